@@ -1,0 +1,99 @@
+#include "app/StartUp.h"
+
+#include "app/CommandLine.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "model/ProjectFileError.h"
+#include "platform/Desktop.h"
+#include "platform/PosixFileSystem.h"
+#include "ui/common/ApplicationTitle.h"
+#include "ui/common/ErrorMessage.h"
+#include "ui/main/TForm1.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+namespace trx {
+
+namespace {
+
+constexpr int kExitLoadFailed = 1;
+
+// Qt's own texts (button captions of standard dialogs) in German, like the rest of the program.
+void InstallGermanQtTexts(QApplication& app, QTranslator& translator) {
+    if (translator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&translator);
+    }
+}
+
+// Without a display, standard error is where a scheduled run reports to its user: keep Qt's notes about
+// its own environment (no runtime folder, no fonts) out of it and let only real errors through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
+// Loads the project of an unattended start; reports a failure as the start-up does and returns false.
+bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
+    try {
+        LoadProject(project, path, fs);
+        return true;
+    } catch (const std::exception& error) {
+        ShowErrorMessage(nullptr, QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowErrorMessage(nullptr, QString());
+    }
+    return false;
+}
+
+}  // namespace
+
+int RunTresorix(int argc, char** argv) {
+    platform::PosixFileSystem fs;
+    const std::vector<std::string> args(argv, argv + argc);
+    const cStartOptions start =
+        ParseCommandLine(args, [&fs](const std::string& path) { return fs.IsRegularFile(path); });
+
+    const bool display = platform::GraphicalDisplayAvailable();
+    if (!display) {
+        // An unattended run must work under cron or a systemd timer: draw off screen instead of failing
+        // to reach a display.
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qInstallMessageHandler(QuietQtMessages);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setApplicationVersion(QStringLiteral(TRX_VERSION));
+    QTranslator germanQt;
+    InstallGermanQtTexts(app, germanQt);
+
+    cProject project;
+
+    if (start.Unattended) {
+        project.ProjectPath = start.ProjectPath;
+        if (!LoadUnattendedProject(project, start.ProjectPath, fs)) {
+            return kExitLoadFailed;
+        }
+        // The run itself comes with the run window; an unattended start ends after loading until then.
+        return 0;
+    }
+
+    if (!display) {
+        std::fprintf(stderr,
+                     "Tresorix: Ohne grafische Anzeige kann das Hauptfenster nicht geöffnet werden.\n"
+                     "Ein Projekt läuft auch ohne Anzeige: trxmain <Projekt.buf> /h /s\n");
+        return kExitLoadFailed;
+    }
+
+    TForm1 mainWindow(project);
+    mainWindow.show();
+    return QApplication::exec();
+}
+
+}  // namespace trx

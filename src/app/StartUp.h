@@ -1,0 +1,11 @@
+#pragma once
+
+namespace trx {
+
+// The whole life of the program: decides between an interactive and an unattended start, creates the
+// project and the windows, runs the message loop and returns the process exit status.
+//   0  ended normally
+//   1  the project given as argument 1 could not be loaded (or no display for an interactive start)
+int RunTresorix(int argc, char** argv);
+
+}  // namespace trx

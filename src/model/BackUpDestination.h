@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/Autolist.h"
+#include "model/BackUpDirectory.h"
+#include "model/Hooks.h"
+#include "model/SubDir.h"
+
+namespace trx {
+
+class cBackUpSource;
+class cProject;
+
+// A destination directory with the sources copied into it.
+class cBackUpDestination : public cBackUpDirectory {
+public:
+    // Appends the new destination to the project's Destinations, which owns it from then on.
+    cBackUpDestination(cProject& project, std::string path);
+    // Destroys every source and the tree; the caller takes the destination off Destinations first.
+    ~cBackUpDestination();
+
+    cProject& Project() const { return *project_; }
+
+    cSubDir Tree;  // run-time tree of target directories; its file lists are emptied after every run
+    TSourceStartHook OnSourceStart;
+    TDirEnteredHook OnDirEntered;
+    TProgressHook OnProgress;
+    TFileComparedHook OnFileCompared;
+    TFileProgressHook OnFileProgress;
+    cAutoList<cBackUpSource> Sources;
+
+private:
+    cProject* project_;
+};
+
+}  // namespace trx

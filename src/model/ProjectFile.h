@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trx {
+
+namespace platform {
+class FileSystem;
+}
+class cProject;
+
+// The project file: a flat stream of tagged values without header or version.
+
+// The file's bytes for `project`.
+std::string SerializeProject(const cProject& project);
+
+// Writes `project` to `path` so that a failure never destroys the previous file. Throws
+// cProjectFileError: "Cannot create file %s" when the file cannot be created, "Stream write error" when
+// writing fails (a full disk, for example); the old file is then exactly as it was.
+void SaveProject(const cProject& project, const std::string& path, platform::FileSystem& fs);
+
+// Reads the project from `data` into `project`, replacing its destinations and overwriting the defaults
+// and texts in place. Throws cProjectFileError ("Invalid property value", "Stream read error",
+// "List index out of bounds (%d)"); the project then holds what was read up to the fault.
+void ParseProject(cProject& project, std::string_view data);
+
+// Loads `path`. Throws "Cannot open file %s" when it cannot be opened, else as ParseProject.
+void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs);
+
+// A catalogue nested deeper than this cannot be a real directory tree (every level takes at least one
+// name character and a "/" of the longest path the platform allows); such a file is refused.
+int MaxCatalogueDepth();
+
+}  // namespace trx

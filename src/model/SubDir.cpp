@@ -1,0 +1,88 @@
+#include "model/SubDir.h"
+
+#include "model/BackUpDestination.h"
+#include "model/BackUpSource.h"
+#include "platform/Text.h"
+
+namespace trx {
+
+cSubDir* cSubDir::FindChild(std::string_view name) const {
+    if (indexedVersion_ != SubDirs.Version()) {
+        childIndex_.clear();
+        for (cSubDir* child : SubDirs) {
+            childIndex_.emplace(text::UpperCase(child->Name), child);  // the first of equal names wins
+        }
+        indexedVersion_ = SubDirs.Version();
+    }
+    const auto it = childIndex_.find(text::UpperCase(name));
+    return it == childIndex_.end() ? nullptr : it->second;
+}
+
+cSubDir* cSubDir::AddChild(std::string_view name) {
+    FindChild(name);  // brings the index up to date before the list changes
+    auto* child = new cSubDir;
+    child->Name = std::string(name);
+    child->Parent = this;
+    child->Destination = Destination;
+    child->Source = Source;
+    SubDirs.Add(child);
+    childIndex_.emplace(text::UpperCase(name), child);
+    indexedVersion_ = SubDirs.Version();
+    return child;
+}
+
+cSubDir* cSubDir::GetChild(std::string_view relativePath) {
+    cSubDir* node = this;
+    while (!relativePath.empty()) {
+        if (relativePath.back() == '/') {
+            relativePath.remove_suffix(1);
+        }
+        const auto slash = relativePath.find('/');
+        const std::string_view first = relativePath.substr(0, slash);
+        cSubDir* child = node->FindChild(first);
+        if (child == nullptr) {
+            child = node->AddChild(first);
+        }
+        node = child;
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        relativePath = relativePath.substr(slash + 1);
+        if (relativePath.empty()) {
+            break;
+        }
+    }
+    return node;
+}
+
+std::string cSubDir::GetPath(bool withOwner) const {
+    std::string path;
+    for (const cSubDir* node = this; node->Parent != nullptr; node = node->Parent) {
+        path.insert(0, node->Name + "/");
+    }
+    if (withOwner) {
+        if (Destination != nullptr) {
+            path.insert(0, Destination->Path);
+        } else if (Source != nullptr) {
+            path.insert(0, Source->Path);
+        }
+    }
+    return path;
+}
+
+void cSubDir::ClearFiles() {
+    Files.clear();
+    for (cSubDir* child : SubDirs) {
+        child->ClearFiles();
+    }
+}
+
+int cSubDir::Depth() const {
+    int depth = 0;
+    for (const cSubDir* node = Parent; node != nullptr; node = node->Parent) {
+        ++depth;
+    }
+    return depth;
+}
+
+}  // namespace trx

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/Autolist.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace trx {
+
+class cBackUpDestination;
+class cBackUpSource;
+
+// One directory of a source's file catalogue or of a destination's run-time tree.
+class cSubDir {
+public:
+    cSubDir() = default;
+    cSubDir(const cSubDir&) = delete;
+    cSubDir& operator=(const cSubDir&) = delete;
+
+    // The node for `relativePath` below this one ("a/b/", "/" as separator, one trailing "/" allowed),
+    // created where missing; an empty path gives this node. Names compare by their upper-cased form.
+    cSubDir* GetChild(std::string_view relativePath);
+
+    // The node's names from below the root down, each followed by "/"; with `withOwner` the owning
+    // destination's or source's Path in front.
+    std::string GetPath(bool withOwner) const;
+
+    // Empties Files here and in every node below; the nodes stay.
+    void ClearFiles();
+
+    // The direct child whose upper-cased name equals that of `name`, or nullptr. Constant time on average:
+    // directories with many thousands of sub-directories must not make look-ups quadratic.
+    cSubDir* FindChild(std::string_view name) const;
+
+    // Number of nodes from the root to this one (0 for a root).
+    int Depth() const;
+
+    cAutoList<cSubDir> SubDirs;
+    std::string Name;
+    std::vector<std::string> Files;
+    cSubDir* Parent = nullptr;
+    cBackUpDestination* Destination = nullptr;
+    cBackUpSource* Source = nullptr;
+
+private:
+    cSubDir* AddChild(std::string_view name);
+
+    // Upper-cased child name -> child; rebuilt whenever SubDirs changed behind its back.
+    mutable std::unordered_map<std::string, cSubDir*> childIndex_;
+    mutable std::uint64_t indexedVersion_ = ~std::uint64_t{0};
+};
+
+}  // namespace trx

@@ -1,0 +1,75 @@
+#include "platform/SafeReplace.h"
+
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <memory>
+#include <random>
+
+namespace trx::platform {
+
+std::string TemporaryNameBeside(const std::string& path) {
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::string suffix;
+    for (int i = 0; i < 10; ++i) {
+        suffix.push_back(kDigits[generator() % 36]);
+    }
+    return DirectoryPart(path) + "." + NamePart(path) + ".trx-" + suffix;
+}
+
+ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view data) {
+    std::string target = path;
+    FileStatus status;
+    const bool exists = fs.Status(path, status, false) == 0;
+    if (exists && status.kind == FileKind::SymLink) {
+        std::string resolved;
+        if (fs.RealPath(path, resolved) == 0) {
+            target = resolved;
+        }
+    }
+    bool replacing = false;
+    std::uint32_t oldMode = 0;
+    if (FileStatus old; fs.Status(target, old, true) == 0) {
+        if (old.kind == FileKind::Directory) {
+            return {ReplaceFailure::Create, EISDIR};
+        }
+        replacing = true;
+        oldMode = old.mode;
+    }
+
+    std::unique_ptr<WritableFile> file;
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
+        temporary = TemporaryNameBeside(target);
+        // A new project gets what the umask allows for 0666, as if it had been created directly.
+        error = fs.CreateExclusive(temporary, replacing ? 0600 : 0666, file);
+    }
+    if (error != 0) {
+        return {ReplaceFailure::Create, error};
+    }
+
+    error = file->Write(data.data(), data.size());
+    if (error == 0 && replacing) {
+        error = file->SetMode(oldMode);
+    }
+    if (error == 0) {
+        error = file->Sync();
+    }
+    const int closeError = file->Close();
+    if (error == 0) {
+        error = closeError;
+    }
+    if (error == 0) {
+        error = fs.Rename(temporary, target);
+    }
+    if (error != 0) {
+        fs.RemoveFile(temporary);
+        return {ReplaceFailure::Write, error};
+    }
+    fs.SyncDirectory(DirectoryPart(target));
+    return {};
+}
+
+}  // namespace trx::platform

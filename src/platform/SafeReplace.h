@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trx::platform {
+
+class FileSystem;
+
+enum class ReplaceFailure { None, Create, Write };
+
+struct ReplaceResult {
+    ReplaceFailure failure = ReplaceFailure::None;
+    int error = 0;  // errno of the failed step
+};
+
+// Replaces the file at `path` with `data` so that at every moment, also after a crash or a full disk, the
+// path holds either the complete old file or the complete new one: the data goes to a hidden temporary
+// file beside it, reaches the disk, and is then renamed over the old name. A link is followed to the file
+// it names. The old file's permission bits carry over. On failure the temporary file is removed.
+ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view data);
+
+// A fresh hidden name beside `path` ("<dir>/.<name>.trx-<random>"), unlikely to meet a user's file.
+std::string TemporaryNameBeside(const std::string& path);
+
+}  // namespace trx::platform

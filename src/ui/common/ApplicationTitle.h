@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace trx {
+
+// The program's name in captions and message boxes.
+inline const QString kApplicationTitle = QStringLiteral("Tresorix");
+
+}  // namespace trx

@@ -1,0 +1,95 @@
+#include "platform/SafeReplace.h"
+
+#include "platform/PosixFileSystem.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TestDir.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace trx::platform {
+namespace {
+
+using test::FaultyFileSystem;
+
+int EntriesIn(const std::string& dir) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) {
+        ++count;
+    }
+    return count;
+}
+
+class SafeReplaceTest : public ::testing::Test {
+protected:
+    test::TestDir dir;
+    PosixFileSystem posix;
+    FaultyFileSystem faulty{posix};
+};
+
+TEST_F(SafeReplaceTest, CreatesAndReplacesKeepingPermissions) {
+    const std::string path = dir / "p.buf";
+    EXPECT_EQ(ReplaceFileContents(posix, path, "one").failure, ReplaceFailure::None);
+    EXPECT_EQ(dir.ReadFile("p.buf"), "one");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    EXPECT_EQ(ReplaceFileContents(posix, path, "two, longer").failure, ReplaceFailure::None);
+    EXPECT_EQ(dir.ReadFile("p.buf"), "two, longer");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1);
+}
+
+TEST_F(SafeReplaceTest, ALinkKeepsPointingAtTheReplacedFile) {
+    dir.WriteFile("real/p.buf", "old");
+    ASSERT_EQ(::symlink((dir / "real/p.buf").c_str(), (dir / "link.buf").c_str()), 0);
+    EXPECT_EQ(ReplaceFileContents(posix, dir / "link.buf", "new").failure, ReplaceFailure::None);
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir / "link.buf").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir.ReadFile("real/p.buf"), "new");
+}
+
+TEST_F(SafeReplaceTest, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    struct Fault {
+        FaultyFileSystem::Op op;
+        int error;
+        std::uint64_t afterBytes;
+        ReplaceFailure expected;
+    };
+    const Fault faults[] = {
+        {FaultyFileSystem::Op::Write, ENOSPC, 3, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::Write, EIO, 0, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::Sync, EIO, 0, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::Close, EDQUOT, 0, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::Rename, EACCES, 0, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::CreateExclusive, EACCES, 0, ReplaceFailure::Create},
+    };
+    const std::string path = dir.WriteFile("p.buf", "the previous project");
+    for (const Fault& fault : faults) {
+        faulty.Clear();
+        faulty.Fail(fault.op, "p.buf", fault.error, fault.afterBytes);
+        const ReplaceResult result = ReplaceFileContents(faulty, path, "a new project that does not fit");
+        EXPECT_EQ(result.failure, fault.expected) << static_cast<int>(fault.op);
+        EXPECT_EQ(result.error, fault.error);
+        EXPECT_EQ(dir.ReadFile("p.buf"), "the previous project");
+        EXPECT_EQ(EntriesIn(dir.Path()), 1) << "temporary file left behind";
+    }
+}
+
+TEST_F(SafeReplaceTest, AMissingFolderOrADirectoryInTheWayCannotBeCreated) {
+    EXPECT_EQ(ReplaceFileContents(posix, dir / "missing/p.buf", "x").failure, ReplaceFailure::Create);
+    dir.MakeDir("p.buf");
+    EXPECT_EQ(ReplaceFileContents(posix, dir / "p.buf", "x").failure, ReplaceFailure::Create);
+}
+
+TEST(TemporaryName, IsHiddenBesideTheFileAndFresh) {
+    const std::string a = TemporaryNameBeside("/data/Daten.buf");
+    EXPECT_EQ(a.rfind("/data/.Daten.buf.trx-", 0), 0u) << a;
+    EXPECT_NE(a, TemporaryNameBeside("/data/Daten.buf"));
+}
+
+}  // namespace
+}  // namespace trx::platform
