@@ -136,6 +136,21 @@ int PosixFileSystem::CreateExclusive(const std::string& path, std::uint32_t mode
     return 0;
 }
 
+int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return EINVAL;  // never write into a FIFO or a device
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file = std::make_unique<PosixWritableFile>(fd);
+    return 0;
+}
+
 int PosixFileSystem::Rename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }

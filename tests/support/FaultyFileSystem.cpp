@@ -92,6 +92,18 @@ int FaultyFileSystem::CreateExclusive(const std::string& path, std::uint32_t mod
     return 0;
 }
 
+int FaultyFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<platform::WritableFile>& file) {
+    if (const int error = Injected(Op::OpenForWriting, path); error != 0) {
+        return error;
+    }
+    std::unique_ptr<platform::WritableFile> inner;
+    if (const int error = inner_.OpenForWriting(path, inner); error != 0) {
+        return error;
+    }
+    file = std::make_unique<FaultyWritableFile>(*this, path, std::move(inner));
+    return 0;
+}
+
 int FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     const int error = Injected(Op::Rename, to);
     return error != 0 ? error : inner_.Rename(from, to);

@@ -12,7 +12,7 @@ namespace trx::test {
 // what root would never see (permission denied, a full disk, an I/O error).
 class FaultyFileSystem : public platform::FileSystem {
 public:
-    enum class Op { ReadWholeFile, Status, RealPath, CreateExclusive, Write, SetMode, Sync, Close, Rename,
+    enum class Op { ReadWholeFile, Status, RealPath, CreateExclusive, OpenForWriting, Write, SetMode, Sync, Close, Rename,
                     RemoveFile, SyncDirectory };
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
@@ -27,6 +27,7 @@ public:
     int RealPath(const std::string& path, std::string& out) override;
     int CreateExclusive(const std::string& path, std::uint32_t mode,
                         std::unique_ptr<platform::WritableFile>& file) override;
+    int OpenForWriting(const std::string& path, std::unique_ptr<platform::WritableFile>& file) override;
     int Rename(const std::string& from, const std::string& to) override;
     int RemoveFile(const std::string& path) override;
     int SyncDirectory(const std::string& path) override;
