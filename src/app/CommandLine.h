@@ -11,9 +11,9 @@ enum class AfterFinishing { None = 0, ShutDown = 1, RunCommand = 2 };
 
 // What the command line asks for.
 struct cStartOptions {
-    bool Unattended = false;  // argument 1 is an existing ".buf" file
-    std::string ProjectPath;  // argument 1 unchanged, for an unattended start
-    bool Silent = false;      // "/s"
+    bool Unattended = false;     // argument 1 is an existing ".buf" file
+    std::string ProjectPath;     // argument 1 unchanged, for an unattended start
+    bool Silent = false;         // "/s"
     bool ShowMainWindow = true;  // false with "/h"
     AfterFinishing Action = AfterFinishing::None;
     std::string Command;  // the argument after "/a"

@@ -13,7 +13,8 @@ std::uint8_t EncodeTransferFlags(bool dirNames, bool allNames, unsigned level, b
     return flags;
 }
 
-cBackUpOptions::cBackUpOptions() : Filters{cFileFilter(false), cFileFilter(true)} {}
+cBackUpOptions::cBackUpOptions() : Filters{cFileFilter(false), cFileFilter(true)} {
+}
 
 void cBackUpOptions::Assign(const cBackUpOptions& other) {
     Filters[0].Assign(other.Filters[0]);
@@ -38,10 +39,10 @@ void cBackUpOptions::ResetToNewProjectDefaults() {
 }
 
 bool cBackUpOptions::SameSettings(const cBackUpOptions& other) const {
-    return Filters[0] == other.Filters[0] && Filters[1] == other.Filters[1] && SubFolders == other.SubFolders &&
-           OnlyNewFiles == other.OnlyNewFiles && DelDeletedFiles == other.DelDeletedFiles &&
-           TransferFlags == other.TransferFlags && TimeOriginal == other.TimeOriginal &&
-           Protocol == other.Protocol;
+    return Filters[0] == other.Filters[0] && Filters[1] == other.Filters[1] &&
+           SubFolders == other.SubFolders && OnlyNewFiles == other.OnlyNewFiles &&
+           DelDeletedFiles == other.DelDeletedFiles && TransferFlags == other.TransferFlags &&
+           TimeOriginal == other.TimeOriginal && Protocol == other.Protocol;
 }
 
 }  // namespace trx

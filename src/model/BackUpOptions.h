@@ -43,7 +43,7 @@ public:
     bool DelDeletedFiles = true;
     std::uint8_t TransferFlags = 0;
     bool TimeOriginal = true;
-    std::int8_t Protocol = 1;  // 0 none, 1 normal, 2 detailed
+    std::int8_t Protocol = 1;   // 0 none, 1 normal, 2 detailed
     std::int32_t RefCount = 0;  // users of a group set; never counted for the project's default set
 };
 

@@ -25,8 +25,9 @@ bool cFileFilter::operator==(const cFileFilter& other) const {
         return a.Enabled == b.Enabled && a.Bytes == b.Bytes;
     };
     return Exclude == other.Exclude && AllNoTypes == other.AllNoTypes && Attributes == other.Attributes &&
-           Types == other.Types && sameDates(Dates[0], other.Dates[0]) && sameDates(Dates[1], other.Dates[1]) &&
-           sameSize(Size1, other.Size1) && sameSize(Size2, other.Size2) && Mask == other.Mask;
+           Types == other.Types && sameDates(Dates[0], other.Dates[0]) &&
+           sameDates(Dates[1], other.Dates[1]) && sameSize(Size1, other.Size1) &&
+           sameSize(Size2, other.Size2) && Mask == other.Mask;
 }
 
 }  // namespace trx

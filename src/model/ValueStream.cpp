@@ -59,7 +59,8 @@ void cValueWriter::Integer(std::int32_t value) {
 }
 
 void cValueWriter::Int64(std::int64_t value) {
-    if (value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) {
+    if (value >= std::numeric_limits<std::int32_t>::min() &&
+        value <= std::numeric_limits<std::int32_t>::max()) {
         Integer(static_cast<std::int32_t>(value));
     } else {
         Byte(tag::kInt64);

@@ -36,7 +36,7 @@ constexpr std::int64_t kDayZero = -25569;
 
 cLocalTime ToLocalTime(std::int64_t seconds, long nanoseconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm {};
+    std::tm tm{};
     ::localtime_r(&t, &tm);
     cLocalTime local;
     local.Year = tm.tm_year + 1900;
@@ -56,15 +56,17 @@ cLocalTime LocalNow() {
 }
 
 double ToDayNumber(const cLocalTime& time) {
-    const std::int64_t days = DaysFromCivil(time.Year, static_cast<unsigned>(time.Month),
-                                            static_cast<unsigned>(time.Day)) - kDayZero;
+    const std::int64_t days =
+        DaysFromCivil(time.Year, static_cast<unsigned>(time.Month), static_cast<unsigned>(time.Day)) -
+        kDayZero;
     const double seconds = time.Hour * 3600.0 + time.Minute * 60.0 + time.Second + time.Nanosecond / 1e9;
     return static_cast<double>(days) + seconds / 86400.0;
 }
 
 cLocalTime FromDayNumber(double dayNumber) {
     cLocalTime local;
-    CivilFromDays(static_cast<std::int64_t>(std::floor(dayNumber)) + kDayZero, local.Year, local.Month, local.Day);
+    CivilFromDays(static_cast<std::int64_t>(std::floor(dayNumber)) + kDayZero, local.Year, local.Month,
+                  local.Day);
     return local;
 }
 

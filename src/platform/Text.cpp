@@ -1,8 +1,8 @@
 #include "platform/Text.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cwctype>
-#include <locale.h>
 
 namespace trx::text {
 

@@ -12,7 +12,8 @@ TEST(FullStop, OnlyAfterCharactersThatSortAfterTheDot) {
     EXPECT_EQ(WithFullStop("Fehler 7"), "Fehler 7.");
     EXPECT_EQ(WithFullStop("Schluss."), "Schluss.");
     EXPECT_EQ(WithFullStop("Halt!"), "Halt!");
-    EXPECT_EQ(WithFullStop(QString::fromUtf8("Gr\xC3\xB6\xC3\x9F")), QString::fromUtf8("Gr\xC3\xB6\xC3\x9F."));
+    EXPECT_EQ(WithFullStop(QString::fromUtf8("Gr\xC3\xB6\xC3\x9F")),
+              QString::fromUtf8("Gr\xC3\xB6\xC3\x9F."));
     EXPECT_EQ(WithFullStop(""), "");
 }
 

@@ -5,11 +5,11 @@
 #include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
 
 extern char** environ;
 

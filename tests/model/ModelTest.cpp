@@ -140,7 +140,8 @@ TEST(OptionSets, NewProjectDefaultsResetInPlace) {
     project.ProjectPath = "/p.buf";
     project.Description = "d";
     project.Comments = "c";
-    defaults->SubFolders = defaults->OnlyNewFiles = defaults->DelDeletedFiles = defaults->TimeOriginal = false;
+    defaults->SubFolders = defaults->OnlyNewFiles = defaults->DelDeletedFiles = defaults->TimeOriginal =
+        false;
     defaults->TransferFlags = 0x85;
     defaults->Protocol = 2;
     defaults->Filters[1].Mask = "*.tmp";
@@ -192,8 +193,12 @@ TEST(SubDir, GetChildFindsOrCreatesByUpperCasedName) {
     EXPECT_EQ(muster->Depth(), 2);
 
     // Umlauts fold too; bytes that are not UTF-8 only match themselves.
-    cSubDir* buecher = root.GetChild("B\xC3\xBC" "cher");
-    EXPECT_EQ(root.GetChild("B\xC3\x9C" "CHER"), buecher);
+    cSubDir* buecher = root.GetChild(
+        "B\xC3\xBC"
+        "cher");
+    EXPECT_EQ(root.GetChild("B\xC3\x9C"
+                            "CHER"),
+              buecher);
     EXPECT_NE(root.GetChild("x\xFF"), root.GetChild("x\xFE"));
 }
 

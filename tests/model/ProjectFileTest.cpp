@@ -64,10 +64,15 @@ TEST(ProjectFileWrite, StringFormsFollowTheBytes) {
     cProject project;
     AsEditedByTheWindow(project);
     auto* dest = new cBackUpDestination(project, "/b/");
-    new cBackUpSource("/Eigene Dateien/B\xC3\xBC" "cher/", *dest);
+    new cBackUpSource(
+        "/Eigene Dateien/B\xC3\xBC"
+        "cher/",
+        *dest);
     project.Comments = std::string(300, 'x');
     const std::string bytes = SerializeProject(project);
-    EXPECT_NE(bytes.find(Bytes("14 18 00 00 00") + "/Eigene Dateien/B\xC3\xBC" "cher/"), std::string::npos);
+    EXPECT_NE(bytes.find(Bytes("14 18 00 00 00") + "/Eigene Dateien/B\xC3\xBC"
+                                                   "cher/"),
+              std::string::npos);
     EXPECT_NE(bytes.find(Bytes("06 03") + "/b/"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 305), Bytes("0C 2C 01 00 00") + std::string(300, 'x'));
 }
@@ -156,8 +161,8 @@ TEST(ProjectFileRoundTrip, KeepsEverythingAndSharesGroupSets) {
     s1->Catalogue.GetChild("a/b/c")->Files = {"X", "Y"};
 
     const std::string bytes = SerializeProject(project);
-    EXPECT_EQ(bytes.substr(bytes.size() - 31), Bytes("14 08 00 00 00") + "T\xC3\xA4glich" +
-                                                   Bytes("06 10") + "Zeile 1\r\nZeile 2");
+    EXPECT_EQ(bytes.substr(bytes.size() - 31),
+              Bytes("14 08 00 00 00") + "T\xC3\xA4glich" + Bytes("06 10") + "Zeile 1\r\nZeile 2");
 
     cProject loaded;
     ParseProject(loaded, bytes);
@@ -198,8 +203,8 @@ TEST(ProjectFileRead, AcceptsTheOtherEncodingsOfEachValue) {
 
     std::string withIntegerDate = Bytes("01 00 01 00") + Bytes("09 01 00 06 01 00 02 05");
     withIntegerDate += Bytes("11 0000000000000000 11 0000000000000000 11 0000000000000000");
-    withIntegerDate += std::string(32, '\0') + Bytes("06 00") + filter +
-                       Bytes("09 09 09 06 01 00 09 06 01 01 06 00 06 00");
+    withIntegerDate +=
+        std::string(32, '\0') + Bytes("06 00") + filter + Bytes("09 09 09 06 01 00 09 06 01 01 06 00 06 00");
     ParseProject(project, withIntegerDate);
     EXPECT_EQ(project.DefaultOptions.Filters[0].Dates[0].LaterThan, 5.0);
     EXPECT_EQ(project.Destinations.Count(), 0);
@@ -343,7 +348,8 @@ TEST(ProjectFileRead, LoadingReplacesTheDestinationsAndFreesUnusedSets) {
     std::string bytes = SerializeProject(source);
     // Add a second option set nobody uses: it must not outlive the load (a leak checker watches).
     bytes = Bytes("01") + bytes.substr(1, bytes.find(Bytes("00 01 06 05")) - 1) +
-            bytes.substr(1, bytes.find(Bytes("00 01 06 05")) - 1) + bytes.substr(bytes.find(Bytes("00 01 06 05")));
+            bytes.substr(1, bytes.find(Bytes("00 01 06 05")) - 1) +
+            bytes.substr(bytes.find(Bytes("00 01 06 05")));
 
     cProject target;
     new cBackUpDestination(target, "/old/");

@@ -1,8 +1,8 @@
 #include "platform/LocalTime.h"
 
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <ctime>
-#include <gtest/gtest.h>
 
 namespace trx::platform {
 namespace {

@@ -4,10 +4,10 @@
 #include "support/FaultyFileSystem.h"
 #include "support/TestDir.h"
 
-#include <cerrno>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <cerrno>
+#include <filesystem>
 
 namespace trx::platform {
 namespace {

@@ -38,7 +38,8 @@ TEST(Utf8, EncodesAndDecodesEveryLength) {
 }
 
 TEST(Utf8, InvalidSequencesAdvanceOneByte) {
-    for (const std::string bad : {"\x85", "\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF5\x80\x80\x80"}) {
+    for (const std::string bad :
+         {"\x85", "\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF5\x80\x80\x80"}) {
         std::size_t pos = 0;
         EXPECT_EQ(DecodeUtf8(bad, pos), kReplacementChar);
         EXPECT_EQ(pos, 1u);
@@ -54,9 +55,18 @@ TEST(Utf16, ConvertsPairsAndReplacesLoneSurrogates) {
 
 TEST(UpperCase, FoldsUnicodeButLeavesInvalidBytes) {
     EXPECT_EQ(UpperCase("brief.txt"), "BRIEF.TXT");
-    EXPECT_EQ(UpperCase("b\xC3\xBC" "cher"), "B\xC3\x9C" "CHER");  // bücher -> BÜCHER
-    EXPECT_EQ(UpperCase("stra\xC3\x9F" "e"), "STRA\xC3\x9F" "E");  // ß has no single upper-case letter
-    EXPECT_EQ(UpperCase("a\xFF" "b"), "A\xFF" "B");
+    EXPECT_EQ(UpperCase("b\xC3\xBC"
+                        "cher"),
+              "B\xC3\x9C"
+              "CHER");  // bücher -> BÜCHER
+    EXPECT_EQ(UpperCase("stra\xC3\x9F"
+                        "e"),
+              "STRA\xC3\x9F"
+              "E");  // ß has no single upper-case letter
+    EXPECT_EQ(UpperCase("a\xFF"
+                        "b"),
+              "A\xFF"
+              "B");
     EXPECT_EQ(AsciiUpperCase("\xC3\xA4rger.txt"), "\xC3\xA4RGER.TXT");
     EXPECT_TRUE(SameTextIgnoringCase("/S", "/s"));
     EXPECT_FALSE(SameTextIgnoringCase("a\xFF", "a\xFE"));

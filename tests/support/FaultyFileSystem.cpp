@@ -6,7 +6,8 @@ namespace {
 
 class FaultyWritableFile : public platform::WritableFile {
 public:
-    FaultyWritableFile(const FaultyFileSystem& fs, std::string path, std::unique_ptr<platform::WritableFile> inner)
+    FaultyWritableFile(const FaultyFileSystem& fs, std::string path,
+                       std::unique_ptr<platform::WritableFile> inner)
         : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
 
     int Write(const void* data, std::size_t size) override {

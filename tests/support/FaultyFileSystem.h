@@ -12,8 +12,20 @@ namespace trx::test {
 // what root would never see (permission denied, a full disk, an I/O error).
 class FaultyFileSystem : public platform::FileSystem {
 public:
-    enum class Op { ReadWholeFile, Status, RealPath, CreateExclusive, OpenForWriting, Write, SetMode, Sync, Close, Rename,
-                    RemoveFile, SyncDirectory };
+    enum class Op {
+        ReadWholeFile,
+        Status,
+        RealPath,
+        CreateExclusive,
+        OpenForWriting,
+        Write,
+        SetMode,
+        Sync,
+        Close,
+        Rename,
+        RemoveFile,
+        SyncDirectory
+    };
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
 

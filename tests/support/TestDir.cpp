@@ -1,13 +1,13 @@
 #include "support/TestDir.h"
 
-#include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace trx::test {
 
@@ -24,7 +24,8 @@ TestDir::TestDir() {
 TestDir::~TestDir() {
     std::error_code ignored;
     // Make everything removable again even if a test took permissions away.
-    for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ignored);
+    for (auto it =
+             fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
         if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);

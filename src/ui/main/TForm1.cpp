@@ -14,7 +14,8 @@ TForm1::TForm1(cProject& project, QWidget* parent) : QMainWindow(parent), projec
 
 void TForm1::SetProjectPath(const QString& path) {
     project_.ProjectPath = path.toStdString();
-    setWindowTitle(path.isEmpty() ? kApplicationTitle : kApplicationTitle + QStringLiteral(" - [") + path + "]");
+    setWindowTitle(path.isEmpty() ? kApplicationTitle
+                                  : kApplicationTitle + QStringLiteral(" - [") + path + "]");
 }
 
 }  // namespace trx
