@@ -1,10 +1,50 @@
 #include "platform/FileSystem.h"
 
+#include <cerrno>
+
 namespace trx::platform {
+
+std::uint8_t AttributesOf(const std::string& name, FileKind kind, std::uint32_t mode) {
+    std::uint8_t attributes = 0;
+    if ((mode & 0200) == 0) {
+        attributes |= kAttributeReadOnly;
+    }
+    if (!name.empty() && name[0] == '.') {
+        attributes |= kAttributeHidden;
+    }
+    attributes |= kind == FileKind::Directory ? kAttributeDirectory : kAttributeArchive;
+    return attributes;
+}
 
 bool FileSystem::IsRegularFile(const std::string& path) {
     FileStatus status;
     return Status(path, status, true) == 0 && status.kind == FileKind::Regular;
+}
+
+bool FileSystem::IsDirectory(const std::string& path) {
+    FileStatus status;
+    return Status(path, status, true) == 0 && status.kind == FileKind::Directory;
+}
+
+int FileSystem::MakeDirectories(const std::string& path) {
+    if (IsDirectory(path)) {
+        return 0;
+    }
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    const auto slash = trimmed.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (const int error = MakeDirectories(trimmed.substr(0, slash)); error != 0) {
+            return error;
+        }
+    }
+    const int error = MakeDirectory(trimmed);
+    if (error == EEXIST && IsDirectory(trimmed)) {
+        return 0;  // made by someone else in the meantime
+    }
+    return error;
 }
 
 std::string DirectoryPart(std::string_view path) {

@@ -1,24 +1,40 @@
 #pragma once
 
+#include "platform/FileTypes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Everything Tresorix does on disk goes through this interface, so tests can put a fault-injecting
 // decorator in front of the real file system. Calls return 0 or an errno value; they never throw.
+// Calls that take a Directory work relative to it and never follow a link in the name they are given.
 namespace trx::platform {
 
-// The longest path Linux hands to a system call (PATH_MAX); nothing deeper can be a real directory tree.
-inline constexpr std::size_t kMaxPathLength = 4096;
+// An open directory. Keeping it open lets a walk reach its entries without building paths.
+class Directory {
+public:
+    explicit Directory(std::string path) : path_(std::move(path)) {}
+    virtual ~Directory() = default;
+    Directory(const Directory&) = delete;
+    Directory& operator=(const Directory&) = delete;
 
-enum class FileKind { None, Regular, Directory, SymLink, Other };
+    // The path it was opened with, ending with "/".
+    const std::string& Path() const { return path_; }
 
-struct FileStatus {
-    FileKind kind = FileKind::None;
-    std::uint32_t mode = 0;  // permission bits only
-    std::uint64_t size = 0;
+private:
+    std::string path_;
+};
+
+// A file being read.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+    // Reads up to `size` bytes; `done` 0 means the end of the file.
+    virtual int Read(void* data, std::size_t size, std::size_t& done) = 0;
 };
 
 // A file being written. Write either writes everything or fails; Close is called once (the destructor
@@ -28,6 +44,7 @@ public:
     virtual ~WritableFile() = default;
     virtual int Write(const void* data, std::size_t size) = 0;
     virtual int SetMode(std::uint32_t mode) = 0;
+    virtual int SetTimes(const FileTime& accessed, const FileTime& modified) = 0;
     virtual int Sync() = 0;
     virtual int Close() = 0;
 };
@@ -35,6 +52,8 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+
+    // ---- whole files by path (the project file) ----
 
     // Reads a whole regular file (never a FIFO or device: those fail with EINVAL before any read blocks).
     virtual int ReadWholeFile(const std::string& path, std::string& out) = 0;
@@ -61,8 +80,58 @@ public:
     // Makes a directory's entries (a rename, a new file) durable.
     virtual int SyncDirectory(const std::string& path) = 0;
 
+    // ---- directories (the backup walk) ----
+
+    // Creates one directory; its parent must exist. EEXIST when something of that name is there.
+    virtual int MakeDirectory(const std::string& path) = 0;
+
+    // Opens a directory by path, following links in the path (the user chose it).
+    virtual int OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) = 0;
+
+    // Opens the sub-directory `name` of `parent`; a link of that name is refused (ENOTDIR/ELOOP).
+    virtual int OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) = 0;
+
+    // The entries of `dir` in the order the file system gives them, without "." and "..", FIFOs,
+    // sockets and devices.
+    virtual int List(Directory& dir, std::vector<ListedEntry>& entries) = 0;
+
+    // Stat of one entry, never following a link.
+    virtual int StatAt(Directory& dir, const std::string& name, EntryInfo& info) = 0;
+
+    // Creates the sub-directory `name`.
+    virtual int MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) = 0;
+
+    // Opens a regular file for reading (a link or anything else is refused).
+    virtual int OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) = 0;
+
+    // Creates a new file that must not exist yet.
+    virtual int CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                             std::unique_ptr<WritableFile>& out) = 0;
+
+    // Copies up to `maxBytes` from the current position of `from` to `to`; `copied` 0 means the end of
+    // `from`. Uses the kernel's copy where it can.
+    virtual int CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) = 0;
+
+    virtual int ReadLinkAt(Directory& dir, const std::string& name, std::string& target) = 0;
+    virtual int CreateLinkAt(Directory& dir, const std::string& name, const std::string& target) = 0;
+    // Sets access and modification time of a link itself.
+    virtual int SetLinkTimesAt(Directory& dir, const std::string& name, const FileTime& accessed,
+                               const FileTime& modified) = 0;
+
+    // Renames `from` in `fromDir` to `to` in `toDir`, replacing an existing entry that is not a directory.
+    virtual int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) = 0;
+
+    // Removes the entry itself: a file or link, or with `directory` an empty directory.
+    virtual int RemoveAt(Directory& dir, const std::string& name, bool directory) = 0;
+
+    // ---- helpers built on the calls above ----
+
     // True when `path` names a regular file, following links.
     bool IsRegularFile(const std::string& path);
+    // True when `path` names a directory, following links.
+    bool IsDirectory(const std::string& path);
+    // Creates `path` and every missing parent; an existing directory counts as success.
+    int MakeDirectories(const std::string& path);
 };
 
 // Splits at the last "/": the folder with its trailing "/" ("" when there is none) and the name.

@@ -1,15 +1,55 @@
 #include "platform/PosixFileSystem.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace trx::platform {
 
 namespace {
+
+int Errno() {
+    return errno != 0 ? errno : EIO;
+}
+
+class PosixDirectory : public Directory {
+public:
+    PosixDirectory(std::string path, int fd) : Directory(std::move(path)), fd_(fd) {}
+    ~PosixDirectory() override { ::close(fd_); }
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+class PosixReadableFile : public ReadableFile {
+public:
+    explicit PosixReadableFile(int fd) : fd_(fd) {}
+    ~PosixReadableFile() override { ::close(fd_); }
+    int Fd() const { return fd_; }
+
+    int Read(void* data, std::size_t size, std::size_t& done) override {
+        for (;;) {
+            const ssize_t n = ::read(fd_, data, size);
+            if (n >= 0) {
+                done = static_cast<std::size_t>(n);
+                return 0;
+            }
+            if (errno != EINTR) {
+                done = 0;
+                return Errno();
+            }
+        }
+    }
+
+private:
+    int fd_;
+};
 
 class PosixWritableFile : public WritableFile {
 public:
@@ -19,6 +59,7 @@ public:
             ::close(fd_);
         }
     }
+    int Fd() const { return fd_; }
 
     int Write(const void* data, std::size_t size) override {
         const char* p = static_cast<const char*>(data);
@@ -28,7 +69,7 @@ public:
                 if (errno == EINTR) {
                     continue;
                 }
-                return errno;
+                return Errno();
             }
             p += n;
             size -= static_cast<std::size_t>(n);
@@ -36,14 +77,20 @@ public:
         return 0;
     }
 
-    int SetMode(std::uint32_t mode) override { return ::fchmod(fd_, mode & 07777) == 0 ? 0 : errno; }
+    int SetMode(std::uint32_t mode) override { return ::fchmod(fd_, mode & 07777) == 0 ? 0 : Errno(); }
 
-    int Sync() override { return ::fsync(fd_) == 0 ? 0 : errno; }
+    int SetTimes(const FileTime& accessed, const FileTime& modified) override {
+        const struct timespec times[2] = {{static_cast<time_t>(accessed.Seconds), accessed.Nanoseconds},
+                                          {static_cast<time_t>(modified.Seconds), modified.Nanoseconds}};
+        return ::futimens(fd_, times) == 0 ? 0 : Errno();
+    }
+
+    int Sync() override { return ::fsync(fd_) == 0 ? 0 : Errno(); }
 
     int Close() override {
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0 ? 0 : errno;
+        return ::close(fd) == 0 ? 0 : Errno();
     }
 
 private:
@@ -63,17 +110,57 @@ FileKind KindOf(mode_t mode) {
     return FileKind::Other;
 }
 
+FileKind KindOfDirent(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return FileKind::Regular;
+        case DT_DIR:
+            return FileKind::Directory;
+        case DT_LNK:
+            return FileKind::SymLink;
+        case DT_UNKNOWN:
+            return FileKind::None;
+        default:
+            return FileKind::Other;
+    }
+}
+
+int DirFd(Directory& dir) {
+    return static_cast<PosixDirectory&>(dir).Fd();
+}
+
+int OpenDirectoryFd(int base, const char* path, bool followLastLink) {
+    return ::openat(base, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLastLink ? 0 : O_NOFOLLOW));
+}
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') {
+        path.push_back('/');
+    }
+    return path;
+}
+
 }  // namespace
+
+void RaiseOpenFileLimit() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+// ---- whole files by path ----
 
 int PosixFileSystem::ReadWholeFile(const std::string& path, std::string& out) {
     // O_NONBLOCK so that a FIFO given as a project never blocks the open; it is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return errno;
+        return Errno();
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        const int error = errno;
+        const int error = Errno();
         ::close(fd);
         return error;
     }
@@ -81,26 +168,20 @@ int PosixFileSystem::ReadWholeFile(const std::string& path, std::string& out) {
         ::close(fd);
         return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     }
+    PosixReadableFile file(fd);
     out.clear();
     out.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
+        std::size_t n = 0;
+        if (const int error = file.Read(buffer, sizeof buffer, n); error != 0) {
             return error;
         }
         if (n == 0) {
-            break;
+            return 0;
         }
-        out.append(buffer, static_cast<std::size_t>(n));
+        out.append(buffer, n);
     }
-    ::close(fd);
-    return 0;
 }
 
 int PosixFileSystem::Status(const std::string& path, FileStatus& status, bool followLinks) {
@@ -108,7 +189,7 @@ int PosixFileSystem::Status(const std::string& path, FileStatus& status, bool fo
     const int rc = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
     if (rc != 0) {
         status = FileStatus{};
-        return errno;
+        return Errno();
     }
     status.kind = KindOf(st.st_mode);
     status.mode = st.st_mode & 07777;
@@ -119,7 +200,7 @@ int PosixFileSystem::Status(const std::string& path, FileStatus& status, bool fo
 int PosixFileSystem::RealPath(const std::string& path, std::string& out) {
     char* resolved = ::realpath(path.c_str(), nullptr);
     if (resolved == nullptr) {
-        return errno;
+        return Errno();
     }
     out = resolved;
     std::free(resolved);
@@ -130,7 +211,7 @@ int PosixFileSystem::CreateExclusive(const std::string& path, std::uint32_t mode
                                      std::unique_ptr<WritableFile>& file) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 07777);
     if (fd < 0) {
-        return errno;
+        return Errno();
     }
     file = std::make_unique<PosixWritableFile>(fd);
     return 0;
@@ -139,7 +220,7 @@ int PosixFileSystem::CreateExclusive(const std::string& path, std::uint32_t mode
 int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
-        return errno;
+        return Errno();
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -152,21 +233,197 @@ int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<Wri
 }
 
 int PosixFileSystem::Rename(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : Errno();
 }
 
 int PosixFileSystem::RemoveFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+    return ::unlink(path.c_str()) == 0 ? 0 : Errno();
 }
 
 int PosixFileSystem::SyncDirectory(const std::string& path) {
-    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = OpenDirectoryFd(AT_FDCWD, path.empty() ? "." : path.c_str(), true);
     if (fd < 0) {
-        return errno;
+        return Errno();
     }
-    const int rc = ::fsync(fd) == 0 ? 0 : errno;
+    const int rc = ::fsync(fd) == 0 ? 0 : Errno();
     ::close(fd);
     return rc;
+}
+
+// ---- directories ----
+
+int PosixFileSystem::MakeDirectory(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) {
+    const int fd = OpenDirectoryFd(AT_FDCWD, path.c_str(), true);
+    if (fd < 0) {
+        return Errno();
+    }
+    out = std::make_unique<PosixDirectory>(WithSlash(path), fd);
+    return 0;
+}
+
+int PosixFileSystem::OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) {
+    const int fd = OpenDirectoryFd(DirFd(parent), name.c_str(), false);
+    if (fd < 0) {
+        return Errno();
+    }
+    out = std::make_unique<PosixDirectory>(parent.Path() + name + "/", fd);
+    return 0;
+}
+
+int PosixFileSystem::List(Directory& dir, std::vector<ListedEntry>& entries) {
+    entries.clear();
+    // A descriptor of its own: readdir moves the position, and the directory stays usable for *at calls.
+    const int fd = ::openat(DirFd(dir), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return Errno();
+    }
+    DIR* stream = ::fdopendir(fd);
+    if (stream == nullptr) {
+        const int error = Errno();
+        ::close(fd);
+        return error;
+    }
+    int error = 0;
+    for (;;) {
+        errno = 0;
+        const struct dirent* entry = ::readdir(stream);
+        if (entry == nullptr) {
+            error = errno;
+            break;
+        }
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+            continue;
+        }
+        FileKind kind = KindOfDirent(entry->d_type);
+        if (kind == FileKind::None) {
+            struct stat st {};
+            if (::fstatat(DirFd(dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                continue;  // gone already
+            }
+            kind = KindOf(st.st_mode);
+        }
+        if (kind == FileKind::Other) {
+            continue;  // FIFOs, sockets and devices are never part of a backup
+        }
+        entries.push_back({name, kind});
+    }
+    ::closedir(stream);
+    return error;
+}
+
+int PosixFileSystem::StatAt(Directory& dir, const std::string& name, EntryInfo& info) {
+    struct statx st {};
+    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME;
+    if (::statx(DirFd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
+        return Errno();
+    }
+    info.Kind = KindOf(st.stx_mode);
+    info.Mode = st.stx_mode & 07777;
+    info.Size = st.stx_size;
+    info.Modified = {st.stx_mtime.tv_sec, static_cast<long>(st.stx_mtime.tv_nsec)};
+    info.Accessed = {st.stx_atime.tv_sec, static_cast<long>(st.stx_atime.tv_nsec)};
+    info.Created = (st.stx_mask & STATX_BTIME) != 0
+                       ? FileTime{st.stx_btime.tv_sec, static_cast<long>(st.stx_btime.tv_nsec)}
+                       : info.Modified;
+    return 0;
+}
+
+int PosixFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) {
+    return ::mkdirat(DirFd(dir), name.c_str(), mode & 07777) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) {
+    // O_NONBLOCK keeps a FIFO that took a file's place from blocking; it is refused right after.
+    const int fd = ::openat(DirFd(dir), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        return Errno();
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return EINVAL;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    out = std::make_unique<PosixReadableFile>(fd);
+    return 0;
+}
+
+int PosixFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                                  std::unique_ptr<WritableFile>& out) {
+    const int fd =
+        ::openat(DirFd(dir), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 07777);
+    if (fd < 0) {
+        return Errno();
+    }
+    out = std::make_unique<PosixWritableFile>(fd);
+    return 0;
+}
+
+int PosixFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) {
+    const int in = static_cast<PosixReadableFile&>(from).Fd();
+    const int out = static_cast<PosixWritableFile&>(to).Fd();
+    copied = 0;
+    const std::size_t wanted = static_cast<std::size_t>(maxBytes);
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, wanted, 0);
+    if (n >= 0) {
+        copied = static_cast<std::uint64_t>(n);
+        return 0;
+    }
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EPERM) {
+        return Errno();
+    }
+    // Another file system or a kernel without the call: plain reads and writes with a large buffer.
+    static constexpr std::size_t kBuffer = 1 << 20;
+    thread_local std::unique_ptr<char[]> buffer(new char[kBuffer]);
+    std::size_t done = 0;
+    if (const int error = from.Read(buffer.get(), std::min(wanted, kBuffer), done); error != 0) {
+        return error;
+    }
+    if (done > 0) {
+        if (const int error = to.Write(buffer.get(), done); error != 0) {
+            return error;
+        }
+    }
+    copied = done;
+    return 0;
+}
+
+int PosixFileSystem::ReadLinkAt(Directory& dir, const std::string& name, std::string& target) {
+    char buffer[PATH_MAX + 1];
+    const ssize_t n = ::readlinkat(DirFd(dir), name.c_str(), buffer, sizeof buffer);
+    if (n < 0) {
+        return Errno();
+    }
+    if (static_cast<std::size_t>(n) >= sizeof buffer) {
+        return ENAMETOOLONG;
+    }
+    target.assign(buffer, static_cast<std::size_t>(n));
+    return 0;
+}
+
+int PosixFileSystem::CreateLinkAt(Directory& dir, const std::string& name, const std::string& target) {
+    return ::symlinkat(target.c_str(), DirFd(dir), name.c_str()) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name, const FileTime& accessed,
+                                    const FileTime& modified) {
+    const struct timespec times[2] = {{static_cast<time_t>(accessed.Seconds), accessed.Nanoseconds},
+                                      {static_cast<time_t>(modified.Seconds), modified.Nanoseconds}};
+    return ::utimensat(DirFd(dir), name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) {
+    return ::renameat(DirFd(fromDir), from.c_str(), DirFd(toDir), to.c_str()) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::RemoveAt(Directory& dir, const std::string& name, bool directory) {
+    return ::unlinkat(DirFd(dir), name.c_str(), directory ? AT_REMOVEDIR : 0) == 0 ? 0 : Errno();
 }
 
 }  // namespace trx::platform

@@ -1,24 +1,39 @@
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
+
 namespace trx::test {
+
+using platform::Directory;
+using platform::ReadableFile;
+using platform::WritableFile;
 
 namespace {
 
-class FaultyWritableFile : public platform::WritableFile {
+class FaultyWritableFile : public WritableFile {
 public:
-    FaultyWritableFile(const FaultyFileSystem& fs, std::string path,
-                       std::unique_ptr<platform::WritableFile> inner)
+    FaultyWritableFile(const FaultyFileSystem& fs, std::string path, std::unique_ptr<WritableFile> inner)
         : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
 
-    int Write(const void* data, std::size_t size) override {
+    WritableFile& Inner() { return *inner_; }
+    const std::string& Path() const { return path_; }
+
+    // Bytes that may still go through before an injected failure; ~0 when none is set.
+    std::uint64_t Room(int& error) {
         std::uint64_t afterBytes = 0;
-        if (const int error = fs_.Injected(FaultyFileSystem::Op::Write, path_, &afterBytes); error != 0) {
+        error = fs_.Injected(FaultyFileSystem::Op::Write, path_, &afterBytes);
+        if (error == 0) {
+            return ~std::uint64_t{0};
+        }
+        return afterBytes > written_ ? afterBytes - written_ : 0;
+    }
+    void Count(std::uint64_t bytes) { written_ += bytes; }
+
+    int Write(const void* data, std::size_t size) override {
+        int error = 0;
+        const std::uint64_t room = Room(error);
+        if (room < size) {
             // Write what still fits, as a disk that fills up does, then fail.
-            const std::uint64_t room = afterBytes > written_ ? afterBytes - written_ : 0;
-            if (room >= size) {
-                written_ += size;
-                return inner_->Write(data, size);
-            }
             inner_->Write(data, static_cast<std::size_t>(room));
             written_ += room;
             return error;
@@ -29,6 +44,10 @@ public:
     int SetMode(std::uint32_t mode) override {
         const int error = fs_.Injected(FaultyFileSystem::Op::SetMode, path_);
         return error != 0 ? error : inner_->SetMode(mode);
+    }
+    int SetTimes(const platform::FileTime& accessed, const platform::FileTime& modified) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::SetTimes, path_);
+        return error != 0 ? error : inner_->SetTimes(accessed, modified);
     }
     int Sync() override {
         const int error = fs_.Injected(FaultyFileSystem::Op::Sync, path_);
@@ -43,8 +62,49 @@ public:
 private:
     const FaultyFileSystem& fs_;
     std::string path_;
-    std::unique_ptr<platform::WritableFile> inner_;
+    std::unique_ptr<WritableFile> inner_;
     std::uint64_t written_ = 0;
+};
+
+class FaultyReadableFile : public ReadableFile {
+public:
+    FaultyReadableFile(const FaultyFileSystem& fs, std::string path, std::unique_ptr<ReadableFile> inner)
+        : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+
+    ReadableFile& Inner() { return *inner_; }
+    const std::string& Path() const { return path_; }
+
+    std::uint64_t Room(FaultyFileSystem::Op op, int& error) {
+        std::uint64_t afterBytes = 0;
+        error = fs_.Injected(op, path_, &afterBytes);
+        if (error == 0) {
+            return ~std::uint64_t{0};
+        }
+        return afterBytes > read_ ? afterBytes - read_ : 0;
+    }
+    void Count(std::uint64_t bytes) { read_ += bytes; }
+    std::uint64_t SoFar() const { return read_; }
+
+    int Read(void* data, std::size_t size, std::size_t& done) override {
+        int error = 0;
+        const std::uint64_t room = Room(FaultyFileSystem::Op::Read, error);
+        if (room == 0) {
+            done = 0;
+            return error;
+        }
+        const int rc = inner_->Read(data, static_cast<std::size_t>(std::min<std::uint64_t>(size, room)), done);
+        read_ += done;
+        if (rc == 0 && fs_.AfterChunk) {
+            fs_.AfterChunk(path_, read_);
+        }
+        return rc;
+    }
+
+private:
+    const FaultyFileSystem& fs_;
+    std::string path_;
+    std::unique_ptr<ReadableFile> inner_;
+    std::uint64_t read_ = 0;
 };
 
 }  // namespace
@@ -54,6 +114,7 @@ void FaultyFileSystem::Fail(Op op, std::string pathPart, int error, std::uint64_
 }
 
 int FaultyFileSystem::Injected(Op op, const std::string& path, std::uint64_t* afterBytes) const {
+    calls_.emplace_back(op, path);
     for (const Rule& rule : rules_) {
         if (rule.op == op && path.find(rule.pathPart) != std::string::npos) {
             if (afterBytes != nullptr) {
@@ -65,27 +126,36 @@ int FaultyFileSystem::Injected(Op op, const std::string& path, std::uint64_t* af
     return 0;
 }
 
+int FaultyFileSystem::Calls(Op op, const std::string& pathPart) const {
+    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [&](const auto& call) {
+        return call.first == op && call.second.find(pathPart) != std::string::npos;
+    }));
+}
+
+#define TRX_FAULT(op, path)                               \
+    if (const int error = Injected(Op::op, path); error != 0) { \
+        return error;                                     \
+    }
+
 int FaultyFileSystem::ReadWholeFile(const std::string& path, std::string& out) {
-    const int error = Injected(Op::ReadWholeFile, path);
-    return error != 0 ? error : inner_.ReadWholeFile(path, out);
+    TRX_FAULT(ReadWholeFile, path);
+    return inner_.ReadWholeFile(path, out);
 }
 
 int FaultyFileSystem::Status(const std::string& path, platform::FileStatus& status, bool followLinks) {
-    const int error = Injected(Op::Status, path);
-    return error != 0 ? error : inner_.Status(path, status, followLinks);
+    TRX_FAULT(Status, path);
+    return inner_.Status(path, status, followLinks);
 }
 
 int FaultyFileSystem::RealPath(const std::string& path, std::string& out) {
-    const int error = Injected(Op::RealPath, path);
-    return error != 0 ? error : inner_.RealPath(path, out);
+    TRX_FAULT(RealPath, path);
+    return inner_.RealPath(path, out);
 }
 
 int FaultyFileSystem::CreateExclusive(const std::string& path, std::uint32_t mode,
-                                      std::unique_ptr<platform::WritableFile>& file) {
-    if (const int error = Injected(Op::CreateExclusive, path); error != 0) {
-        return error;
-    }
-    std::unique_ptr<platform::WritableFile> inner;
+                                      std::unique_ptr<WritableFile>& file) {
+    TRX_FAULT(CreateExclusive, path);
+    std::unique_ptr<WritableFile> inner;
     if (const int error = inner_.CreateExclusive(path, mode, inner); error != 0) {
         return error;
     }
@@ -93,11 +163,9 @@ int FaultyFileSystem::CreateExclusive(const std::string& path, std::uint32_t mod
     return 0;
 }
 
-int FaultyFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<platform::WritableFile>& file) {
-    if (const int error = Injected(Op::OpenForWriting, path); error != 0) {
-        return error;
-    }
-    std::unique_ptr<platform::WritableFile> inner;
+int FaultyFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) {
+    TRX_FAULT(OpenForWriting, path);
+    std::unique_ptr<WritableFile> inner;
     if (const int error = inner_.OpenForWriting(path, inner); error != 0) {
         return error;
     }
@@ -106,18 +174,138 @@ int FaultyFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<pl
 }
 
 int FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
-    const int error = Injected(Op::Rename, to);
-    return error != 0 ? error : inner_.Rename(from, to);
+    TRX_FAULT(Rename, to);
+    return inner_.Rename(from, to);
 }
 
 int FaultyFileSystem::RemoveFile(const std::string& path) {
-    const int error = Injected(Op::RemoveFile, path);
-    return error != 0 ? error : inner_.RemoveFile(path);
+    TRX_FAULT(RemoveFile, path);
+    return inner_.RemoveFile(path);
 }
 
 int FaultyFileSystem::SyncDirectory(const std::string& path) {
-    const int error = Injected(Op::SyncDirectory, path);
-    return error != 0 ? error : inner_.SyncDirectory(path);
+    TRX_FAULT(SyncDirectory, path);
+    return inner_.SyncDirectory(path);
 }
+
+int FaultyFileSystem::MakeDirectory(const std::string& path) {
+    TRX_FAULT(MakeDirectory, path);
+    return inner_.MakeDirectory(path);
+}
+
+int FaultyFileSystem::OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) {
+    TRX_FAULT(OpenDirectory, path);
+    return inner_.OpenDirectory(path, out);
+}
+
+int FaultyFileSystem::OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) {
+    TRX_FAULT(OpenDirectory, parent.Path() + name + "/");
+    return inner_.OpenSubDirectory(parent, name, out);
+}
+
+int FaultyFileSystem::List(Directory& dir, std::vector<platform::ListedEntry>& entries) {
+    TRX_FAULT(List, dir.Path());
+    const int rc = inner_.List(dir, entries);
+    if (rc == 0 && AfterList) {
+        AfterList(dir.Path());
+    }
+    return rc;
+}
+
+int FaultyFileSystem::StatAt(Directory& dir, const std::string& name, platform::EntryInfo& info) {
+    TRX_FAULT(StatAt, dir.Path() + name);
+    return inner_.StatAt(dir, name, info);
+}
+
+int FaultyFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) {
+    TRX_FAULT(MakeDirectoryAt, dir.Path() + name);
+    return inner_.MakeDirectoryAt(dir, name, mode);
+}
+
+int FaultyFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) {
+    const std::string path = dir.Path() + name;
+    TRX_FAULT(OpenFileAt, path);
+    std::unique_ptr<ReadableFile> inner;
+    if (const int error = inner_.OpenFileAt(dir, name, inner); error != 0) {
+        return error;
+    }
+    out = std::make_unique<FaultyReadableFile>(*this, path, std::move(inner));
+    return 0;
+}
+
+int FaultyFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                                   std::unique_ptr<WritableFile>& out) {
+    const std::string path = dir.Path() + name;
+    TRX_FAULT(CreateFileAt, path);
+    std::unique_ptr<WritableFile> inner;
+    if (const int error = inner_.CreateFileAt(dir, name, mode, inner); error != 0) {
+        return error;
+    }
+    out = std::make_unique<FaultyWritableFile>(*this, path, std::move(inner));
+    return 0;
+}
+
+int FaultyFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) {
+    auto& source = static_cast<FaultyReadableFile&>(from);
+    auto& target = static_cast<FaultyWritableFile&>(to);
+    copied = 0;
+    // The nearest injected limit decides how far this call gets and which error it then reports.
+    int limitError = 0;
+    std::uint64_t room = source.Room(Op::Read, limitError);
+    int error = 0;
+    if (const std::uint64_t copyRoom = source.Room(Op::CopyData, error); copyRoom < room) {
+        room = copyRoom;
+        limitError = error;
+    }
+    if (const std::uint64_t writeRoom = target.Room(error); writeRoom < room) {
+        room = writeRoom;
+        limitError = error;
+    }
+    if (room == 0) {
+        return limitError;
+    }
+    const std::uint64_t allowed = std::min(maxBytes, room);
+    const int rc = inner_.CopyData(source.Inner(), target.Inner(), allowed, copied);
+    source.Count(copied);
+    target.Count(copied);
+    if (rc != 0) {
+        return rc;
+    }
+    if (AfterChunk) {
+        AfterChunk(source.Path(), source.SoFar());
+    }
+    if (copied == room && limitError != 0 && room < maxBytes) {
+        return limitError;
+    }
+    return 0;
+}
+
+int FaultyFileSystem::ReadLinkAt(Directory& dir, const std::string& name, std::string& target) {
+    TRX_FAULT(ReadLinkAt, dir.Path() + name);
+    return inner_.ReadLinkAt(dir, name, target);
+}
+
+int FaultyFileSystem::CreateLinkAt(Directory& dir, const std::string& name, const std::string& target) {
+    TRX_FAULT(CreateLinkAt, dir.Path() + name);
+    return inner_.CreateLinkAt(dir, name, target);
+}
+
+int FaultyFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name, const platform::FileTime& accessed,
+                                     const platform::FileTime& modified) {
+    TRX_FAULT(SetLinkTimesAt, dir.Path() + name);
+    return inner_.SetLinkTimesAt(dir, name, accessed, modified);
+}
+
+int FaultyFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) {
+    TRX_FAULT(RenameAt, toDir.Path() + to);
+    return inner_.RenameAt(fromDir, from, toDir, to);
+}
+
+int FaultyFileSystem::RemoveAt(Directory& dir, const std::string& name, bool directory) {
+    TRX_FAULT(RemoveAt, dir.Path() + name);
+    return inner_.RemoveAt(dir, name, directory);
+}
+
+#undef TRX_FAULT
 
 }  // namespace trx::test

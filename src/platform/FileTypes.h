@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace trx::platform {
+
+// The longest path Linux hands to a system call (PATH_MAX); nothing deeper can be a real directory tree.
+inline constexpr std::size_t kMaxPathLength = 4096;
+
+enum class FileKind { None, Regular, Directory, SymLink, Other };
+
+struct FileStatus {
+    FileKind kind = FileKind::None;
+    std::uint32_t mode = 0;  // permission bits only
+    std::uint64_t size = 0;
+};
+
+// A moment as the file system keeps it (UTC).
+struct FileTime {
+    std::int64_t Seconds = 0;
+    long Nanoseconds = 0;
+};
+
+// One name of a directory listing. Only regular files, directories and links are ever listed.
+struct ListedEntry {
+    std::string Name;
+    FileKind Kind = FileKind::None;
+};
+
+// What a stat of one entry gives (never following a link).
+struct EntryInfo {
+    FileKind Kind = FileKind::None;
+    std::uint32_t Mode = 0;  // permission bits only
+    std::uint64_t Size = 0;  // for a link: the length of its target text
+    FileTime Modified;
+    FileTime Accessed;
+    FileTime Created;  // the birth time where the file system records it, else the modification time
+};
+
+// Attribute bits as the filters and the walk know them.
+inline constexpr std::uint8_t kAttributeReadOnly = 0x01;
+inline constexpr std::uint8_t kAttributeHidden = 0x02;
+inline constexpr std::uint8_t kAttributeDirectory = 0x10;
+inline constexpr std::uint8_t kAttributeArchive = 0x20;
+
+// Read-only when the owner may not write, hidden when the name starts with ".", archive on every file
+// and link; nothing is ever a system file.
+std::uint8_t AttributesOf(const std::string& name, FileKind kind, std::uint32_t mode);
+
+}  // namespace trx::platform
