@@ -1,0 +1,20 @@
+#include "engine/FileInputs.h"
+
+namespace trx {
+
+void cFileInputs::SetName(std::string_view name) {
+    Name.assign(name);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        Extension.clear();
+        return;
+    }
+    Extension.assign(name.substr(dot));
+    for (char& c : Extension) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - ('a' - 'A'));
+        }
+    }
+}
+
+}  // namespace trx

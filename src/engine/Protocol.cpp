@@ -1,0 +1,105 @@
+#include "engine/Protocol.h"
+
+namespace trx {
+
+std::string ProtocolFileName(std::string_view projectPath) {
+    if (projectPath.empty()) {
+        return {};
+    }
+    const std::size_t slash = projectPath.rfind('/');
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const std::size_t dot = projectPath.rfind('.');
+    const std::size_t end = (dot != std::string_view::npos && dot >= nameStart) ? dot : projectPath.size();
+    std::string name(projectPath.substr(0, end));
+    name += "_Protocol.txt";
+    return name;
+}
+
+std::string ProtocolTimeStamp(const platform::cLocalTime& time, const cTextFormats& formats) {
+    std::string stamp = formats.ShortDate(time);
+    if (time.Hour != 0 || time.Minute != 0 || time.Second != 0) {
+        stamp += ' ';
+        stamp += formats.LongTime(time);
+    }
+    return stamp;
+}
+
+cProtocol::cProtocol(const cBackUpOptions& defaultOptions, platform::FileSystem& fileSystem,
+                     const cTextFormats& formats, Clock clock)
+    : defaultOptions_(defaultOptions), fileSystem_(fileSystem), formats_(formats), clock_(std::move(clock)) {
+}
+
+cProtocol::~cProtocol() {
+    Close();
+}
+
+bool cProtocol::Open(const std::string& projectPath) {
+    Close();
+    if (projectPath.empty()) {
+        return false;
+    }
+    std::unique_ptr<platform::WritableFile> file;
+    if (fileSystem_.OpenForWriting(ProtocolFileName(projectPath), file) != 0) {
+        return false;
+    }
+    file_ = std::move(file);
+    buffer_.clear();
+    buffer_.reserve(kBufferSize + 1024);
+    return true;
+}
+
+void cProtocol::WriteProtocol(std::string_view text, int level, const cBackUpOptions* options) {
+    if (!file_) {
+        return;
+    }
+    const cBackUpOptions& judge = options != nullptr ? *options : defaultOptions_;
+    if (level > judge.Protocol) {
+        return;
+    }
+    buffer_ += ProtocolTimeStamp(clock_(), formats_);
+    buffer_ += ' ';
+    char previous = '\0';
+    for (const char c : text) {
+        if (c == '\n' && previous != '\r') {
+            buffer_ += '\r';
+        }
+        buffer_ += c;
+        previous = c;
+    }
+    buffer_ += "\r\n";
+    if (buffer_.size() >= kBufferSize) {
+        Flush();
+    }
+}
+
+void cProtocol::Close() {
+    if (!file_) {
+        return;
+    }
+    Flush();
+    if (file_) {
+        file_->Close();  // a failing close loses at most the protocol, never the run
+        file_.reset();
+    }
+    buffer_.clear();
+}
+
+void cProtocol::Flush() {
+    if (buffer_.empty()) {
+        return;
+    }
+    if (file_->Write(buffer_.data(), buffer_.size()) != 0) {
+        Abandon();
+        return;
+    }
+    buffer_.clear();
+}
+
+// A protocol that failed once is not continued: later lines after a gap would mislead more than help.
+void cProtocol::Abandon() {
+    file_->Close();
+    file_.reset();
+    buffer_.clear();
+}
+
+}  // namespace trx
