@@ -36,6 +36,8 @@ struct EntryInfo {
     FileTime Modified;
     FileTime Accessed;
     FileTime Created;  // the birth time where the file system records it, else the modification time
+    std::uint64_t Device = 0;  // with Inode: the identity of the entry on this machine
+    std::uint64_t Inode = 0;
 };
 
 // Attribute bits as the filters and the walk know them.

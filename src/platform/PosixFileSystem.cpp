@@ -318,7 +318,7 @@ int PosixFileSystem::List(Directory& dir, std::vector<ListedEntry>& entries) {
 
 int PosixFileSystem::StatAt(Directory& dir, const std::string& name, EntryInfo& info) {
     struct statx st {};
-    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME;
+    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME | STATX_INO;
     if (::statx(DirFd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
         return Errno();
     }
@@ -330,6 +330,8 @@ int PosixFileSystem::StatAt(Directory& dir, const std::string& name, EntryInfo& 
     info.Created = (st.stx_mask & STATX_BTIME) != 0
                        ? FileTime{st.stx_btime.tv_sec, static_cast<long>(st.stx_btime.tv_nsec)}
                        : info.Modified;
+    info.Device = (static_cast<std::uint64_t>(st.stx_dev_major) << 32) | st.stx_dev_minor;
+    info.Inode = st.stx_ino;
     return 0;
 }
 

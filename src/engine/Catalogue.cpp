@@ -1,0 +1,122 @@
+#include "engine/Catalogue.h"
+
+#include "engine/Messages.h"
+#include "engine/RunContext.h"
+#include "engine/TargetDirectory.h"
+#include "model/SubDir.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace trx {
+
+void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir) {
+    if (skipped_.count(&c) != 0) {
+        return;
+    }
+    const std::string targetPath = t.GetPath(true);
+    const std::unordered_set<std::string_view> seen(t.Files.begin(), t.Files.end());
+
+    // From the last name to the first, as names leave the list; kept names are compacted afterwards so
+    // that many deletions in one directory stay linear.
+    std::vector<bool> keep(c.Files.size(), true);
+    NamesByUpper names;
+    bool listed = false;
+    for (std::size_t i = c.Files.size(); i-- > 0;) {
+        const std::string& name = c.Files[i];
+        if (!IsPlainName(name)) {
+            keep[i] = false;  // never joined to a path, whatever the file says
+        } else if (seen.count(name) == 0) {
+            if (dropOnly) {
+                keep[i] = false;
+            } else if (targetDir != nullptr) {
+                if (!listed) {
+                    // The catalogue keeps upper-cased names while Linux names are case-sensitive: a name
+                    // stands for every entry that upper-cases to it.
+                    std::vector<platform::ListedEntry> entries;
+                    run_.Fs.List(*targetDir, entries);
+                    for (platform::ListedEntry& entry : entries) {
+                        names[text::UpperCase(entry.Name)].push_back(std::move(entry.Name));
+                    }
+                    listed = true;
+                }
+                keep[i] = !DeleteMatching(*targetDir, targetPath, name, names);
+            }
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < c.Files.size(); ++i) {
+        if (keep[i]) {
+            if (kept != i) {
+                c.Files[kept] = std::move(c.Files[i]);
+            }
+            ++kept;
+        }
+    }
+    c.Files.resize(kept);
+
+    for (int i = 0; i < c.SubDirs.Count(); ++i) {
+        cSubDir& child = *c.SubDirs[i];
+        if (!IsPlainName(child.Name) || skipped_.count(&child) != 0) {
+            continue;
+        }
+        cSubDir& targetChild = *t.GetChild(child.Name);
+        std::unique_ptr<platform::Directory> childDir;
+        if (targetDir != nullptr) {
+            childDir = OpenBelow(run_.Fs, *targetDir, targetChild.Name);
+        }
+        SyncCatalogue(targetChild, child, dropOnly, childDir.get());
+    }
+}
+
+bool cCatalogueSync::DeleteMatching(platform::Directory& dir, const std::string& targetPath,
+                                    const std::string& upperName, const NamesByUpper& names) {
+    const auto it = names.find(upperName);
+    if (it == names.end()) {
+        return false;  // deleted by hand, or never copied: the name stays and is looked up again
+    }
+    bool allGone = true;
+    for (const std::string& real : it->second) {
+        allGone = DeleteTree(dir, real, targetPath + real) && allGone;
+    }
+    return allGone;
+}
+
+bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& name,
+                                const std::string& path) {
+    platform::EntryInfo info;
+    if (run_.Fs.StatAt(parent, name, info) != 0) {
+        return false;  // nothing of that name: no message
+    }
+    if (info.Kind != platform::FileKind::Directory) {
+        // Files and links alike: a link is removed itself, never what it points to.
+        if (run_.Fs.RemoveAt(parent, name, false) == 0) {
+            run_.WriteProtocol(messages::FileDeleted(path), 2, nullptr);
+            return true;
+        }
+        run_.ReportProblem(messages::FileNotDeleted(path), nullptr);
+        return false;
+    }
+    std::unique_ptr<platform::Directory> dir;
+    if (run_.Fs.OpenSubDirectory(parent, name, dir) == 0) {
+        std::vector<platform::ListedEntry> entries;
+        run_.Fs.List(*dir, entries);
+        for (const platform::ListedEntry& entry : entries) {
+            if (!DeleteTree(*dir, entry.Name, path + "/" + entry.Name)) {
+                return false;  // the directory stays, without a message of its own
+            }
+        }
+        dir.reset();
+    }
+    if (run_.Fs.RemoveAt(parent, name, true) == 0) {
+        run_.WriteProtocol(messages::DirectoryDeleted(path), 2, nullptr);
+        return true;
+    }
+    run_.ReportProblem(messages::DirectoryNotDeleted(path), nullptr);
+    return false;
+}
+
+}  // namespace trx

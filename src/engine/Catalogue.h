@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace trx {
+
+namespace platform {
+class Directory;
+}
+class cRunContext;
+class cSubDir;
+
+// Carries deletions at the sources over to a destination: compares catalogue nodes with what this run saw
+// in the target directories and deletes what disappeared.
+class cCatalogueSync {
+public:
+    // `skipped` holds catalogue nodes whose source directory could not be listed in this run: they and
+    // everything below them are left out, so that a directory that only looked empty deletes nothing.
+    cCatalogueSync(cRunContext& run, const std::unordered_set<const cSubDir*>& skipped)
+        : run_(run), skipped_(skipped) {}
+
+    // Compares catalogue node `c` with the destination-tree node `t` of the directory its files went to.
+    // `targetDir` is that directory opened, or null when it cannot be reached (nothing is deleted then).
+    // With `dropOnly` unseen names only leave the catalogue.
+    void SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir);
+
+    // Deletes the entry `name` of `parent` (a file, a link, or a directory with everything in it) and
+    // reports it; `path` is how the protocol names it. True when the entry is gone because of it.
+    bool DeleteTree(platform::Directory& parent, const std::string& name, const std::string& path);
+
+private:
+    // Real names of a target directory by their upper-cased form, listed once per directory.
+    using NamesByUpper = std::unordered_map<std::string, std::vector<std::string>>;
+
+    // Deletes every entry of `dir` whose upper-cased name is `upperName`; true when at least one was
+    // there and all of them are gone.
+    bool DeleteMatching(platform::Directory& dir, const std::string& targetPath, const std::string& upperName,
+                        const NamesByUpper& names);
+
+    cRunContext& run_;
+    const std::unordered_set<const cSubDir*>& skipped_;
+};
+
+}  // namespace trx

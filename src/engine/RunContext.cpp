@@ -1,0 +1,30 @@
+#include "engine/RunContext.h"
+
+#include "engine/Protocol.h"
+
+namespace trx {
+
+void cRunContext::WriteProtocol(const std::string& text, int level, const cBackUpOptions* options) const {
+    if (Protocol != nullptr) {
+        Protocol->WriteProtocol(text, level, options);
+    }
+}
+
+void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* options) {
+    ++ProblemCount;
+    WriteProtocol(text, 1, options);
+}
+
+void cRunContext::Pump() {
+    if (!PumpHook) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (PumpInterval.count() > 0 && now - lastPump_ < PumpInterval) {
+        return;
+    }
+    lastPump_ = now;
+    PumpHook();
+}
+
+}  // namespace trx

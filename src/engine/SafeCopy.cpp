@@ -1,0 +1,128 @@
+#include "engine/SafeCopy.h"
+
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <memory>
+#include <random>
+
+namespace trx {
+
+namespace {
+
+constexpr std::size_t kMaxNameLength = 255;
+
+std::string RandomSuffix(int length) {
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::string suffix;
+    for (int i = 0; i < length; ++i) {
+        suffix.push_back(kDigits[generator() % 36]);
+    }
+    return suffix;
+}
+
+CopyOutcome CopyLink(platform::FileSystem& fs, platform::Directory& sourceDir, platform::Directory& targetDir,
+                     const std::string& name, const platform::EntryInfo& info, bool keepTimes,
+                     const std::function<void(std::uint64_t)>& onChunk) {
+    std::string target;
+    if (fs.ReadLinkAt(sourceDir, name, target) != 0) {
+        return CopyOutcome::Failed;
+    }
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+        temporary = TemporaryCopyName(name);
+        error = fs.CreateLinkAt(targetDir, temporary, target);
+    }
+    if (error != 0) {
+        return CopyOutcome::Failed;
+    }
+    if (keepTimes) {
+        fs.SetLinkTimesAt(targetDir, temporary, info.Accessed, info.Modified);  // a failure here is no loss
+    }
+    if (onChunk) {
+        onChunk(target.size());
+    }
+    if (fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
+        fs.RemoveAt(targetDir, temporary, false);
+        return CopyOutcome::Failed;
+    }
+    return CopyOutcome::Copied;
+}
+
+}  // namespace
+
+std::string TemporaryCopyName(const std::string& name) {
+    std::string candidate = "." + name + ".trx-" + RandomSuffix(8);
+    if (candidate.size() > kMaxNameLength) {
+        candidate = ".trx-" + RandomSuffix(16);
+    }
+    return candidate;
+}
+
+CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
+                            platform::Directory& targetDir, const std::string& name,
+                            const platform::EntryInfo& info, bool keepTimes,
+                            const std::function<void(std::uint64_t done)>& onChunk,
+                            const std::function<bool()>& cancelled) {
+    if (info.Kind == platform::FileKind::SymLink) {
+        return CopyLink(fs, sourceDir, targetDir, name, info, keepTimes, onChunk);
+    }
+    if (info.Kind != platform::FileKind::Regular) {
+        return CopyOutcome::Failed;
+    }
+    std::unique_ptr<platform::ReadableFile> in;
+    if (fs.OpenFileAt(sourceDir, name, in) != 0) {
+        return CopyOutcome::Failed;
+    }
+    std::unique_ptr<platform::WritableFile> out;
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+        temporary = TemporaryCopyName(name);
+        error = fs.CreateFileAt(targetDir, temporary, 0600, out);
+    }
+    if (error != 0) {
+        return CopyOutcome::Failed;
+    }
+    const auto dropTemporary = [&](CopyOutcome outcome) {
+        out.reset();
+        fs.RemoveAt(targetDir, temporary, false);
+        return outcome;
+    };
+
+    std::uint64_t done = 0;
+    std::uint64_t copied = 0;
+    do {
+        if (fs.CopyData(*in, *out, kCopyChunk, copied) != 0) {
+            return dropTemporary(CopyOutcome::Failed);
+        }
+        if (copied > 0 || done == 0) {
+            done += copied;
+            if (onChunk) {
+                onChunk(done);
+            }
+        }
+    } while (copied > 0 && !(cancelled && cancelled()));
+
+    if (cancelled && cancelled() && done < info.Size) {
+        return dropTemporary(CopyOutcome::Cancelled);
+    }
+    // Only the permission bits: set-id bits never travel with a backup.
+    if (out->SetMode(info.Mode & 0777) != 0) {
+        return dropTemporary(CopyOutcome::Failed);
+    }
+    if (keepTimes) {
+        out->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail
+    }
+    if (out->Close() != 0) {
+        return dropTemporary(CopyOutcome::Failed);
+    }
+    if (fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
+        return dropTemporary(CopyOutcome::Failed);
+    }
+    return CopyOutcome::Copied;
+}
+
+}  // namespace trx

@@ -1,0 +1,55 @@
+#include "engine/TargetDirectory.h"
+
+#include "platform/FileSystem.h"
+
+namespace trx {
+
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+bool IsPlainRelativePath(std::string_view relativePath) {
+    while (!relativePath.empty()) {
+        const auto slash = relativePath.find('/');
+        if (!IsPlainName(relativePath.substr(0, slash))) {
+            return false;
+        }
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        relativePath.remove_prefix(slash + 1);
+    }
+    return true;
+}
+
+std::unique_ptr<platform::Directory> OpenBelow(platform::FileSystem& fs, platform::Directory& base,
+                                               std::string_view relativePath) {
+    if (!IsPlainRelativePath(relativePath)) {
+        return nullptr;
+    }
+    std::unique_ptr<platform::Directory> current;
+    platform::Directory* at = &base;
+    while (!relativePath.empty()) {
+        const auto slash = relativePath.find('/');
+        std::unique_ptr<platform::Directory> next;
+        if (fs.OpenSubDirectory(*at, std::string(relativePath.substr(0, slash)), next) != 0) {
+            return nullptr;
+        }
+        current = std::move(next);
+        at = current.get();
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        relativePath.remove_prefix(slash + 1);
+    }
+    if (!current) {
+        // The base itself: a second handle of its own, opened by path.
+        if (fs.OpenDirectory(base.Path(), current) != 0) {
+            return nullptr;
+        }
+    }
+    return current;
+}
+
+}  // namespace trx
