@@ -81,7 +81,8 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
     int error = EEXIST;
     for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
         temporary = TemporaryCopyName(name);
-        error = fs.CreateFileAt(targetDir, temporary, 0600, out);
+        // Only the permission bits: set-id bits never travel with a backup.
+        error = fs.CreateFileAt(targetDir, temporary, info.Mode & 0777, out);
     }
     if (error != 0) {
         return CopyOutcome::Failed;
@@ -104,14 +105,12 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
                 onChunk(done);
             }
         }
-    } while (copied > 0 && !(cancelled && cancelled()));
+        // Done at the size the walk saw: a file that grew since has a newer time and is copied again
+        // next time, and the call that would only report the end is saved.
+    } while (copied > 0 && done < info.Size && !(cancelled && cancelled()));
 
     if (cancelled && cancelled() && done < info.Size) {
         return dropTemporary(CopyOutcome::Cancelled);
-    }
-    // Only the permission bits: set-id bits never travel with a backup.
-    if (out->SetMode(info.Mode & 0777) != 0) {
-        return dropTemporary(CopyOutcome::Failed);
     }
     if (keepTimes) {
         out->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail

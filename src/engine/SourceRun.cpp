@@ -54,11 +54,12 @@ void cSourceRun::BackUp() {
         MarkUnreachable(source_.Catalogue, source_.Path);
         return;
     }
-    BackUpDir(source_.Catalogue, *destination_.Tree.GetChild(source_.TargetSubPath), *sourceDir, *targetDir);
+    BackUpDir(source_.Catalogue, *destination_.Tree.GetChild(source_.TargetSubPath), *sourceDir, *targetDir,
+              false);
 }
 
 void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform::Directory& sourceDir,
-                           platform::Directory& targetDir) {
+                           platform::Directory& targetDir, bool targetFresh) {
     const std::string targetPath = targetNode.GetPath(true);
     const std::string relative = catalogueNode.GetPath(false);
     if (destination_.OnDirEntered) {
@@ -138,7 +139,7 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
                     if (run_.Fs.OpenSubDirectory(sourceDir, name, sourceSub) != 0) {
                         MarkUnreachable(catalogueChild, sourcePath + name + "/");
                     } else {
-                        BackUpDir(catalogueChild, *targetNode.GetChild(name), *sourceSub, *targetSub);
+                        BackUpDir(catalogueChild, *targetNode.GetChild(name), *sourceSub, *targetSub, made == 0);
                     }
                 }
             }
@@ -149,7 +150,7 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
             source_.TotalSize += info.Size;
             bool copy = true;
             const std::uint32_t packed = PackLocalTime(info.Modified);
-            if (options_.OnlyNewFiles) {
+            if (options_.OnlyNewFiles && !targetFresh) {
                 platform::EntryInfo existing;
                 if (run_.Fs.StatAt(targetDir, name, existing) == 0 &&
                     existing.Kind != platform::FileKind::Directory) {

@@ -41,8 +41,9 @@ public:
 
 private:
     // Walks one directory: first the name tests and the catalogue, then copying and recursion.
+    // `targetFresh`: the target directory was made by this walk, so nothing in it needs a change test.
     void BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform::Directory& sourceDir,
-                   platform::Directory& targetDir);
+                   platform::Directory& targetDir, bool targetFresh);
     // Copies one entry fail-safe; true when the copy counts as done.
     bool CopyFileData(platform::Directory& sourceDir, platform::Directory& targetDir, const std::string& name,
                       const platform::EntryInfo& info, const std::string& sourceFile,

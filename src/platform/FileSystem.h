@@ -104,7 +104,8 @@ public:
     // Opens a regular file for reading (a link or anything else is refused).
     virtual int OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) = 0;
 
-    // Creates a new file that must not exist yet.
+    // Creates a new file that must not exist yet, with exactly the permission bits `mode` (whatever the
+    // umask says: a copy keeps the bits of its original).
     virtual int CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
                              std::unique_ptr<WritableFile>& out) = 0;
 

@@ -142,6 +142,12 @@ std::string WithSlash(std::string path) {
 
 }  // namespace
 
+PosixFileSystem::PosixFileSystem() {
+    // Read once: the umask can only be read by setting it.
+    umask_ = ::umask(022);
+    ::umask(umask_);
+}
+
 void RaiseOpenFileLimit() {
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
@@ -340,7 +346,8 @@ int PosixFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, st
 }
 
 int PosixFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) {
-    // O_NONBLOCK keeps a FIFO that took a file's place from blocking; it is refused right after.
+    // O_NONBLOCK keeps a FIFO that took a file's place from blocking the open; it is refused right after.
+    // On a regular file the flag changes nothing, so it stays.
     const int fd = ::openat(DirFd(dir), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
         return Errno();
@@ -350,8 +357,6 @@ int PosixFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::un
         ::close(fd);
         return EINVAL;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     out = std::make_unique<PosixReadableFile>(fd);
     return 0;
 }
@@ -363,7 +368,16 @@ int PosixFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::
     if (fd < 0) {
         return Errno();
     }
-    out = std::make_unique<PosixWritableFile>(fd);
+    auto file = std::make_unique<PosixWritableFile>(fd);
+    // The umask took bits away: give them back, since the caller asked for exactly these.
+    if ((mode & umask_ & 07777) != 0) {
+        if (const int error = file->SetMode(mode); error != 0) {
+            file.reset();
+            ::unlinkat(DirFd(dir), name.c_str(), 0);
+            return error;
+        }
+    }
+    out = std::move(file);
     return 0;
 }
 

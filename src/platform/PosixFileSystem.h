@@ -8,6 +8,8 @@ namespace trx::platform {
 // renameat) and never follow a link in the last component.
 class PosixFileSystem : public FileSystem {
 public:
+    PosixFileSystem();
+
     int ReadWholeFile(const std::string& path, std::string& out) override;
     int Status(const std::string& path, FileStatus& status, bool followLinks) override;
     int RealPath(const std::string& path, std::string& out) override;
@@ -33,6 +35,9 @@ public:
                        const FileTime& modified) override;
     int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) override;
     int RemoveAt(Directory& dir, const std::string& name, bool directory) override;
+
+private:
+    std::uint32_t umask_ = 022;
 };
 
 // Lets a deep walk keep one directory open per level: raises the soft limit of open files to the hard one.

@@ -1,0 +1,187 @@
+// Benchmark driver for Tresorix's engine.
+//
+//   trxbench backup  PROJECT.buf SRC DST   back SRC up into DST; the catalogue lives in PROJECT.buf, so
+//                                          a second call with the same file is a no-change run
+//   trxbench walk    SRC DST               the bare walk: readdir and one stat per source and target file
+//   trxbench small   DIR DIRS FILES MIN MAX  DIRS folders with FILES files of MIN..MAX bytes each
+//   trxbench flat    DIR FILES             FILES files of 100 bytes in one folder
+//   trxbench big     FILE MIB              one file of MIB mebibytes
+//
+// Every command prints the seconds it took on standard output.
+#include "engine/DefaultTextFormats.h"
+#include "engine/DestinationRun.h"
+#include "engine/RunContext.h"
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "platform/PosixFileSystem.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string WithSlash(std::string path) {
+    if (path.back() != '/') {
+        path.push_back('/');
+    }
+    return path;
+}
+
+int Backup(const std::string& projectPath, const std::string& src, const std::string& dst) {
+    trx::platform::PosixFileSystem fs;
+    trx::platform::RaiseOpenFileLimit();
+    trx::cProject project;
+    project.Reset();
+    if (::access(projectPath.c_str(), F_OK) == 0) {
+        trx::LoadProject(project, projectPath, fs);
+    } else {
+        auto* destination = new trx::cBackUpDestination(project, WithSlash(dst));
+        new trx::cBackUpSource(WithSlash(src), *destination);
+    }
+    trx::cDefaultTextFormats formats;
+    trx::cRunContext run(fs, formats);
+    const auto start = Clock::now();
+    for (trx::cBackUpDestination* destination : project.Destinations) {
+        trx::cDestinationRun(run, *destination).BackUp();
+    }
+    const double seconds = Since(start);
+    trx::SaveProject(project, projectPath, fs);
+    std::printf("%.3f\n", seconds);
+    return run.ProblemCount == 0 ? 0 : 2;
+}
+
+// What any tool that compares two trees must do at least: list every source directory and stat every
+// source entry and its counterpart in the target, relative to open directory descriptors.
+void Walk(int sourceFd, int targetFd, long& entries) {
+    DIR* dir = ::fdopendir(::dup(sourceFd));
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+            continue;
+        }
+        struct stat source {};
+        struct stat target {};
+        ::fstatat(sourceFd, name, &source, AT_SYMLINK_NOFOLLOW);
+        ::fstatat(targetFd, name, &target, AT_SYMLINK_NOFOLLOW);
+        ++entries;
+        if (entry->d_type == DT_DIR) {
+            const int subSource = ::openat(sourceFd, name, O_RDONLY | O_DIRECTORY);
+            const int subTarget = ::openat(targetFd, name, O_RDONLY | O_DIRECTORY);
+            Walk(subSource, subTarget, entries);
+            ::close(subSource);
+            ::close(subTarget);
+        }
+    }
+    ::closedir(dir);
+}
+
+int BareWalk(const std::string& src, const std::string& dst) {
+    const auto start = Clock::now();
+    const int sourceFd = ::open(src.c_str(), O_RDONLY | O_DIRECTORY);
+    const int targetFd = ::open(dst.c_str(), O_RDONLY | O_DIRECTORY);
+    long entries = 0;
+    Walk(sourceFd, targetFd, entries);
+    std::printf("%.3f\n", Since(start));
+    std::fprintf(stderr, "%ld entries\n", entries);
+    return 0;
+}
+
+void WriteFile(const std::string& path, std::size_t size, std::mt19937& random) {
+    std::string content(size, '\0');
+    for (char& c : content) {
+        c = static_cast<char>('a' + random() % 26);
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    ::close(fd);
+}
+
+int MakeSmall(const std::string& root, int dirs, int files, std::size_t minSize, std::size_t maxSize) {
+    const auto start = Clock::now();
+    std::mt19937 random(42);
+    ::mkdir(root.c_str(), 0755);
+    for (int d = 0; d < dirs; ++d) {
+        const std::string dir = WithSlash(root) + "dir" + std::to_string(d / 20) + "/";
+        ::mkdir(dir.c_str(), 0755);
+        const std::string leaf = dir + "sub" + std::to_string(d) + "/";
+        ::mkdir(leaf.c_str(), 0755);
+        for (int f = 0; f < files; ++f) {
+            const std::size_t size = minSize + random() % (maxSize - minSize + 1);
+            WriteFile(leaf + "file" + std::to_string(f) + ".dat", size, random);
+        }
+    }
+    std::printf("%.3f\n", Since(start));
+    return 0;
+}
+
+int MakeFlat(const std::string& root, int files) {
+    const auto start = Clock::now();
+    std::mt19937 random(7);
+    ::mkdir(root.c_str(), 0755);
+    for (int f = 0; f < files; ++f) {
+        WriteFile(WithSlash(root) + "file" + std::to_string(f) + ".txt", 100, random);
+    }
+    std::printf("%.3f\n", Since(start));
+    return 0;
+}
+
+int MakeBig(const std::string& path, long mebibytes) {
+    const auto start = Clock::now();
+    std::mt19937 random(1);
+    std::string block(1 << 20, '\0');
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (long i = 0; i < mebibytes; ++i) {
+        for (std::size_t j = 0; j < block.size(); j += 4096) {
+            block[j] = static_cast<char>(random());
+        }
+        if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size())) {
+            std::perror(path.c_str());
+            return 1;
+        }
+    }
+    ::close(fd);
+    std::printf("%.3f\n", Since(start));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> a(argv, argv + argc);
+    if (a.size() == 5 && a[1] == "backup") {
+        return Backup(a[2], a[3], a[4]);
+    }
+    if (a.size() == 4 && a[1] == "walk") {
+        return BareWalk(a[2], a[3]);
+    }
+    if (a.size() == 7 && a[1] == "small") {
+        return MakeSmall(a[2], std::atoi(a[3].c_str()), std::atoi(a[4].c_str()),
+                         std::strtoul(a[5].c_str(), nullptr, 10), std::strtoul(a[6].c_str(), nullptr, 10));
+    }
+    if (a.size() == 4 && a[1] == "flat") {
+        return MakeFlat(a[2], std::atoi(a[3].c_str()));
+    }
+    if (a.size() == 4 && a[1] == "big") {
+        return MakeBig(a[2], std::atol(a[3].c_str()));
+    }
+    std::fprintf(stderr, "usage: see the head of bench/trxbench.cpp\n");
+    return 64;
+}
