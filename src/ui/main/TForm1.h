@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/extra/TQVUpdate.h"
+
 #include <QMainWindow>
+#include <functional>
 
 namespace trx {
 
@@ -15,6 +18,12 @@ public:
 
     // Sets ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project.
     void SetProjectPath(const QString& path);
+
+    // Ends the process with the given status when the update library took over at start (std::exit);
+    // tests put a recorder in its place.
+    static std::function<void(int status)> EndProcess;
+
+    TQVUpdate QVUpdate;  // asks the update library at start and on Ctrl+U
 
 private:
     cProject& project_;
