@@ -11,6 +11,7 @@ packages=(
     qt6-translations-l10n                     # German texts for Qt's standard buttons
     libgl-dev                                 # needed by Qt's CMake files
     libgtest-dev libgmock-dev                 # GoogleTest for the core tests
+    clang libclang-rt-14-dev                  # the project reader's fuzz target (libFuzzer)
     fonts-liberation2 fonts-dejavu-core       # metric-compatible Arial/Courier New for the window tests
     dbus                                      # message bus daemon for the D-Bus tests
 )

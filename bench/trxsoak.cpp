@@ -1,0 +1,285 @@
+// Soak test: many consecutive unattended runs of the real program over a tree that changes between runs.
+//
+//   trxsoak WORKDIR RUNS TRXMAIN [SEED]
+//
+// Before every run a generator adds, edits, renames and deletes files and folders in WORKDIR/source and now
+// and then changes the name filters of the project. After every run the destination is compared with what
+// the backup rules require, by a check written from those rules alone (not from the engine): every file
+// the filters let through is in the destination with the same bytes; nothing else is there, except a file
+// whose upper-cased name a current source file shares (the catalogue keeps upper-cased names); every
+// folder of the destination is a folder of the source. Prints the number of runs and of mismatches.
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "platform/PosixFileSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mt19937 random_;
+
+std::string Upper(std::string s) {
+    // ASCII and the German umlauts are all the generator uses; enough for an independent check.
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+    }
+    const std::pair<const char*, const char*> umlauts[] = {{"\xC3\xA4", "\xC3\x84"}, {"\xC3\xB6", "\xC3\x96"},
+                                                           {"\xC3\xBC", "\xC3\x9C"}};
+    for (const auto& [lower, upper] : umlauts) {
+        for (auto at = s.find(lower); at != std::string::npos; at = s.find(lower, at)) {
+            s.replace(at, 2, upper);
+        }
+    }
+    return s;
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+int Pick(int n) {
+    return static_cast<int>(random_() % static_cast<unsigned>(n));
+}
+
+std::string NewName(const fs::path& dir, bool file) {
+    static const char* const kStems[] = {"brief", "Bericht", "notiz", "M\xC3\xBCller", "a b", "x", "Daten",
+                                         "\xC3\xA4rger", "foto", "liste"};
+    static const char* const kExtensions[] = {".txt", ".dat", ".tmp", ".doc", ""};
+    std::set<std::string> taken;
+    if (fs::exists(dir)) {
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            taken.insert(Upper(entry.path().filename().string()));
+        }
+    }
+    for (;;) {
+        std::string name = std::string(kStems[Pick(10)]) + std::to_string(Pick(1000));
+        if (file) {
+            name += kExtensions[Pick(5)];
+        }
+        if (taken.count(Upper(name)) == 0) {
+            return name;
+        }
+    }
+}
+
+void WriteFile(const fs::path& path, int run) {
+    std::string content(static_cast<std::size_t>(Pick(3000)), '\0');
+    for (char& c : content) {
+        c = static_cast<char>(random_());
+    }
+    std::ofstream(path, std::ios::binary) << content;
+    // Every change gets a time of its own run, at least ten seconds after the last one: the change test
+    // compares two-second steps.
+    const fs::file_time_type base = fs::file_time_type::clock::now() - std::chrono::hours(24 * 30);
+    fs::last_write_time(path, base + std::chrono::seconds(10 * run));
+}
+
+std::vector<fs::path> Collect(const fs::path& root, bool directories) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_directory() == directories) {
+            found.push_back(entry.path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+void Mutate(const fs::path& source, int run) {
+    std::vector<fs::path> dirs = Collect(source, true);
+    dirs.insert(dirs.begin(), source);
+    const int operations = 1 + Pick(12);
+    for (int i = 0; i < operations; ++i) {
+        std::vector<fs::path> files = Collect(source, false);
+        dirs = Collect(source, true);
+        dirs.insert(dirs.begin(), source);
+        const fs::path dir = dirs[static_cast<std::size_t>(Pick(static_cast<int>(dirs.size())))];
+        switch (Pick(8)) {
+            case 0:
+            case 1:
+                WriteFile(dir / NewName(dir, true), run);
+                break;
+            case 2:
+                if (!files.empty()) {
+                    WriteFile(files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))], run);
+                }
+                break;
+            case 3:
+                if (!files.empty()) {
+                    fs::remove(files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))]);
+                }
+                break;
+            case 4:
+                if (!files.empty()) {
+                    const fs::path from = files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))];
+                    fs::rename(from, dir / NewName(dir, true));
+                }
+                break;
+            case 5:
+                if (dir.string().size() < source.string().size() + 60) {
+                    const fs::path made = dir / NewName(dir, false);
+                    fs::create_directory(made);
+                    WriteFile(made / NewName(made, true), run);
+                }
+                break;
+            case 6:
+                if (dir != source && Pick(3) == 0) {
+                    fs::remove_all(dir);
+                }
+                break;
+            case 7:
+                if (dir != source) {
+                    const fs::path parent = dir.parent_path();
+                    fs::rename(dir, parent / NewName(parent, false));
+                }
+                break;
+        }
+    }
+}
+
+// The project's name filters at the moment: the include and the exclude mask, each "" or a list of
+// "*.ext" parts.
+struct Masks {
+    std::string include;
+    std::string exclude;
+};
+
+bool MatchesList(const std::string& list, const std::string& name) {
+    std::stringstream parts(list);
+    for (std::string part; std::getline(parts, part, ';');) {
+        const std::string extension = part.substr(1);  // "*.txt" -> ".txt"
+        if (name.size() >= extension.size() &&
+            Upper(name.substr(name.size() - extension.size())) == Upper(extension)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LetThrough(const Masks& masks, const std::string& name) {
+    const bool included = masks.include.empty() || MatchesList(masks.include, name);
+    const bool excluded = !masks.exclude.empty() && MatchesList(masks.exclude, name);
+    return included && !excluded;
+}
+
+int Check(const fs::path& source, const fs::path& destination, const Masks& masks) {
+    int mismatches = 0;
+    const auto report = [&](const std::string& what, const fs::path& path) {
+        ++mismatches;
+        std::fprintf(stderr, "  mismatch: %s %s\n", what.c_str(), path.c_str());
+    };
+    for (const fs::path& file : Collect(source, false)) {
+        if (!LetThrough(masks, file.filename().string())) {
+            continue;
+        }
+        const fs::path copy = destination / fs::relative(file, source);
+        if (!fs::exists(copy)) {
+            report("missing", copy);
+        } else if (ReadAll(copy) != ReadAll(file)) {
+            report("different", copy);
+        }
+    }
+    for (const fs::path& copy : Collect(destination, false)) {
+        const fs::path original = source / fs::relative(copy, destination);
+        if (fs::exists(original) && LetThrough(masks, original.filename().string())) {
+            continue;
+        }
+        bool sharesUpperName = false;
+        if (fs::exists(original.parent_path())) {
+            for (const auto& entry : fs::directory_iterator(original.parent_path())) {
+                const std::string name = entry.path().filename().string();
+                sharesUpperName |= Upper(name) == Upper(copy.filename().string()) && LetThrough(masks, name);
+            }
+        }
+        if (!sharesUpperName) {
+            report("left over", copy);
+        }
+    }
+    for (const fs::path& dir : Collect(destination, true)) {
+        if (!fs::is_directory(source / fs::relative(dir, destination))) {
+            report("folder left over", dir);
+        }
+    }
+    return mismatches;
+}
+
+void SetMasks(const std::string& projectPath, const Masks& masks) {
+    trx::platform::PosixFileSystem posix;
+    trx::cProject project;
+    trx::LoadProject(project, projectPath, posix);
+    project.DefaultOptions.Filters[0].Mask = masks.include;
+    project.DefaultOptions.Filters[1].Mask = masks.exclude;
+    trx::SaveProject(project, projectPath, posix);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: trxsoak WORKDIR RUNS TRXMAIN [SEED]\n");
+        return 64;
+    }
+    const fs::path work = fs::absolute(argv[1]);
+    const int runs = std::atoi(argv[2]);
+    const std::string program = argv[3];
+    random_.seed(argc > 4 ? static_cast<unsigned>(std::atoi(argv[4])) : 2026u);
+
+    fs::remove_all(work);
+    const fs::path source = work / "source";
+    const fs::path destination = work / "destination";
+    fs::create_directories(source);
+    const std::string projectPath = (work / "soak.buf").string();
+    {
+        trx::platform::PosixFileSystem posix;
+        trx::cProject project;
+        project.Reset();
+        auto* dest = new trx::cBackUpDestination(project, destination.string() + "/");
+        new trx::cBackUpSource(source.string() + "/", *dest);
+        trx::SaveProject(project, projectPath, posix);
+    }
+
+    Masks masks;
+    int mismatches = 0;
+    int failedRuns = 0;
+    for (int run = 1; run <= runs; ++run) {
+        Mutate(source, run);
+        if (run % 10 == 0) {
+            masks.include = Pick(2) == 0 ? "" : "*.txt;*.dat;*.doc";
+            masks.exclude = Pick(2) == 0 ? "" : "*.tmp";
+            SetMasks(projectPath, masks);
+        }
+        const std::string command = "'" + program + "' '" + projectPath + "' /h /s >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            ++failedRuns;
+            std::fprintf(stderr, "run %d: exit status %d\n", run, WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        }
+        const int found = Check(source, destination, masks);
+        if (found != 0) {
+            std::fprintf(stderr, "run %d: %d mismatches\n", run, found);
+        }
+        mismatches += found;
+    }
+    std::printf("runs: %d, failed runs: %d, mismatches: %d\n", runs, failedRuns, mismatches);
+    return mismatches == 0 && failedRuns == 0 ? 0 : 1;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The checks 'make test' runs beyond the normal test build:
+#   1. the core tests (platform, model, engine) under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   2. the project reader's fuzz target: its seeds and kept regression inputs, then a short fuzzing round.
+# Any sanitizer report, crash, leak, hang or excessive allocation fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-$(nproc)}
+
+if [[ ! -f build-asan/build.ninja ]]; then
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRX_BUILD_UI=OFF -DTRX_BUILD_BENCH=OFF \
+          -DTRX_SANITIZE=ON >/dev/null
+fi
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [[ ! -f build-fuzz/build.ninja ]]; then
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRX_BUILD_UI=OFF \
+          -DTRX_BUILD_BENCH=OFF -DTRX_FUZZ=ON >/dev/null
+fi
+cmake --build build-fuzz -j "$jobs"
+ctest --test-dir build-fuzz --output-on-failure
