@@ -1,11 +1,12 @@
 # Two commands set everything up on a fresh Debian 12 machine:
 #   make run [ARGS="project.buf /h /s"]   install what is missing, build, start Tresorix
 #   make test                             install what is missing, build, run every test
+#   make screenshots                      render every window into build/screenshots/
 BUILD ?= build
 ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test format clean
+.PHONY: all deps configure build run test screenshots format clean
 
 all: build
 
@@ -18,11 +19,15 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Without ARGS and without a display, tools/run.sh demonstrates an unattended run of an example project.
 run: build
-	$(BUILD)/trxmain $(ARGS)
+	@tools/run.sh $(BUILD) $(ARGS)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+screenshots: build
+	@tools/screenshots.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

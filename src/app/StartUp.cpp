@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/CommandLine.h"
+#include "app/ExitStatus.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileError.h"
@@ -9,8 +10,12 @@
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/ErrorMessage.h"
 #include "ui/main/TForm1.h"
+#include "ui/run/CommandLauncher.h"
+#include "ui/run/SystemShutdown.h"
+#include "ui/run/TForm2.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
@@ -20,8 +25,6 @@
 namespace trx {
 
 namespace {
-
-constexpr int kExitLoadFailed = 1;
 
 // Qt's own texts (button captions of standard dialogs) in German, like the rest of the program.
 void InstallGermanQtTexts(QApplication& app, QTranslator& translator) {
@@ -49,6 +52,29 @@ bool LoadUnattendedProject(cProject& project, const std::string& path, platform:
         ShowErrorMessage(nullptr, QString());
     }
     return false;
+}
+
+// The run of an unattended start. Shown, the run window starts the run once it is on screen and ends the
+// program when it closes. Hidden, it is never shown: the run happens here, before any message loop, and the
+// program ends after it as if "/s" were given; a process without a window would otherwise stay until the
+// user logs off, one more for every scheduled run. For the same reason a window drawn off screen, where no
+// display exists, closes itself after the run: nobody could ever close it.
+int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
+    cLogindShutdown shutdown;
+    cDesktopCommandLauncher launcher;
+    TForm2 runWindow(project, shutdown, launcher);
+    const bool hidden = !start.ShowMainWindow;
+    runWindow.SetSilent(start.Silent || hidden || !display);
+    runWindow.ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(start.Action));
+    runWindow.Command = QString::fromUtf8(start.Command.data(), static_cast<qsizetype>(start.Command.size()));
+    if (hidden) {
+        runWindow.Prepare();
+        runWindow.doBackUp();
+    } else {
+        runWindow.show();
+        QApplication::exec();
+    }
+    return RunExitStatus(runWindow.LastRun());
 }
 
 }  // namespace
@@ -80,8 +106,7 @@ int RunTresorix(int argc, char** argv) {
         if (!LoadUnattendedProject(project, start.ProjectPath, fs)) {
             return kExitLoadFailed;
         }
-        // The run itself comes with the run window; an unattended start ends after loading until then.
-        return 0;
+        return RunUnattended(project, start, display);
     }
 
     if (!display) {
@@ -93,7 +118,8 @@ int RunTresorix(int argc, char** argv) {
 
     TForm1 mainWindow(project);
     mainWindow.show();
-    return QApplication::exec();
+    QApplication::exec();
+    return kExitCompleted;
 }
 
 }  // namespace trx

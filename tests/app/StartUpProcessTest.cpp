@@ -53,7 +53,7 @@ TEST(StartUpProcess, AValidProjectLoadsAndEndsWith0) {
     test::TestDir dir;
     cProject project;
     auto* dest = new cBackUpDestination(project, dir / "ziel/");
-    new cBackUpSource(dir / "quelle/", *dest);
+    new cBackUpSource(dir.MakeDir("quelle"), *dest);
     platform::PosixFileSystem fs;
     SaveProject(project, dir / "Projekt mit Leerzeichen.BUF", fs);
     const Outcome outcome = RunHeadless({dir / "Projekt mit Leerzeichen.BUF", "/h", "/s"}, dir);

@@ -1,0 +1,17 @@
+#include "app/ExitStatus.h"
+
+#include "engine/RunController.h"
+
+namespace trx {
+
+int RunExitStatus(const cRunResult& result) {
+    if (!result.Ran || result.Cancelled) {
+        return kExitCancelled;
+    }
+    if (result.ProblemCount > 0 || !result.SaveError.empty()) {
+        return kExitWithProblems;
+    }
+    return kExitCompleted;
+}
+
+}  // namespace trx

@@ -1,0 +1,239 @@
+#include "engine/RunController.h"
+
+#include "engine/DestinationRun.h"
+#include "engine/RunView.h"
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+
+#include <chrono>
+#include <exception>
+
+namespace trx {
+
+namespace {
+constexpr std::uint64_t kMillisecondsPerDay = 86'400'000;
+constexpr char kRunStarted[] = "Der Sicherungsvorgang hat begonnen.";
+constexpr char kRunCancelled[] = "Der Sicherungsvorgang wurde abgebrochen.";
+constexpr char kRunFinished[] = "Der Sicherungsvorgang ist beendet.";
+}  // namespace
+
+std::uint32_t SystemTickCount() {
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+}
+
+std::string TimeText(std::uint64_t milliseconds, const cTextFormats& formats) {
+    const std::uint64_t ofDay = milliseconds % kMillisecondsPerDay;
+    platform::cLocalTime time;
+    time.Hour = static_cast<int>(ofDay / 3'600'000);
+    time.Minute = static_cast<int>(ofDay / 60'000 % 60);
+    time.Second = static_cast<int>(ofDay / 1000 % 60);
+    return formats.LongTime(time);
+}
+
+cRunController::cRunController(cProject& project, cRunView& view, platform::FileSystem& fs,
+                               const cTextFormats& formats, TickSource ticks)
+    : Context(fs, formats),
+      project_(project),
+      view_(view),
+      protocol_(project.DefaultOptions, fs, formats),
+      ticks_(std::move(ticks)) {
+}
+
+void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_t fileBarMaximum) {
+    overallMaximum_ = overallBarMaximum;
+    fileMaximum_ = fileBarMaximum;
+    progressTotal_ = 0;
+    sizeWeighting_ = true;
+    for (cBackUpDestination* destination : project_.Destinations) {
+        std::uint64_t sum = 0;
+        bool complete = !destination->Sources.Empty();
+        for (const cBackUpSource* source : destination->Sources) {
+            complete = complete && source->TotalSize != 0;
+            sum += source->TotalSize;
+        }
+        if (!complete) {
+            // One source without a byte total from an earlier run makes sizes meaningless for all.
+            sizeWeighting_ = false;
+            break;
+        }
+        progressTotal_ += sum;
+    }
+    if (!sizeWeighting_) {
+        progressTotal_ = 0;
+        for (const cBackUpDestination* destination : project_.Destinations) {
+            progressTotal_ += kCountWeight * static_cast<std::uint64_t>(destination->Sources.Count());
+        }
+    }
+    progressDone_ = 0;
+    if (!sizeWeighting_) {
+        sourceWeight_ = kCountWeight;
+    }
+}
+
+cRunResult cRunController::Run() {
+    running_ = true;
+    cRunResult result;
+    result.Ran = true;
+    Context.CancelRequested = false;
+    Context.ProblemCount = 0;
+    fileInProgress_ = false;
+
+    result.ProtocolOpened = !project_.ProjectPath.empty();
+    if (result.ProtocolOpened) {
+        protocol_.Open(project_.ProjectPath);
+        Context.Protocol = &protocol_;
+    } else {
+        Context.Protocol = nullptr;
+    }
+    Context.WriteProtocol(kRunStarted, 1, nullptr);
+
+    filesCompared_ = 0;
+    filesCopied_ = 0;
+    startTicks_ = ticks_();
+    ShowTimes();
+    if (!Silent) {
+        view_.StartTimeDisplay();
+    }
+
+    for (int i = 0; i < project_.Destinations.Count() && !Context.Cancelled(); ++i) {
+        cBackUpDestination& destination = *project_.Destinations[i];
+        view_.ShowDestination(destination);
+        if (Context.PumpHook) {
+            Context.PumpHook();
+        }
+        destination.OnSourceStart = [this](cBackUpDestination& d, cBackUpSource* previous,
+                                           cBackUpSource& current) { SourceStart(d, previous, current); };
+        destination.OnDirEntered = [this](cBackUpDestination& d, const std::string& path) {
+            DirEntered(d, path);
+        };
+        destination.OnProgress = [this](cBackUpDestination& d, int position, int count) {
+            Progress(d, position, count);
+        };
+        destination.OnFileCompared = [this](cBackUpDestination& d, cBackUpSource& s) { FileCompared(d, s); };
+        destination.OnFileProgress = [this](cBackUpDestination& d, std::uint64_t done, std::uint64_t size,
+                                            const std::string* name) { FileProgress(d, done, size, name); };
+        cDestinationRun(Context, destination).BackUp();
+        // Unbound again, so that no destination keeps a handler that could outlive this controller.
+        destination.OnSourceStart = nullptr;
+        destination.OnDirEntered = nullptr;
+        destination.OnProgress = nullptr;
+        destination.OnFileCompared = nullptr;
+        destination.OnFileProgress = nullptr;
+    }
+
+    result.Cancelled = Context.Cancelled();
+    Context.WriteProtocol(result.Cancelled ? kRunCancelled : kRunFinished, 1, nullptr);
+    if (!Silent) {
+        view_.ShowEndOfRun(result.Cancelled, result.ProtocolOpened);
+    }
+
+    if (!result.Cancelled && !project_.ProjectPath.empty()) {
+        // The catalogues and byte totals of this run live only in memory until written here.
+        try {
+            SaveProject(project_, project_.ProjectPath, Context.Fs);
+        } catch (const std::exception& error) {
+            result.SaveError = error.what();
+        } catch (...) {
+            result.SaveError = "Stream write error";
+        }
+    }
+    protocol_.Close();
+    Context.Protocol = nullptr;
+    result.ProblemCount = Context.ProblemCount;
+    running_ = false;
+
+    if (!result.SaveError.empty()) {
+        view_.ReportSaveFailure(result.SaveError);
+    }
+    view_.CarryOutAfterFinishing();
+    if (Silent) {
+        view_.CloseWindow();
+    }
+    return result;
+}
+
+void cRunController::SourceStart(cBackUpDestination& destination, cBackUpSource* previous,
+                                 cBackUpSource& current) {
+    view_.ShowSource(current);
+    const bool veryFirst =
+        previous == nullptr && !project_.Destinations.Empty() && project_.Destinations[0] == &destination;
+    if (!veryFirst) {
+        progressDone_ += sourceWeight_;
+        view_.ShowOverallProgress(OverallPosition(progressDone_));
+    }
+    if (sizeWeighting_) {
+        sourceWeight_ = current.TotalSize;
+    }
+}
+
+void cRunController::DirEntered(cBackUpDestination&, const std::string& relativePath) {
+    view_.ShowSubDirectory(relativePath);
+}
+
+void cRunController::Progress(cBackUpDestination&, int position, int count) {
+    if (count <= 0 || position < 0) {
+        return;
+    }
+    const std::uint64_t withinSource =
+        sourceWeight_ * static_cast<std::uint64_t>(position) / static_cast<std::uint64_t>(count);
+    view_.ShowOverallProgress(OverallPosition(progressDone_ + withinSource));
+}
+
+void cRunController::FileCompared(cBackUpDestination&, cBackUpSource&) {
+    ++filesCompared_;
+    view_.ShowFilesCompared(filesCompared_);
+}
+
+void cRunController::FileProgress(cBackUpDestination&, std::uint64_t done, std::uint64_t size,
+                                  const std::string* fileName) {
+    if (fileName != nullptr) {
+        fileInProgress_ = true;
+        view_.ShowFileStarted(*fileName);
+    } else if (size <= done) {
+        // A file that grew while it was copied reports completion for every later chunk; it is one file.
+        if (fileInProgress_) {
+            fileInProgress_ = false;
+            ++filesCopied_;
+            view_.ShowFileCopied(filesCopied_);
+        }
+    } else {
+        view_.ShowFileProgress(fileMaximum_ * done / size);
+    }
+}
+
+void cRunController::ShowTimes() {
+    const std::uint32_t elapsed = Elapsed();
+    const std::optional<std::uint64_t> remaining = Remaining(elapsed);
+    view_.ShowTimes(TimeText(elapsed, Context.Formats),
+                    remaining ? TimeText(*remaining, Context.Formats) : std::string("-"));
+}
+
+std::uint32_t cRunController::Elapsed() const {
+    return static_cast<std::uint32_t>(ticks_() - startTicks_);
+}
+
+std::optional<std::uint64_t> cRunController::Remaining(std::uint32_t elapsed) const {
+    if (progressDone_ == 0) {
+        return std::nullopt;
+    }
+    const double factor = static_cast<double>(progressTotal_) / static_cast<double>(progressDone_) - 1.0;
+    const double remaining = factor * static_cast<double>(elapsed);
+    if (!(remaining > 0.0)) {
+        return 0;  // more done than the total promised: nothing is left to wait for
+    }
+    constexpr double kLimit = 1.0e18;  // far beyond any display, well inside 64 bits
+    return static_cast<std::uint64_t>(remaining < kLimit ? remaining : kLimit);
+}
+
+std::uint64_t cRunController::OverallPosition(std::uint64_t amount) const {
+    if (progressTotal_ == 0) {
+        return 0;
+    }
+    const std::uint64_t position = amount * overallMaximum_ / progressTotal_;
+    return position < overallMaximum_ ? position : overallMaximum_;
+}
+
+}  // namespace trx

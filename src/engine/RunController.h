@@ -1,0 +1,111 @@
+#pragma once
+
+#include "engine/Protocol.h"
+#include "engine/RunContext.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace trx {
+
+class cBackUpDestination;
+class cBackUpSource;
+class cProject;
+class cRunView;
+
+// Milliseconds since the system started, wrapping after about 49.7 days like every 32-bit tick counter.
+std::uint32_t SystemTickCount();
+
+// A duration as the time of day it would be after midnight, in the user's long time format; a day or more
+// wraps around ("00:03:17" for 197 000 ms).
+std::string TimeText(std::uint64_t milliseconds, const cTextFormats& formats);
+
+// How one run ended.
+struct cRunResult {
+    bool Ran = false;             // a run took place at all
+    bool Cancelled = false;       // stopped by "Abbrechen" or a termination signal
+    int ProblemCount = 0;         // the engine's level-1 problem messages, written or not
+    bool ProtocolOpened = false;  // the project had a path, so a protocol was started
+    std::string SaveError;        // why the project could not be written after the run; "" when it was
+};
+
+// Drives one backup run over all destinations of a project and turns the engine's notifications into
+// progress positions, counters and times for a cRunView. It owns the run context and the protocol; the
+// window owns the controller and the widgets. No user interface library is used here.
+class cRunController {
+public:
+    using TickSource = std::function<std::uint32_t()>;
+
+    // In count weighting every source stands for this amount.
+    static constexpr std::uint64_t kCountWeight = 1000;
+
+    cRunController(cProject& project, cRunView& view, platform::FileSystem& fs, const cTextFormats& formats,
+                   TickSource ticks = &SystemTickCount);
+    cRunController(const cRunController&) = delete;
+    cRunController& operator=(const cRunController&) = delete;
+
+    // The totals of the preparation: size weighting when every destination has sources and every source a
+    // byte total from an earlier run, else count weighting. The bars' maxima are their widths in pixels.
+    // Called each time the window is shown, and by start-up before a hidden run.
+    void PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_t fileBarMaximum);
+
+    // The whole run: protocol, every destination in order until cancelled, the end-of-run display, the
+    // save of a saved project that was not cancelled, closing the protocol, the after-finishing action and,
+    // when silent, closing the window. Never throws for a problem inside a destination.
+    cRunResult Run();
+
+    // The destination hooks' handlers; Run binds them to every destination before it runs.
+    void SourceStart(cBackUpDestination& destination, cBackUpSource* previous, cBackUpSource& current);
+    void DirEntered(cBackUpDestination& destination, const std::string& relativePath);
+    void Progress(cBackUpDestination& destination, int position, int count);
+    void FileCompared(cBackUpDestination& destination, cBackUpSource& source);
+    void FileProgress(cBackUpDestination& destination, std::uint64_t done, std::uint64_t size,
+                      const std::string* fileName);
+
+    // Elapsed and remaining time to the view; the window's timer calls it once a second.
+    void ShowTimes();
+    // Milliseconds since the run started, correct across one wrap of the tick counter.
+    std::uint32_t Elapsed() const;
+    // The estimate of the remaining time; none before the first source has finished.
+    std::optional<std::uint64_t> Remaining(std::uint32_t elapsed) const;
+
+    // Replaces the tick counter; tests use it to control the times.
+    void SetTickSource(TickSource ticks) { ticks_ = std::move(ticks); }
+
+    // "Abbrechen": the engine stops at its next check.
+    void Cancel() { Context.CancelRequested = true; }
+    bool Running() const { return running_; }
+
+    bool SizeWeighting() const { return sizeWeighting_; }
+    std::uint64_t ProgressTotal() const { return progressTotal_; }
+    std::uint64_t ProgressDone() const { return progressDone_; }
+    std::uint64_t SourceWeight() const { return sourceWeight_; }
+    int FilesCompared() const { return filesCompared_; }
+    int FilesCopied() const { return filesCopied_; }
+
+    bool Silent = false;  // no time display after the start, no end-of-run display, the window closes
+    cRunContext Context;  // the engine's view of the run; its PumpHook is the window's event pump
+
+private:
+    std::uint64_t OverallPosition(std::uint64_t amount) const;
+
+    cProject& project_;
+    cRunView& view_;
+    cProtocol protocol_;
+    TickSource ticks_;
+    std::uint64_t overallMaximum_ = 0;
+    std::uint64_t fileMaximum_ = 0;
+    bool sizeWeighting_ = true;
+    std::uint64_t progressTotal_ = 0;
+    std::uint64_t progressDone_ = 0;
+    std::uint64_t sourceWeight_ = 0;  // kept from run to run in size weighting
+    std::uint32_t startTicks_ = 0;
+    int filesCompared_ = 0;
+    int filesCopied_ = 0;
+    bool fileInProgress_ = false;
+    bool running_ = false;
+};
+
+}  // namespace trx

@@ -1,0 +1,494 @@
+#include "ui/run/TForm2.h"
+
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "platform/TerminationSignals.h"
+#include "ui/common/CommaText.h"
+#include "ui/common/ErrorMessage.h"
+#include "ui/common/MinimizeName.h"
+#include "ui/run/CommandLauncher.h"
+#include "ui/run/ProtocolViewer.h"
+#include "ui/run/SystemShutdown.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace trx {
+
+namespace {
+
+constexpr int kMainLabelWidth = 249;
+constexpr int kSubLabelWidth = 233;
+constexpr int kIconSize = 32;
+
+QString FromModel(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label whose text never resizes the window: paths are shortened to its width, file names clipped.
+QLabel* FixedLabel(QWidget* parent, const char* name, int width, bool bold) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);  // an ampersand or "<" in a path is a plain character
+    if (width > 0) {
+        label->setFixedWidth(width);
+    } else {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setBackgroundRole(QPalette::Window);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    return edit;
+}
+
+int InnerWidth(const QProgressBar* bar) {
+    return std::max(1, bar->contentsRect().width());
+}
+
+}  // namespace
+
+TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher, QWidget* parent)
+    : QDialog(parent),
+      EndApplication([] { QCoreApplication::exit(0); }),
+      project_(project),
+      shutdown_(shutdown),
+      launcher_(launcher),
+      controller_(project, *this, fs_, formats_),
+      icons_(std::make_unique<QFileIconProvider>()) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Status"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    BuildLayout();
+
+    Timer_Backup = new QTimer(this);
+    Timer_Backup->setObjectName(QStringLiteral("Timer_Backup"));
+    Timer_Backup->setInterval(1);
+    connect(Timer_Backup, &QTimer::timeout, this, &TForm2::doBackUp);
+    Timer_ShowTime = new QTimer(this);
+    Timer_ShowTime->setObjectName(QStringLiteral("Timer_ShowTime"));
+    Timer_ShowTime->setInterval(1000);
+    connect(Timer_ShowTime, &QTimer::timeout, this, &TForm2::Timer_ShowTimeTimer);
+
+    connect(Button_Cancel, &QPushButton::clicked, this, &TForm2::Button_CancelClick);
+    connect(Button_Protocol, &QPushButton::clicked, this, &TForm2::Button_ProtocolClick);
+    connect(ComboBox_AfterFinishing, &QComboBox::activated, this, &TForm2::ComboBox_AfterFinishingClick);
+
+    // The engine hands events to the window between entries and chunks, so that the window repaints and
+    // "Abbrechen" is heard during a run.
+    controller_.Context.PumpHook = [] { QCoreApplication::processEvents(); };
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::BuildLayout() {
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);  // fixed border: the window is as large as its contents
+
+    auto* projectGroup = new QGroupBox(QStringLiteral("Tresorix-Projekt"), this);
+    auto* projectGrid = new QGridLayout(projectGroup);
+    Edit_File = ReadOnlyEdit(projectGroup, "Edit_File");
+    Edit_Description = ReadOnlyEdit(projectGroup, "Edit_Description");
+    Memo_Comments = new QPlainTextEdit(projectGroup);
+    Memo_Comments->setObjectName(QStringLiteral("Memo_Comments"));
+    Memo_Comments->setReadOnly(true);
+    Memo_Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo_Comments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo_Comments->setBackgroundRole(QPalette::Window);
+    {
+        QPalette palette = Memo_Comments->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        Memo_Comments->setPalette(palette);
+    }
+    Memo_Comments->setFixedHeight(Memo_Comments->fontMetrics().lineSpacing() * 3 + 10);
+    projectGrid->addWidget(new QLabel(QStringLiteral("Datei:"), projectGroup), 0, 0);
+    projectGrid->addWidget(Edit_File, 0, 1);
+    projectGrid->addWidget(new QLabel(QStringLiteral("Bezeichnung:"), projectGroup), 1, 0);
+    projectGrid->addWidget(Edit_Description, 1, 1);
+    projectGrid->addWidget(new QLabel(QStringLiteral("Kommentare:"), projectGroup), 2, 0, Qt::AlignTop);
+    projectGrid->addWidget(Memo_Comments, 2, 1);
+    top->addWidget(projectGroup);
+
+    auto* statusGroup = new QGroupBox(QStringLiteral("BackUp-Status"), this);
+    auto* status = new QGridLayout(statusGroup);
+    Image_Folder = new QLabel(statusGroup);
+    Image_Folder->setObjectName(QStringLiteral("Image_Folder"));
+    Image_Folder->setFixedSize(kIconSize, kIconSize);
+    Label_MainSource = FixedLabel(statusGroup, "Label_MainSource", kMainLabelWidth, true);
+    Label_SubSource = FixedLabel(statusGroup, "Label_SubSource", kSubLabelWidth, false);
+    Label_Arrows = FixedLabel(statusGroup, "Label_Arrows", 0, false);
+    Label_Arrows->setText(QStringLiteral(">>>"));
+    Label_Arrows->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    {
+        QSizePolicy keep = Label_Arrows->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);  // hiding the arrows must not move the labels
+        Label_Arrows->setSizePolicy(keep);
+    }
+    Label_MainDestination = FixedLabel(statusGroup, "Label_MainDestination", kMainLabelWidth, true);
+    Label_File = FixedLabel(statusGroup, "Label_File", 0, false);
+    Label10 = new QLabel(QStringLiteral("Dateifortschritt:"), statusGroup);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    ProgressBar_File = new QProgressBar(statusGroup);
+    ProgressBar_File->setObjectName(QStringLiteral("ProgressBar_File"));
+    ProgressBar_File->setTextVisible(false);
+    ProgressBar = new QProgressBar(statusGroup);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setTextVisible(false);
+
+    auto* subRow = new QHBoxLayout;
+    subRow->addSpacing(kMainLabelWidth - kSubLabelWidth);
+    subRow->addWidget(Label_SubSource);
+    subRow->addStretch();
+    status->addWidget(Image_Folder, 0, 0, 2, 1, Qt::AlignCenter);
+    status->addWidget(Label_MainSource, 0, 1);
+    status->addLayout(subRow, 1, 1);
+    status->addWidget(Label_Arrows, 2, 0);
+    status->addWidget(Label_MainDestination, 2, 1);
+    status->addWidget(Label_File, 3, 0, 1, 2);
+    status->addWidget(Label10, 4, 0, 1, 2);
+    status->addWidget(ProgressBar_File, 5, 0, 1, 2);
+    status->addWidget(new QLabel(QStringLiteral("Gesamtfortschritt:"), statusGroup), 6, 0, 1, 2);
+    status->addWidget(ProgressBar, 7, 0, 1, 2);
+
+    auto* timesBox = new QFrame(statusGroup);
+    timesBox->setFrameShape(QFrame::StyledPanel);
+    auto* times = new QGridLayout(timesBox);
+    auto value = [timesBox](const char* name) {
+        QLabel* label = FixedLabel(timesBox, name, 0, true);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    };
+    Label_TimeElapsed = value("Label_TimeElapsed");
+    Label_TimeRest = value("Label_TimeRest");
+    Label_FilesCompared = value("Label_FilesCompared");
+    Label_FilesCopied = value("Label_FilesCopied");
+    times->addWidget(new QLabel(QStringLiteral("Verstrichene Zeit:"), timesBox), 0, 0);
+    times->addWidget(Label_TimeElapsed, 0, 1);
+    times->addWidget(new QLabel(QStringLiteral("Ungefähre Restdauer:"), timesBox), 1, 0);
+    times->addWidget(Label_TimeRest, 1, 1);
+    times->addWidget(new QLabel(QStringLiteral("Verglichene Dateien:"), timesBox), 2, 0);
+    times->addWidget(Label_FilesCompared, 2, 1);
+    times->addWidget(new QLabel(QStringLiteral("Kopierte Dateien:"), timesBox), 3, 0);
+    times->addWidget(Label_FilesCopied, 3, 1);
+    times->setColumnStretch(1, 1);
+    status->addWidget(timesBox, 8, 0, 1, 2);
+    top->addWidget(statusGroup);
+
+    auto* actionGroup = new QGroupBox(QStringLiteral("Aktion nach dem Ende des Sicherungsvorgangs"), this);
+    auto* actionRow = new QHBoxLayout(actionGroup);
+    ComboBox_AfterFinishing = new QComboBox(actionGroup);
+    ComboBox_AfterFinishing->setObjectName(QStringLiteral("ComboBox_AfterFinishing"));
+    ComboBox_AfterFinishing->addItems({QStringLiteral("Keine Aktion"),
+                                       QStringLiteral("Computer herunterfahren"),
+                                       QStringLiteral("Befehl ausführen")});
+    ComboBox_AfterFinishing->setCurrentIndex(kNoAction);
+    actionRow->addWidget(ComboBox_AfterFinishing);
+    top->addWidget(actionGroup);
+
+    auto* buttons = new QHBoxLayout;
+    Button_Protocol = new QPushButton(QStringLiteral("Protokoll anzeigen"), this);
+    Button_Protocol->setObjectName(QStringLiteral("Button_Protocol"));
+    Button_Protocol->setAutoDefault(false);
+    Button_Cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
+    Button_Cancel->setAutoDefault(false);
+    buttons->addWidget(Button_Protocol);
+    buttons->addStretch();
+    buttons->addWidget(Button_Cancel);
+    top->addLayout(buttons);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only a real show starts a run: not a restore from the task bar, not a show during a run.
+    if (!event->spontaneous() && !controller_.Running()) {
+        FormShow();
+    }
+}
+
+void TForm2::FormShow() {
+    Prepare();
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* display = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(display->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    Button_Cancel->setFocus();
+    // The first tick comes after the window has been painted.
+    Timer_Backup->start();
+}
+
+void TForm2::Prepare() {
+    runFinished_ = false;
+    lastRun_ = cRunResult{};
+    Edit_File->setText(project_.ProjectPath.empty() ? QStringLiteral("(nicht gespeichert)")
+                                                    : FromModel(project_.ProjectPath));
+    Edit_File->setCursorPosition(0);
+    Edit_Description->setText(FromModel(project_.Description));
+    QString comments = FromModel(project_.Comments);
+    comments.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Memo_Comments->setPlainText(comments);
+
+    Image_Folder->clear();
+    Label_MainSource->clear();
+    Label_SubSource->clear();
+    Label_MainDestination->clear();
+    Label_File->clear();
+    Label_Arrows->setVisible(true);
+    Label10->setEnabled(false);
+
+    // The bars' ranges are their widths in pixels, also for a window that is never shown.
+    LayOutNow();
+    ProgressBar_File->setRange(0, InnerWidth(ProgressBar_File));
+    ProgressBar_File->setValue(0);
+    ProgressBar->setRange(0, InnerWidth(ProgressBar));
+    ProgressBar->setValue(0);
+
+    Label_FilesCompared->setText(QStringLiteral("0"));
+    Label_FilesCopied->setText(QStringLiteral("0"));
+    ComboBox_AfterFinishing->setEnabled(true);
+    Button_Protocol->setEnabled(false);
+    Button_Cancel->setText(QStringLiteral("Abbrechen"));
+
+    controller_.PrepareTotals(static_cast<std::uint64_t>(ProgressBar->maximum()),
+                              static_cast<std::uint64_t>(ProgressBar_File->maximum()));
+}
+
+void TForm2::LayOutNow() {
+    // A window that was never shown has had no resize events: its group boxes' own layouts have not run.
+    // Parents come before their children here, so each layout works with its widget's final size.
+    ensurePolished();
+    layout()->activate();
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (QLayout* own = child->layout()) {
+            own->invalidate();
+            own->activate();
+        }
+    }
+}
+
+void TForm2::doBackUp() {
+    Timer_Backup->stop();
+    if (controller_.Running()) {
+        return;
+    }
+    platform::cTerminationSignals terminationSignals(controller_.Context.CancelRequested);
+    signals_ = &terminationSignals;
+    lastRun_ = controller_.Run();
+    endedBySignal_ = terminationSignals.Received();
+    signals_ = nullptr;
+    if (closeAfterRun_) {
+        // Closed from its title bar during the run: the run went on to its end, now the window goes.
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void TForm2::Button_CancelClick() {
+    if (runFinished_) {
+        close();
+    } else {
+        controller_.Cancel();
+    }
+}
+
+void TForm2::Button_ProtocolClick() {
+    QString error;
+    std::unique_ptr<QDialog> viewer = CreateProtocolViewer(this, project_.ProjectPath, error);
+    if (!viewer) {
+        ShowErrorMessage(this, error);
+        return;
+    }
+    viewer->exec();
+}
+
+void TForm2::ComboBox_AfterFinishingClick(int index) {
+    if (index != kRunCommand) {
+        return;
+    }
+    bool confirmed = false;
+    const QString entered = QInputDialog::getText(this, QStringLiteral("Befehl ausführen"),
+                                                  QStringLiteral("Geben Sie die Befehlszeile ein:"),
+                                                  QLineEdit::Normal, Command, &confirmed);
+    if (confirmed) {
+        Command = entered;
+    }
+    if (!confirmed || Command.isEmpty()) {
+        ComboBox_AfterFinishing->setCurrentIndex(kNoAction);
+    }
+}
+
+void TForm2::Timer_ShowTimeTimer() {
+    controller_.ShowTimes();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    if (controller_.Running()) {
+        // Closing does not cancel: the run goes on to its end, and the window goes afterwards.
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Button_Cancel->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm2::ShowPath(QLabel* label, const std::string& path) {
+    label->setText(MinimizeName(FromModel(path), label->fontMetrics(), label->contentsRect().width()));
+}
+
+void TForm2::ShowTimes(const std::string& elapsed, const std::string& remaining) {
+    Label_TimeElapsed->setText(FromModel(elapsed));
+    Label_TimeRest->setText(FromModel(remaining));
+}
+
+void TForm2::StartTimeDisplay() {
+    Timer_ShowTime->start();
+}
+
+void TForm2::ShowDestination(const cBackUpDestination& destination) {
+    ShowPath(Label_MainDestination, destination.Path);
+}
+
+void TForm2::ShowSource(const cBackUpSource& source) {
+    const QIcon icon = icons_->icon(QFileInfo(FromModel(source.Path)));
+    Image_Folder->setPixmap(icon.pixmap(kIconSize, kIconSize));
+    ShowPath(Label_MainSource, source.Path);
+}
+
+void TForm2::ShowOverallProgress(std::uint64_t position) {
+    ProgressBar->setValue(static_cast<int>(position));
+}
+
+void TForm2::ShowSubDirectory(const std::string& relativePath) {
+    ShowPath(Label_SubSource, relativePath);
+}
+
+void TForm2::ShowFilesCompared(int count) {
+    Label_FilesCompared->setText(QString::number(count));
+}
+
+void TForm2::ShowFileStarted(const std::string& name) {
+    Label_File->setText(FromModel(name));
+    Label10->setEnabled(true);
+}
+
+void TForm2::ShowFileProgress(std::uint64_t position) {
+    ProgressBar_File->setValue(static_cast<int>(position));
+}
+
+void TForm2::ShowFileCopied(int count) {
+    Label10->setEnabled(false);
+    Label_File->clear();
+    ProgressBar_File->setValue(0);
+    Label_FilesCopied->setText(QString::number(count));
+}
+
+void TForm2::ShowEndOfRun(bool cancelled, bool protocolOpened) {
+    Timer_ShowTime->stop();
+    Label_TimeRest->setText(FromModel(TimeText(0, formats_)));
+    if (cancelled) {
+        Image_Folder->setPixmap(
+            style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kIconSize, kIconSize));
+        Label_MainSource->setText(QStringLiteral("Der Sicherungsvorgang wurde abgebrochen."));
+    } else {
+        ProgressBar->setValue(ProgressBar->maximum());
+        Image_Folder->setPixmap(
+            style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize, kIconSize));
+        Label_MainSource->setText(QStringLiteral("Die Sicherung ist abgeschlossen."));
+    }
+    QApplication::beep();
+    Label_SubSource->clear();
+    Label_MainDestination->clear();
+    Label_Arrows->setVisible(false);
+    ComboBox_AfterFinishing->setEnabled(false);
+    Button_Protocol->setEnabled(protocolOpened);
+    Button_Cancel->setText(QStringLiteral("Schließen"));
+    runFinished_ = true;
+}
+
+void TForm2::ReportSaveFailure(const std::string& message) {
+    const QString text = FromModel(message);
+    // A box would hold up a run that ends by itself (silent, or with an action that ends the program):
+    // there the text goes to standard error, where a scheduled run's output is collected.
+    if (Silent() || ComboBox_AfterFinishing->currentIndex() != kNoAction || !isVisible()) {
+        std::fprintf(stderr, "%s\n", WithFullStop(text).toUtf8().constData());
+        std::fflush(stderr);
+        return;
+    }
+    ShowErrorMessage(this, text);
+}
+
+void TForm2::CarryOutAfterFinishing() {
+    if (signals_ != nullptr && signals_->Received()) {
+        // Asked to terminate: no shutdown and no command, the program just ends.
+        EndApplication();
+        return;
+    }
+    switch (ComboBox_AfterFinishing->currentIndex()) {
+        case kShutDown:
+            shutdown_.RequestPowerOff();
+            EndApplication();
+            break;
+        case kRunCommand: {
+            const QStringList items = SplitCommaText(Command);
+            if (!items.isEmpty() && !items.first().isEmpty()) {
+                launcher_.Open(items.first(), items.mid(1));
+            }
+            EndApplication();
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void TForm2::CloseWindow() {
+    close();
+}
+
+}  // namespace trx

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "engine/RunController.h"
+#include "engine/RunView.h"
+#include "platform/PosixFileSystem.h"
+#include "ui/common/QtTextFormats.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QFileIconProvider;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace trx {
+
+namespace platform {
+class cTerminationSignals;
+}
+class cCommandLauncher;
+class cProject;
+class cSystemShutdown;
+
+// The run window "Status": runs the whole project held in memory, shows its progress, opens and shows the
+// protocol, saves the project after the run and carries out the action chosen for the end of the run.
+// Showing the window starts a run; a hidden run calls Prepare and doBackUp itself.
+class TForm2 : public QDialog, private cRunView {
+    Q_OBJECT
+
+public:
+    // The indexes of ComboBox_AfterFinishing.
+    enum AfterFinishingChoice { kNoAction = 0, kShutDown = 1, kRunCommand = 2 };
+
+    // `shutdown` and `launcher` carry out the after-finishing actions; both outlive the window.
+    TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher,
+           QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    // The preparation without starting the run: texts, counters, bars and the progress totals.
+    void Prepare();
+    // The whole run, synchronously, up to the after-finishing action. Called by Timer_Backup once the
+    // window is on screen, or directly by start-up for a hidden run after Prepare.
+    void doBackUp();
+
+    // "Abbrechen" / "Schließen".
+    void Button_CancelClick();
+    // "Protokoll anzeigen": the protocol viewer, modal.
+    void Button_ProtocolClick();
+    // The user picked `index` in the after-finishing list; "Befehl ausführen" asks for the command line.
+    void ComboBox_AfterFinishingClick(int index);
+    void Timer_ShowTimeTimer();
+
+    // The run's logic (totals, positions, times) and its context (cancel flag, problem count).
+    cRunController& Controller() { return controller_; }
+    // How the last run ended; Ran is false from the preparation until the run is over.
+    const cRunResult& LastRun() const { return lastRun_; }
+    bool RunFinished() const { return runFinished_; }
+    // True when the last run was ended by SIGINT or SIGTERM.
+    bool EndedBySignal() const { return endedBySignal_; }
+
+    // The silent run of "/s": no time display after the start, no end-of-run display, closes itself.
+    void SetSilent(bool silent) { controller_.Silent = silent; }
+    bool Silent() const { return controller_.Silent; }
+
+    QString Command;  // the command line of "Befehl ausführen"
+    // Ends the application after an after-finishing action (QCoreApplication::quit); tests record it.
+    std::function<void()> EndApplication;
+
+    QLineEdit* Edit_File = nullptr;
+    QLineEdit* Edit_Description = nullptr;
+    QPlainTextEdit* Memo_Comments = nullptr;
+    QLabel* Image_Folder = nullptr;
+    QLabel* Label_MainSource = nullptr;
+    QLabel* Label_SubSource = nullptr;
+    QLabel* Label_Arrows = nullptr;
+    QLabel* Label_MainDestination = nullptr;
+    QLabel* Label_File = nullptr;
+    QLabel* Label10 = nullptr;
+    QProgressBar* ProgressBar_File = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QLabel* Label_TimeElapsed = nullptr;
+    QLabel* Label_TimeRest = nullptr;
+    QLabel* Label_FilesCompared = nullptr;
+    QLabel* Label_FilesCopied = nullptr;
+    QComboBox* ComboBox_AfterFinishing = nullptr;
+    QPushButton* Button_Protocol = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+    QTimer* Timer_Backup = nullptr;
+    QTimer* Timer_ShowTime = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildLayout();
+    void FormShow();
+    void LayOutNow();
+    void ShowPath(QLabel* label, const std::string& path);
+
+    // cRunView
+    void ShowTimes(const std::string& elapsed, const std::string& remaining) override;
+    void StartTimeDisplay() override;
+    void ShowDestination(const cBackUpDestination& destination) override;
+    void ShowSource(const cBackUpSource& source) override;
+    void ShowOverallProgress(std::uint64_t position) override;
+    void ShowSubDirectory(const std::string& relativePath) override;
+    void ShowFilesCompared(int count) override;
+    void ShowFileStarted(const std::string& name) override;
+    void ShowFileProgress(std::uint64_t position) override;
+    void ShowFileCopied(int count) override;
+    void ShowEndOfRun(bool cancelled, bool protocolOpened) override;
+    void ReportSaveFailure(const std::string& message) override;
+    void CarryOutAfterFinishing() override;
+    void CloseWindow() override;
+
+    cProject& project_;
+    cSystemShutdown& shutdown_;
+    cCommandLauncher& launcher_;
+    platform::PosixFileSystem fs_;
+    cQtTextFormats formats_;
+    cRunController controller_;
+    std::unique_ptr<QFileIconProvider> icons_;
+    cRunResult lastRun_;
+    bool runFinished_ = false;
+    bool closeAfterRun_ = false;
+    bool endedBySignal_ = false;
+    bool centred_ = false;
+    const platform::cTerminationSignals* signals_ = nullptr;  // during a run
+};
+
+}  // namespace trx

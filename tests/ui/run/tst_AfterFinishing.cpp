@@ -1,0 +1,176 @@
+// The actions after a run: choosing them in the run window, splitting the command line, and carrying them
+// out through recorders (no test ever reaches the real shutdown request).
+#include "RunWindowTestSupport.h"
+#include "ui/common/CommaText.h"
+
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace trx;
+using trx::test::DuringTheRun;
+using trx::test::RunWindowFixture;
+using trx::test::WithNextModal;
+
+namespace {
+
+// Picks `index` in the list the way a user does, answering the input box with `answer`: a text to
+// confirm, or a null string to cancel. Returns the box's caption, prompt and prefilled text.
+QStringList Pick(TForm2& window, int index, const QString& answer) {
+    QStringList seen;
+    if (index == TForm2::kRunCommand) {
+        WithNextModal([&seen, answer](QWidget* modal) {
+            auto* box = qobject_cast<QInputDialog*>(modal);
+            QVERIFY(box != nullptr);
+            seen << box->windowTitle() << box->labelText() << box->textValue();
+            if (answer.isNull()) {
+                box->reject();
+            } else {
+                box->setTextValue(answer);
+                box->accept();
+            }
+        });
+    }
+    window.ComboBox_AfterFinishing->setCurrentIndex(index);
+    emit window.ComboBox_AfterFinishing->activated(index);
+    return seen;
+}
+
+}  // namespace
+
+class TestAfterFinishing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theCommandLineIsSplitLikeACommaText_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("quoted program with blanks")
+            << "\"C:\\Program Files\\Tool\\tool.exe\" /x \"a b\""
+            << QStringList{"C:\\Program Files\\Tool\\tool.exe", "/x", "a b"};
+        QTest::newRow("program and file")
+            << "notepad.exe C:\\Logs\\run.txt" << QStringList{"notepad.exe", "C:\\Logs\\run.txt"};
+        QTest::newRow("a comma separates") << "prog a,b" << QStringList{"prog", "a", "b"};
+        QTest::newRow("comma with blanks around it") << "prog a , b" << QStringList{"prog", "a", "b"};
+        QTest::newRow("two commas give an empty item") << "a,,b" << QStringList{"a", "", "b"};
+        QTest::newRow("comma at the very end") << "prog a," << QStringList{"prog", "a", ""};
+        QTest::newRow("comma and blank at the end") << "prog a, " << QStringList{"prog", "a"};
+        QTest::newRow("leading and trailing blanks, tabs") << " \t prog\t a  " << QStringList{"prog", "a"};
+        QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("blanks only") << "   " << QStringList{};
+        QTest::newRow("doubled quotes inside quotes")
+            << "\"say \"\"hi\"\"\" x" << QStringList{"say \"hi\"", "x"};
+        QTest::newRow("unclosed quote runs to the end") << "prog \"a b" << QStringList{"prog", "a b"};
+        QTest::newRow("quote in the middle of an item") << "a\"b c" << QStringList{"a\"b", "c"};
+        QTest::newRow("text right after a closing quote") << "\"a\"b" << QStringList{"a", "b"};
+        QTest::newRow("empty quotes") << "prog \"\"" << QStringList{"prog", ""};
+        QTest::newRow("NUL ends the text") << QString::fromUtf16(u"prog a\0b", 8) << QStringList{"prog", "a"};
+        QTest::newRow("umlauts are ordinary characters")
+            << "/usr/bin/prüfe Übersicht" << QStringList{"/usr/bin/prüfe", "Übersicht"};
+    }
+
+    void theCommandLineIsSplitLikeACommaText() {
+        QFETCH(QString, command);
+        QFETCH(QStringList, items);
+        QCOMPARE(SplitCommaText(command), items);
+    }
+
+    void theParameterTextQuotesWhatNeedsQuoting() {
+        QCOMPARE(ParameterText({"/x", "a b"}), QStringLiteral("/x \"a b\""));
+        QCOMPARE(ParameterText({"C:\\Logs\\run.txt"}), QStringLiteral("C:\\Logs\\run.txt"));
+        QCOMPARE(ParameterText({"a", "b"}), QStringLiteral("a b"));
+        QCOMPARE(ParameterText({"say \"hi\""}), QStringLiteral("\"say \"\"hi\"\"\""));
+        QCOMPARE(ParameterText({"tab\there"}), QStringLiteral("\"tab\there\""));
+        QCOMPARE(ParameterText({}), QString());
+        QCOMPARE(ParameterText({"ä,ö"}), QStringLiteral("ä,ö"));
+    }
+
+    void pickingTheCommandAsksForItAndACancelFallsBackToNoAction() {
+        RunWindowFixture f;
+        f.window.Command = QStringLiteral("alt.sh");
+        const QStringList seen = Pick(f.window, TForm2::kRunCommand, QString());
+        QCOMPARE(seen, (QStringList{"Befehl ausführen", "Geben Sie die Befehlszeile ein:", "alt.sh"}));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kNoAction));
+        QCOMPARE(f.window.Command, QStringLiteral("alt.sh"));
+
+        Pick(f.window, TForm2::kRunCommand, QStringLiteral(""));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kNoAction));
+        QCOMPARE(f.window.Command, QString());
+
+        Pick(f.window, TForm2::kRunCommand, QStringLiteral("prog a,b"));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kRunCommand));
+        QCOMPARE(f.window.Command, QStringLiteral("prog a,b"));
+
+        // Only "Befehl ausführen" asks.
+        Pick(f.window, TForm2::kShutDown, QString());
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kShutDown));
+    }
+
+    void theCommandRunsAfterTheRunWithItsItemsAsArguments() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src");
+        DuringTheRun(f.window, [&] {
+            Pick(f.window, TForm2::kRunCommand, QStringLiteral("\"/opt/Mein Werkzeug/tool\" /x \"a b\""));
+        });
+        f.RunShown();
+        QCOMPARE(f.launcher.Items, QStringList{"/opt/Mein Werkzeug/tool"});
+        QCOMPARE(f.launcher.Arguments.value(0), (QStringList{"/x", "a b"}));
+        QCOMPARE(ParameterText(f.launcher.Arguments.value(0)), QStringLiteral("/x \"a b\""));
+        QCOMPARE(f.EndApplicationCalls, 1);
+        QCOMPARE(f.shutdown.Requests, 0);
+        QVERIFY(!f.window.ComboBox_AfterFinishing->isEnabled());
+    }
+
+    void anEmptyCommandFromTheCommandLineStartsNothingButEndsTheApplication() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src");
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kRunCommand);
+        f.window.Command.clear();
+        f.RunShown();
+        QVERIFY(f.launcher.Items.isEmpty());
+        QCOMPARE(f.EndApplicationCalls, 1);
+    }
+
+    void aCancelledRunStillShutsDown() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src", 5);
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        DuringTheRun(f.window, [&] { f.window.Button_Cancel->click(); });
+        f.RunShown();
+        QVERIFY(f.window.LastRun().Cancelled);
+        QCOMPARE(f.shutdown.Requests, 1);
+        QCOMPARE(f.EndApplicationCalls, 1);
+    }
+
+    void changingTheListDuringTheRunPreventsTheShutdown() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src", 3);
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        bool enabledDuringRun = false;
+        DuringTheRun(f.window, [&] {
+            enabledDuringRun = f.window.ComboBox_AfterFinishing->isEnabled();
+            Pick(f.window, TForm2::kNoAction, QString());
+        });
+        f.RunShown();
+        QVERIFY(enabledDuringRun);
+        QCOMPARE(f.shutdown.Requests, 0);
+        QCOMPARE(f.EndApplicationCalls, 0);
+        QVERIFY(f.window.isVisible());  // nothing ends: the window shows the result
+    }
+
+    void aSilentRunWithAnActionEndsTheApplicationAndClosesTheWindow() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src");
+        f.window.SetSilent(true);
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.RunShown();
+        QCOMPARE(f.shutdown.Requests, 1);
+        QCOMPARE(f.EndApplicationCalls, 1);
+        QVERIFY(!f.window.isVisible());
+        QVERIFY(f.window.ComboBox_AfterFinishing->isEnabled());  // a silent run has no end-of-run display
+    }
+};
+
+QTEST_MAIN(TestAfterFinishing)
+#include "tst_AfterFinishing.moc"

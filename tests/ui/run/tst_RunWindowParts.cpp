@@ -1,0 +1,193 @@
+// The parts the run window is built from: path shortening, the user's formats, starting a command, and
+// the shutdown request, which talks to a stand-in login manager on a private message bus of the test's
+// own (never to the system bus).
+#include "support/TestDir.h"
+#include "ui/common/MinimizeName.h"
+#include "ui/common/QtTextFormats.h"
+#include "ui/run/CommandLauncher.h"
+#include "ui/run/SystemShutdown.h"
+
+#include <QDBusConnection>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <QtTest>
+#include <atomic>
+
+using namespace trx;
+
+// Answers like systemd-logind's manager object; counts the power-off requests instead of acting on them.
+class FakeLoginManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+
+public:
+    std::atomic<int> PowerOffs{0};
+    std::atomic<bool> Interactive{true};
+    QString Answer = QStringLiteral("yes");
+
+public slots:
+    QString CanPowerOff() { return Answer; }
+    void PowerOff(bool interactive) {
+        Interactive = interactive;
+        ++PowerOffs;
+    }
+};
+
+namespace {
+
+// The texts a shortening tried, one per step, ending with its result.
+QStringList Steps(const QString& path) {
+    QStringList measured;
+    const QString result = MinimizeName(
+        path,
+        [&measured](const QString& text) {
+            measured.append(text);
+            return 1000;
+        },
+        0);
+    if (measured.isEmpty() || measured.last() != result) {
+        measured.append(result);
+    }
+    return measured;
+}
+
+int Length(const QString& text) {
+    return static_cast<int>(text.size());
+}
+
+}  // namespace
+
+class TestRunWindowParts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pathsLoseTheirLeadingDirectoriesOneByOne() {
+        QCOMPARE(Steps("/a/b/c/file"), (QStringList{"/a/b/c/file", "/.../b/c/file", "/.../c/file",
+                                                    "/.../file", ".../file", "file"}));
+        QCOMPARE(Steps("C:/a/b/c/file"), (QStringList{"C:/a/b/c/file", "C:/.../b/c/file", "C:/.../c/file",
+                                                      "C:/.../file", ".../file", "file"}));
+        QCOMPARE(Steps("Briefe/Entwürfe/alt/"),
+                 (QStringList{"Briefe/Entwürfe/alt/", ".../Entwürfe/alt/", ".../alt/", ".../", ""}));
+        QCOMPARE(Steps("/file"), (QStringList{"/file", "file"}));
+        QCOMPARE(Steps("file"), (QStringList{"file"}));
+        // A directory that begins with dots is a name like any other.
+        QCOMPARE(Steps("/.config/x/"), (QStringList{"/.config/x/", "/.../x/", "/.../", ".../", ""}));
+    }
+
+    void shorteningStopsAsSoonAsThePathFits() {
+        const QString path = QStringLiteral("/media/Backups/Daily/Office/");
+        QCOMPARE(MinimizeName(path, Length, 100), path);
+        QCOMPARE(MinimizeName(path, Length, Length("/.../Office/")), QStringLiteral("/.../Office/"));
+        QCOMPARE(MinimizeName(path, Length, 3), QString());  // may still be too wide: nothing left to cut
+        const QFont bold(QStringLiteral("Arial"), 8, QFont::Bold);
+        const QFontMetrics metrics(bold);
+        const QString shortened =
+            MinimizeName(path + QStringLiteral("Sehr langer Unterordner/"), metrics, 120);
+        QVERIFY(metrics.horizontalAdvance(shortened) <= 120);
+        QVERIFY(shortened.startsWith(QStringLiteral("/.../")));
+    }
+
+    void datesAlwaysHaveFourDigitYearsAndTimesNoZone() {
+        QCOMPARE(WithFourDigitYear(QStringLiteral("dd.MM.yy")), QStringLiteral("dd.MM.yyyy"));
+        QCOMPARE(WithFourDigitYear(QStringLiteral("d/M/yyyy")), QStringLiteral("d/M/yyyy"));
+        QCOMPARE(WithFourDigitYear(QStringLiteral("yy-MM-dd 'yy'")), QStringLiteral("yyyy-MM-dd 'yy'"));
+        QCOMPARE(WithoutTimeZone(QStringLiteral("HH:mm:ss t")), QStringLiteral("HH:mm:ss"));
+        QCOMPARE(WithoutTimeZone(QStringLiteral("h:mm:ss AP")), QStringLiteral("h:mm:ss AP"));
+
+        const platform::cLocalTime moment{2026, 12, 7, 0, 11, 8, 0};
+        const cQtTextFormats german(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(QString::fromStdString(german.ShortDate(moment)), QStringLiteral("07.12.2026"));
+        QCOMPARE(QString::fromStdString(german.LongTime(moment)), QStringLiteral("00:11:08"));
+        QCOMPARE(QString::fromStdString(german.DecimalSeparator()), QStringLiteral(","));
+        const cQtTextFormats english(QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY(QString::fromStdString(english.ShortDate(moment)).endsWith(QStringLiteral("2026")));
+        QCOMPARE(QString::fromStdString(english.DecimalSeparator()), QStringLiteral("."));
+        const cQtTextFormats none(QLocale::c());
+        QCOMPARE(QString::fromStdString(none.ShortDate(moment)), QStringLiteral("07.12.2026"));
+        QCOMPARE(QString::fromStdString(none.LongTime(moment)), QStringLiteral("00:11:08"));
+        QCOMPARE(QString::fromStdString(none.DecimalSeparator()), QStringLiteral(","));
+    }
+
+    void onlyExecutableFilesAndProgramsInThePathAreStartedDirectly() {
+        test::TestDir tmp;
+        const QString script = QString::fromStdString(tmp.WriteFile("werkzeug.sh", "#!/bin/sh\n"));
+        const QString document = QString::fromStdString(tmp.WriteFile("Bericht.txt", "Text"));
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(script), script);
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(document), QString());
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(QString::fromStdString(tmp.Path())), QString());
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(QStringLiteral("sh")),
+                 QStandardPaths::findExecutable(QStringLiteral("sh")));
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(QString()), QString());
+        QCOMPARE(cDesktopCommandLauncher::ExecutableFor(QStringLiteral("gibt-es-nicht-trx")), QString());
+    }
+
+    void aProgramGetsTheItemsAsArgumentsWithoutAShell() {
+        test::TestDir tmp;
+        const std::string marker = tmp / "args.txt";
+        const QString script = QString::fromStdString(
+            tmp.WriteFile("echo.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + marker + ".part'\nmv '" +
+                                         marker + ".part' '" + marker + "'\n"));
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        cDesktopCommandLauncher launcher;
+        QVERIFY(launcher.Open(script, {QStringLiteral("a b"), QStringLiteral("$HOME"), QStringLiteral("*")}));
+        QVERIFY(QTest::qWaitFor([&] { return tmp.Exists("args.txt"); }, 10000));
+        QCOMPARE(QString::fromStdString(tmp.ReadFile("args.txt")), QStringLiteral("a b\n$HOME\n*\n"));
+        QVERIFY(!launcher.Open(QString(), {}));
+    }
+
+    void theShutdownAsksTheLoginManagerAndPowersOffOnlyOnYes() {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty()) {
+            QSKIP("dbus-daemon is not installed");
+        }
+        // A bus of this test's own; the system bus is never contacted.
+        QProcess bus;
+        bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                           QStringLiteral("--print-address")});
+        QVERIFY(bus.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return bus.canReadLine(); }, 10000));
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+
+        // The manager answers on a thread of its own while the request waits for it on this one.
+        QThread serviceThread;
+        FakeLoginManager manager;
+        struct StopThread {
+            QThread& thread;
+            ~StopThread() {
+                thread.quit();
+                thread.wait();
+            }
+        } stop{serviceThread};
+        manager.moveToThread(&serviceThread);
+        serviceThread.start();
+        QDBusConnection service = QDBusConnection::connectToBus(address, QStringLiteral("trx-fake-login"));
+        QVERIFY(service.isConnected());
+        QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager,
+                                       QDBusConnection::ExportAllSlots));
+        QVERIFY(service.registerService(QStringLiteral("org.freedesktop.login1")));
+        QVERIFY(QDBusConnection::connectToBus(address, QStringLiteral("trx-test-client")).isConnected());
+
+        cLogindShutdown shutdown(QStringLiteral("trx-test-client"));
+        QVERIFY(shutdown.RequestPowerOff());
+        QCOMPARE(manager.PowerOffs.load(), 1);
+        QVERIFY(!manager.Interactive.load());
+
+        manager.Answer = QStringLiteral("challenge");  // a password would be asked: no request
+        QVERIFY(!shutdown.RequestPowerOff());
+        QCOMPARE(manager.PowerOffs.load(), 1);
+
+        QVERIFY(!cLogindShutdown(QStringLiteral("trx-not-connected")).RequestPowerOff());
+
+        QDBusConnection::disconnectFromBus(QStringLiteral("trx-test-client"));
+        service.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("trx-fake-login"));
+        bus.kill();
+        bus.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestRunWindowParts)
+#include "tst_RunWindowParts.moc"
