@@ -1,0 +1,211 @@
+#include "ui/shortcut/Shortcut.h"
+
+#include "platform/FileSystem.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/SafeReplace.h"
+#include "ui/common/CommaText.h"
+#include "ui/shortcut/LauncherFile.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace trx {
+
+namespace {
+
+std::string Native(const QString& path) {
+    return path.toUtf8().toStdString();
+}
+
+// Every class of user that may read the launcher may also start it.
+std::uint32_t WithExecuteBits(std::uint32_t mode) {
+    return mode | 0100 | ((mode & 0444) >> 2);
+}
+
+// Puts `data` at `path` through a hidden file beside it that is renamed over the name once it is
+// complete and on disk; a link is followed to the launcher it names. A new launcher gets what the umask
+// allows for an executable, a replaced one keeps its permission bits; both get their execute bits.
+// Returns 0 or the errno of the failed step; the temporary file never stays behind.
+int WriteLauncherSafely(platform::FileSystem& fs, const std::string& path, const std::string& data) {
+    std::string target = path;
+    platform::FileStatus status;
+    if (fs.Status(path, status, false) == 0 && status.kind == platform::FileKind::SymLink) {
+        std::string resolved;
+        if (fs.RealPath(path, resolved) == 0) {
+            target = resolved;
+        }
+    }
+    bool replacing = false;
+    std::uint32_t mode = 0;
+    if (platform::FileStatus old; fs.Status(target, old, true) == 0) {
+        if (old.kind == platform::FileKind::Directory) {
+            return EISDIR;
+        }
+        replacing = true;
+        mode = old.mode;
+    }
+
+    std::unique_ptr<platform::WritableFile> file;
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
+        temporary = platform::TemporaryNameBeside(target);
+        // Nobody else may read the replacement before it has the old file's bits.
+        error = fs.CreateExclusive(temporary, replacing ? 0600 : 0777, file);
+    }
+    if (error != 0) {
+        return error;
+    }
+    if (!replacing) {
+        platform::FileStatus created;
+        error = fs.Status(temporary, created, false);
+        mode = created.mode;
+    }
+    if (error == 0) {
+        error = file->Write(data.data(), data.size());
+    }
+    if (error == 0) {
+        error = file->SetMode(WithExecuteBits(mode));
+    }
+    if (error == 0) {
+        error = file->Sync();
+    }
+    const int closeError = file->Close();
+    if (error == 0) {
+        error = closeError;
+    }
+    if (error == 0) {
+        error = fs.Rename(temporary, target);
+    }
+    if (error != 0) {
+        fs.RemoveFile(temporary);
+        return error;
+    }
+    fs.SyncDirectory(platform::DirectoryPart(target));
+    return 0;
+}
+
+// The launcher's Name: the file name without its suffix.
+QString LauncherName(const QString& linkFile) {
+    QString name = QFileInfo(linkFile).fileName();
+    if (name.endsWith(kShortcutSuffix) && name.size() > kShortcutSuffix.size()) {
+        name.chop(kShortcutSuffix.size());
+    }
+    return name;
+}
+
+bool NeedsQuotes(const QString& item) {
+    if (item.isEmpty()) {
+        return true;
+    }
+    for (const QChar c : item) {
+        if (c.unicode() <= 32 || c == u'"' || c == u',') {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Clear(QString* target, QString* arguments, QString* description, QString* iconPath, int* iconIndex) {
+    for (QString* part : {target, arguments, description, iconPath}) {
+        if (part != nullptr) {
+            part->clear();
+        }
+    }
+    if (iconIndex != nullptr) {
+        *iconIndex = 0;
+    }
+}
+
+}  // namespace
+
+QString QuotedArgument(const QString& item) {
+    QString doubled = item;
+    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+QString ShortcutArguments(const QStringList& items) {
+    QStringList parts;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const bool isCommand = i > 0 && items[i - 1].compare(QStringLiteral("/a"), Qt::CaseInsensitive) == 0;
+        const bool quote = i == 0 || isCommand || NeedsQuotes(items[i]);
+        parts.append(quote ? QuotedArgument(items[i]) : items[i]);
+    }
+    return parts.join(u' ');
+}
+
+bool CreateShortcut(platform::FileSystem& fs, const QString& target, const QString& linkFile,
+                    const QString& arguments, const QString& description, const QString& iconPath,
+                    int /*iconIndex*/, QString* failure) {
+    cLauncher launcher;
+    launcher.Name = LauncherName(linkFile);
+    launcher.Comment = description;
+    launcher.Exec = QStringList{target};
+    if (!arguments.isEmpty()) {
+        launcher.Exec += SplitCommaText(arguments);
+    }
+    launcher.Icon = iconPath.isEmpty() ? kProgramIconName : iconPath;
+
+    QByteArray text;
+    if (!FormatLauncher(launcher, text)) {
+        if (failure != nullptr) {
+            *failure = QStringLiteral(
+                "Die Befehlszeile enthält Steuerzeichen, die eine Verknüpfung nicht "
+                "aufnehmen kann.");
+        }
+        return false;
+    }
+    const int error = WriteLauncherSafely(fs, Native(linkFile), text.toStdString());
+    if (error != 0 && failure != nullptr) {
+        *failure = QString::fromLocal8Bit(std::strerror(error));
+    }
+    return error == 0;
+}
+
+bool CreateShortcut(const QString& target, const QString& linkFile, const QString& arguments,
+                    const QString& description, const QString& iconPath, int iconIndex, QString* failure) {
+    platform::PosixFileSystem fs;
+    return CreateShortcut(fs, target, linkFile, arguments, description, iconPath, iconIndex, failure);
+}
+
+bool ReadShortcut(platform::FileSystem& fs, const QString& linkFile, QString* target, QString* arguments,
+                  QString* description, QString* iconPath, int* iconIndex) {
+    Clear(target, arguments, description, iconPath, iconIndex);
+    const std::string path = Native(linkFile);
+    // Whatever is dropped is read whole; a launcher is a few lines, anything this big is something else.
+    constexpr std::uint64_t kLargestLauncher = 1 << 20;
+    platform::FileStatus status;
+    if (fs.Status(path, status, true) != 0 || status.size > kLargestLauncher) {
+        return false;
+    }
+    std::string data;
+    cLauncher launcher;
+    if (fs.ReadWholeFile(path, data) != 0 ||
+        !ParseLauncher(QByteArray::fromStdString(data), linkFile, launcher)) {
+        return false;
+    }
+    if (target != nullptr && !launcher.Exec.isEmpty()) {
+        *target = launcher.Exec.first();
+    }
+    if (arguments != nullptr && launcher.Exec.size() > 1) {
+        *arguments = ShortcutArguments(launcher.Exec.mid(1));
+    }
+    if (description != nullptr) {
+        *description = launcher.Comment;
+    }
+    if (iconPath != nullptr) {
+        *iconPath = launcher.Icon;
+    }
+    return true;
+}
+
+bool ReadShortcut(const QString& linkFile, QString* target, QString* arguments, QString* description,
+                  QString* iconPath, int* iconIndex) {
+    platform::PosixFileSystem fs;
+    return ReadShortcut(fs, linkFile, target, arguments, description, iconPath, iconIndex);
+}
+
+}  // namespace trx
