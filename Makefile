@@ -2,11 +2,14 @@
 #   make run [ARGS="project.buf /h /s"]   install what is missing, build, start Tresorix
 #   make test                             install what is missing, build, run every test
 #   make screenshots                      render every window into build/screenshots/
+#   make fuzz [FUZZ_SECONDS=600]          fuzz the project file reader for a while
 BUILD ?= build
 ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test screenshots format clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps configure build run test screenshots fuzz format clean
 
 all: build
 
@@ -23,14 +26,19 @@ build: configure
 run: build
 	@tools/run.sh $(BUILD) $(ARGS)
 
+# Every test of the normal build, then the core tests under the sanitizers and the fuzz target's round.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@JOBS=$(JOBS) tools/test-checked.sh
 
 screenshots: build
 	@tools/screenshots.sh $(BUILD)
+
+fuzz: deps
+	@JOBS=$(JOBS) tools/test-checked.sh fuzz $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz

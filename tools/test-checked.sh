@@ -3,9 +3,27 @@
 #   1. the core tests (platform, model, engine) under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the project reader's fuzz target: its seeds and kept regression inputs, then a short fuzzing round.
 # Any sanitizer report, crash, leak, hang or excessive allocation fails the run.
+#   tools/test-checked.sh                 both
+#   tools/test-checked.sh fuzz SECONDS    only build the fuzz target and fuzz for that long, keeping any
+#                                         input that fails as a regression input in tests/fuzz/regressions
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
+
+build_fuzz() {
+    if [[ ! -f build-fuzz/build.ninja ]]; then
+        CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+              -DTRX_BUILD_UI=OFF -DTRX_BUILD_BENCH=OFF -DTRX_FUZZ=ON >/dev/null
+    fi
+    cmake --build build-fuzz -j "$jobs"
+}
+
+if [[ ${1:-} == fuzz ]]; then
+    build_fuzz
+    exec build-fuzz/tests/fuzz/fuzz_project_reader -rss_limit_mb=1024 -malloc_limit_mb=64 -timeout=10 \
+        -max_len=65536 -max_total_time="${2:-600}" -artifact_prefix=tests/fuzz/regressions/ \
+        build-fuzz/tests/fuzz/corpus tests/fuzz/seeds tests/fuzz/regressions
+fi
 
 if [[ ! -f build-asan/build.ninja ]]; then
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRX_BUILD_UI=OFF -DTRX_BUILD_BENCH=OFF \
@@ -15,9 +33,5 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-if [[ ! -f build-fuzz/build.ninja ]]; then
-    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRX_BUILD_UI=OFF \
-          -DTRX_BUILD_BENCH=OFF -DTRX_FUZZ=ON >/dev/null
-fi
-cmake --build build-fuzz -j "$jobs"
+build_fuzz
 ctest --test-dir build-fuzz --output-on-failure
