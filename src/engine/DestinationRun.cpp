@@ -40,6 +40,13 @@ void cDestinationRun::BackUp() {
             state.DestinationDevice = info.Device;
             state.DestinationInode = info.Inode;
         }
+        // The mark stays only when a run of this destination is killed; the next run then clears away
+        // the temporary copies that run could not remove itself.
+        state.RemoveStaleCopies = fs.StatAt(*destinationDir, kRunMarkName, info) == 0;
+        std::unique_ptr<platform::WritableFile> mark;
+        if (!state.RemoveStaleCopies && fs.CreateFileAt(*destinationDir, kRunMarkName, 0644, mark) == 0) {
+            mark->Close();
+        }
     }
 
     cBackUpSource* previous = nullptr;
@@ -88,6 +95,9 @@ void cDestinationRun::BackUp() {
         }
     }
     destination_.Tree.ClearFiles();
+    if (destinationDir) {
+        fs.RemoveAt(*destinationDir, kRunMarkName, false);
+    }
 }
 
 }  // namespace trx

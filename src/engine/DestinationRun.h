@@ -5,6 +5,9 @@ namespace trx {
 class cBackUpDestination;
 class cRunContext;
 
+// Lies in a destination directory while a run of it is under way.
+inline constexpr const char* kRunMarkName = ".tresorix-run";
+
 // Backs up one destination: makes sure its directory is there, backs up each source inside an error
 // trap, then lets the catalogues delete what disappeared at the sources (only when not cancelled).
 class cDestinationRun {

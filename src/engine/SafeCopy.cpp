@@ -61,6 +61,25 @@ std::string TemporaryCopyName(const std::string& name) {
     return candidate;
 }
 
+bool IsTemporaryCopyName(std::string_view name) {
+    const auto randomTail = [&](std::size_t length) {
+        if (name.size() < length) {
+            return false;
+        }
+        for (const char c : name.substr(name.size() - length)) {
+            if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (name.size() == 5 + 16 && name.starts_with(".trx-") && randomTail(16)) {
+        return true;
+    }
+    return name.size() > 1 + 5 + 8 && name[0] == '.' && randomTail(8) &&
+           name.substr(name.size() - 13, 5) == ".trx-";
+}
+
 CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
                             platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, bool keepTimes,

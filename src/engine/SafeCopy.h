@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace trx {
 
@@ -32,5 +33,8 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
 // A hidden name for the temporary copy of `name`, unlikely to meet a user's file and never longer than a
 // file name may be.
 std::string TemporaryCopyName(const std::string& name);
+
+// True for a name TemporaryCopyName can give: what a run that was killed during a copy leaves behind.
+bool IsTemporaryCopyName(std::string_view name);
 
 }  // namespace trx

@@ -82,6 +82,7 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
     // stats every candidate afresh, so an entry that vanished in between is neither copied nor counted.
     std::vector<int> position(entries.size(), 0);  // 1-based place among the candidates, 0 for none
     int candidates = 0;
+    std::vector<std::string> candidateNames;  // kept only when stale copies are to be removed
     std::unordered_set<std::string> catalogued(catalogueNode.Files.begin(), catalogueNode.Files.end());
     cFileInputs inputs;
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
@@ -105,6 +106,9 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
         }
         std::string upper = text::UpperCase(entry.Name);
         position[i] = ++candidates;
+        if (state_.RemoveStaleCopies) {
+            candidateNames.push_back(upper);
+        }
         if (options_.DelDeletedFiles) {
             targetNode.Files.push_back(upper);
         }
@@ -114,6 +118,9 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
     }
     if (run_.Cancelled()) {
         return;
+    }
+    if (state_.RemoveStaleCopies && !targetFresh) {
+        RemoveStaleCopies(targetDir, candidateNames);
     }
 
     // Pass 2: sub-directories, the change test, date and size tests, copying.
@@ -203,6 +210,20 @@ bool cSourceRun::CopyFileData(platform::Directory& sourceDir, platform::Director
 
 void cSourceRun::LogForSource(const std::string& text, int level) {
     run_.WriteProtocol(text, level, source_.Options);
+}
+
+void cSourceRun::RemoveStaleCopies(platform::Directory& targetDir, const std::vector<std::string>& candidates) {
+    std::vector<platform::ListedEntry> entries;
+    if (run_.Fs.List(targetDir, entries) != 0) {
+        return;
+    }
+    const std::unordered_set<std::string> current(candidates.begin(), candidates.end());
+    for (const platform::ListedEntry& entry : entries) {
+        if (entry.Kind != platform::FileKind::Directory && IsTemporaryCopyName(entry.Name) &&
+            current.count(text::UpperCase(entry.Name)) == 0) {
+            run_.Fs.RemoveAt(targetDir, entry.Name, false);
+        }
+    }
 }
 
 void cSourceRun::MarkUnreachable(const cSubDir& node, const std::string& path) {

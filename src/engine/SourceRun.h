@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace trx {
 
@@ -24,6 +25,9 @@ struct cDestinationRunState {
     std::uint64_t DestinationInode = 0;
     // Catalogue nodes of directories that could not be listed in this run; the comparison leaves them out.
     std::unordered_set<const cSubDir*> Unreachable;
+    // The previous run of this destination did not end (the program was killed): temporary copies it may
+    // have left in the target directories are removed on the way.
+    bool RemoveStaleCopies = false;
 };
 
 // Backs up one source into its target directory: walks it, records the catalogue, copies what is new or
@@ -51,6 +55,8 @@ private:
     // A protocol line judged by the source's own protocol level.
     void LogForSource(const std::string& text, int level);
     void MarkUnreachable(const cSubDir& node, const std::string& path);
+    // Removes temporary copies of an interrupted run from `targetDir`, sparing names the source has now.
+    void RemoveStaleCopies(platform::Directory& targetDir, const std::vector<std::string>& candidates);
     bool IsDestination(platform::Directory& dir, const std::string& name);
 
     cRunContext& run_;

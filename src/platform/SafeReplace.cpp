@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace trx::platform {
 
@@ -17,6 +18,27 @@ std::string TemporaryNameBeside(const std::string& path) {
     }
     return DirectoryPart(path) + "." + NamePart(path) + ".trx-" + suffix;
 }
+
+namespace {
+
+// Temporary files of saves that were killed before their rename: ".<name>.trx-" and ten random characters.
+void RemoveStaleTemporaries(FileSystem& fs, const std::string& target) {
+    const std::string prefix = "." + NamePart(target) + ".trx-";
+    std::unique_ptr<Directory> dir;
+    std::vector<ListedEntry> entries;
+    const std::string folder = DirectoryPart(target);
+    if (fs.OpenDirectory(folder.empty() ? "." : folder, dir) != 0 || fs.List(*dir, entries) != 0) {
+        return;
+    }
+    for (const ListedEntry& entry : entries) {
+        if (entry.Kind == FileKind::Regular && entry.Name.size() == prefix.size() + 10 &&
+            entry.Name.starts_with(prefix)) {
+            fs.RemoveAt(*dir, entry.Name, false);
+        }
+    }
+}
+
+}  // namespace
 
 ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view data) {
     std::string target = path;
@@ -37,6 +59,8 @@ ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::
         replacing = true;
         oldMode = old.mode;
     }
+
+    RemoveStaleTemporaries(fs, target);
 
     std::unique_ptr<WritableFile> file;
     std::string temporary;

@@ -265,3 +265,34 @@ TEST_F(WalkTest, AFifoNeverBlocksTheRun) {
 
 }  // namespace
 }  // namespace trx
+
+namespace trx {
+namespace {
+
+TEST_F(WalkTest, AfterAKilledRunItsTemporaryCopiesAreRemovedButNoSourceFile) {
+    tmp.WriteFile("src/a.txt", "a");
+    tmp.WriteFile("src/.keep.trx-abcdefgh", "a source file that only looks like a temporary copy");
+    Run();
+    // What a run killed during two copies leaves: its mark and two temporary files.
+    tmp.WriteFile("dst/.tresorix-run", "");
+    tmp.WriteFile("dst/.a.txt.trx-0123abcd", "half a copy");
+    tmp.WriteFile("dst/.trx-0123456789abcdef", "half a copy of a long name");
+    tmp.WriteFile("dst/.a.txt.trx-NOTMINE1", "not one of ours");
+    Run();
+    EXPECT_FALSE(tmp.Exists("dst/.a.txt.trx-0123abcd"));
+    EXPECT_FALSE(tmp.Exists("dst/.trx-0123456789abcdef"));
+    EXPECT_FALSE(tmp.Exists("dst/.tresorix-run"));
+    EXPECT_TRUE(tmp.Exists("dst/.a.txt.trx-NOTMINE1"));
+    EXPECT_TRUE(tmp.Exists("dst/.keep.trx-abcdefgh"));
+
+    // Without the mark nothing is looked for.
+    tmp.WriteFile("dst/.a.txt.trx-0123abcd", "x");
+    Run();
+    EXPECT_TRUE(tmp.Exists("dst/.a.txt.trx-0123abcd"));
+    EXPECT_TRUE(IsTemporaryCopyName(TemporaryCopyName("a.txt")));
+    EXPECT_TRUE(IsTemporaryCopyName(TemporaryCopyName(std::string(255, 'n'))));
+    EXPECT_FALSE(IsTemporaryCopyName("a.txt"));
+}
+
+}  // namespace
+}  // namespace trx

@@ -85,6 +85,17 @@ TEST_F(SafeReplaceTest, AMissingFolderOrADirectoryInTheWayCannotBeCreated) {
     EXPECT_EQ(ReplaceFileContents(posix, dir / "p.buf", "x").failure, ReplaceFailure::Create);
 }
 
+TEST_F(SafeReplaceTest, LeftoversOfAKilledSaveAreRemoved) {
+    dir.WriteFile("p.buf", "old");
+    dir.WriteFile(".p.buf.trx-0123456789", "half a save");
+    dir.WriteFile(".p.buf.trx-short", "not ours");
+    dir.WriteFile(".q.buf.trx-0123456789", "another project's");
+    EXPECT_EQ(ReplaceFileContents(posix, dir / "p.buf", "new").failure, ReplaceFailure::None);
+    EXPECT_FALSE(dir.Exists(".p.buf.trx-0123456789"));
+    EXPECT_TRUE(dir.Exists(".p.buf.trx-short"));
+    EXPECT_TRUE(dir.Exists(".q.buf.trx-0123456789"));
+}
+
 TEST(TemporaryName, IsHiddenBesideTheFileAndFresh) {
     const std::string a = TemporaryNameBeside("/data/Daten.buf");
     EXPECT_EQ(a.rfind("/data/.Daten.buf.trx-", 0), 0u) << a;
