@@ -124,12 +124,16 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
                 onChunk(done);
             }
         }
-        // Done at the size the walk saw: a file that grew since has a newer time and is copied again
-        // next time, and the call that would only report the end is saved.
-    } while (copied > 0 && done < info.Size && !(cancelled && cancelled()));
+        // Read to the end, past the size the walk saw: only so does a file that grew meanwhile show.
+    } while (copied > 0 && !(cancelled && cancelled()));
 
     if (cancelled && cancelled() && done < info.Size) {
         return dropTemporary(CopyOutcome::Cancelled);
+    }
+    if (done != info.Size) {
+        // The file shrank or grew while it was read: such a copy belongs to no moment of the original,
+        // so the earlier copy stays and the next run tries again.
+        return dropTemporary(CopyOutcome::Failed);
     }
     if (keepTimes) {
         out->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail

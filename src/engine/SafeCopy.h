@@ -23,7 +23,8 @@ inline constexpr std::uint64_t kCopyChunk = 4u << 20;
 // place of an earlier one: the data goes to a hidden temporary file beside the target, which gets the
 // permission bits (and with `keepTimes` the source's times) and is then renamed over the target name.
 // `onChunk` hears the bytes done after every chunk (once with 0 for an empty file); `cancelled` is asked
-// after every chunk, and a cancel before the last byte drops the temporary file. Never throws.
+// after every chunk, and a cancel before the last byte drops the temporary file, as does a file whose size
+// changed while it was read. Never throws.
 CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
                             platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, bool keepTimes,

@@ -140,13 +140,20 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
                 if (made == 0 || made == EEXIST) {
                     run_.Fs.OpenSubDirectory(targetDir, name, targetSub);
                 }
-                if (targetSub) {  // a target sub-directory that cannot be made is skipped silently
-                    cSubDir& catalogueChild = *catalogueNode.GetChild(name);
+                cSubDir& catalogueChild = *catalogueNode.GetChild(name);
+                if (!targetSub) {
+                    // Said aloud, not skipped in silence: a whole sub-tree is missing from the backup. The
+                    // comparison leaves it out, so that nothing of it is deleted on the strength of a walk
+                    // that never happened.
+                    state_.Unreachable.insert(&catalogueChild);
+                    run_.ReportProblem(messages::TargetUnreachable(targetPath + name + "/"), nullptr);
+                } else {
                     std::unique_ptr<platform::Directory> sourceSub;
                     if (run_.Fs.OpenSubDirectory(sourceDir, name, sourceSub) != 0) {
                         MarkUnreachable(catalogueChild, sourcePath + name + "/");
                     } else {
-                        BackUpDir(catalogueChild, *targetNode.GetChild(name), *sourceSub, *targetSub, made == 0);
+                        BackUpDir(catalogueChild, *targetNode.GetChild(name), *sourceSub, *targetSub,
+                                  made == 0);
                     }
                 }
             }
@@ -212,7 +219,8 @@ void cSourceRun::LogForSource(const std::string& text, int level) {
     run_.WriteProtocol(text, level, source_.Options);
 }
 
-void cSourceRun::RemoveStaleCopies(platform::Directory& targetDir, const std::vector<std::string>& candidates) {
+void cSourceRun::RemoveStaleCopies(platform::Directory& targetDir,
+                                   const std::vector<std::string>& candidates) {
     std::vector<platform::ListedEntry> entries;
     if (run_.Fs.List(targetDir, entries) != 0) {
         return;

@@ -1,0 +1,194 @@
+// Faults over whole runs: each one is reported as a problem, keeps the earlier copy and deletes nothing it
+// must not; the next run without the fault completes cleanly.
+#include "engine/DefaultTextFormats.h"
+#include "engine/RunController.h"
+#include "engine/RunView.h"
+#include "engine/SafeCopy.h"
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "platform/PosixFileSystem.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TestDir.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <unistd.h>
+
+namespace trx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FaultyFileSystem;
+using Op = FaultyFileSystem::Op;
+
+class QuietView : public cRunView {
+public:
+    void ShowTimes(const std::string&, const std::string&) override {}
+    void StartTimeDisplay() override {}
+    void ShowDestination(const cBackUpDestination&) override {}
+    void ShowSource(const cBackUpSource&) override {}
+    void ShowOverallProgress(std::uint64_t) override {}
+    void ShowSubDirectory(const std::string&) override {}
+    void ShowFilesCompared(int) override {}
+    void ShowFileStarted(const std::string&) override {}
+    void ShowFileProgress(std::uint64_t) override {}
+    void ShowFileCopied(int) override {}
+    void ShowEndOfRun(bool, bool) override {}
+    void ReportSaveFailure(const std::string&) override {}
+    void CarryOutAfterFinishing() override {}
+    void CloseWindow() override {}
+};
+
+// Every file below `root` with its size and a hash of its bytes (short enough for failure messages).
+std::map<std::string, std::string> Files(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            const std::string content = test::ReadWholeFile(entry.path().string());
+            files[fs::relative(entry.path(), root).string()] =
+                std::to_string(content.size()) + ":" + std::to_string(std::hash<std::string>{}(content));
+        }
+    }
+    return files;
+}
+
+class FaultRunTest : public ::testing::Test {
+protected:
+    FaultRunTest() {
+        src = tmp.MakeDir("src");
+        dst = tmp / "dst/";
+        project.Reset();
+        auto* dest = new cBackUpDestination(project, dst);
+        new cBackUpSource(src, *dest);
+        project.ProjectPath = tmp / "p.buf";
+        tmp.WriteFile("src/big.bin", std::string(3 * kCopyChunk, 'o'));
+        tmp.WriteFile("src/keep.txt", "k");
+        tmp.WriteFile("src/Sub/inner.txt", "i");
+        tmp.WriteFile("src/Sub/gone.txt", "g");
+        Touch(1700000000);
+        EXPECT_EQ(RunOnce().ProblemCount, 0);
+        // The changes the faulty run is to carry over.
+        tmp.WriteFile("src/big.bin", std::string(3 * kCopyChunk, 'n'));
+        tmp.WriteFile("src/Sub/inner.txt", "I");
+        ::unlink((src + "Sub/gone.txt").c_str());
+        Touch(1700000100);
+        before = Files(dst);
+    }
+
+    void Touch(std::time_t when) {
+        for (const char* file : {"src/big.bin", "src/keep.txt", "src/Sub/inner.txt"}) {
+            tmp.SetTimes(file, when);
+        }
+    }
+
+    cRunResult RunOnce() {
+        QuietView view;
+        cRunController controller(project, view, faulty, formats);
+        controller.PrepareTotals(1000, 100);
+        return controller.Run();
+    }
+
+    // The protocol lines of the last run, without their time stamps.
+    std::string Protocol() const { return tmp.ReadFile("p_Protocol.txt"); }
+
+    // After the faulty run: a problem, no cancel, and then a clean run that reaches the new state.
+    void ExpectReportedThenRepaired(const cRunResult& faultyRun, const std::string& line) {
+        EXPECT_GT(faultyRun.ProblemCount, 0);
+        EXPECT_FALSE(faultyRun.Cancelled);
+        EXPECT_NE(Protocol().find(line), std::string::npos) << Protocol();
+        for (const auto& [name, content] : Files(dst)) {
+            EXPECT_FALSE(IsTemporaryCopyName(fs::path(name).filename().string())) << name;
+        }
+        faulty.Clear();
+        const cRunResult clean = RunOnce();
+        EXPECT_EQ(clean.ProblemCount, 0) << Protocol();
+        EXPECT_EQ(Files(dst), Files(src));
+    }
+
+    test::TestDir tmp;
+    platform::PosixFileSystem posix;
+    FaultyFileSystem faulty{posix};
+    cDefaultTextFormats formats;
+    cProject project;
+    std::string src;
+    std::string dst;
+    std::map<std::string, std::string> before;
+};
+
+TEST_F(FaultRunTest, DiskFullInTheMiddleOfACopy) {
+    faulty.Fail(Op::Write, dst + ".big.bin", ENOSPC, kCopyChunk + 100);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
+    EXPECT_EQ(Files(dst)["Sub/inner.txt"], Files(src)["Sub/inner.txt"]);  // the run went on
+    ExpectReportedThenRepaired(result, "Die Datei \"" + src + "big.bin\" konnte nicht nach \"" + dst +
+                                           "\" kopiert werden.");
+}
+
+TEST_F(FaultRunTest, PermissionDeniedOnASourceFile) {
+    faulty.Fail(Op::OpenFileAt, src + "big.bin", EACCES);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
+    ExpectReportedThenRepaired(result, "Die Datei \"" + src + "big.bin\" konnte nicht");
+}
+
+TEST_F(FaultRunTest, PermissionDeniedOnASourceDirectory) {
+    faulty.Fail(Op::OpenDirectory, src + "Sub/", EACCES);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["Sub/gone.txt"], before["Sub/gone.txt"]);  // nothing deleted for an unread folder
+    EXPECT_EQ(Files(dst)["Sub/inner.txt"], before["Sub/inner.txt"]);
+    ExpectReportedThenRepaired(result, "Auf das Verzeichnis \"" + src + "Sub/\" kann nicht zugegriffen werden.");
+}
+
+TEST_F(FaultRunTest, PermissionDeniedOnATargetDirectory) {
+    faulty.Fail(Op::OpenDirectory, dst + "Sub/", EACCES);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["Sub/gone.txt"], before["Sub/gone.txt"]);
+    ExpectReportedThenRepaired(result, "da auf das Zielverzeichnis \"" + dst + "Sub/\" nicht zugegriffen");
+}
+
+TEST_F(FaultRunTest, PermissionDeniedOnADeletion) {
+    faulty.Fail(Op::RemoveAt, dst + "Sub/gone.txt", EACCES);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["Sub/gone.txt"], before["Sub/gone.txt"]);
+    ExpectReportedThenRepaired(result, "Die Datei \"" + dst + "Sub/gone.txt\" konnte nicht gelöscht werden.");
+}
+
+TEST_F(FaultRunTest, ASourceFileThatVanishesShrinksOrGrowsDuringItsCopy) {
+    const std::string line = "Die Datei \"" + src + "big.bin\" konnte nicht nach";
+    // Gone between its stat and its opening.
+    faulty.Fail(Op::OpenFileAt, src + "big.bin", ENOENT);
+    cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
+    ExpectReportedThenRepaired(result, line);
+
+    for (const bool grow : {false, true}) {
+        tmp.WriteFile("src/big.bin", std::string(3 * kCopyChunk, grow ? 'g' : 's'));
+        tmp.SetTimes("src/big.bin", std::time(nullptr) + (grow ? 20000 : 3600));  // newer than any copy
+        const std::string copyBefore = Files(dst)["big.bin"];
+        faulty.AfterChunk = [&](const std::string& file, std::uint64_t soFar) {
+            if (file == src + "big.bin" && soFar == kCopyChunk) {
+                EXPECT_EQ(::truncate(file.c_str(), static_cast<off_t>(grow ? 5 * kCopyChunk : kCopyChunk + 10)), 0);
+                // A writer that changes a file leaves a newer time than any copy made before.
+                tmp.SetTimes("src/big.bin", std::time(nullptr) + (grow ? 30000 : 10000));
+            }
+        };
+        result = RunOnce();
+        faulty.AfterChunk = nullptr;
+        EXPECT_EQ(Files(dst)["big.bin"], copyBefore) << (grow ? "grew" : "shrank");
+        ExpectReportedThenRepaired(result, line);
+    }
+}
+
+TEST_F(FaultRunTest, AnIoErrorWhileReading) {
+    faulty.Fail(Op::Read, src + "big.bin", EIO, 1000);
+    faulty.Fail(Op::CopyData, src + "big.bin", EIO, 1000);
+    const cRunResult result = RunOnce();
+    EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
+    ExpectReportedThenRepaired(result, "Die Datei \"" + src + "big.bin\" konnte nicht nach");
+}
+
+}  // namespace
+}  // namespace trx
