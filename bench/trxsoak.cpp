@@ -13,6 +13,8 @@
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -23,8 +25,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -40,8 +40,8 @@ std::string Upper(std::string s) {
             c = static_cast<char>(c - 32);
         }
     }
-    const std::pair<const char*, const char*> umlauts[] = {{"\xC3\xA4", "\xC3\x84"}, {"\xC3\xB6", "\xC3\x96"},
-                                                           {"\xC3\xBC", "\xC3\x9C"}};
+    const std::pair<const char*, const char*> umlauts[] = {
+        {"\xC3\xA4", "\xC3\x84"}, {"\xC3\xB6", "\xC3\x96"}, {"\xC3\xBC", "\xC3\x9C"}};
     for (const auto& [lower, upper] : umlauts) {
         for (auto at = s.find(lower); at != std::string::npos; at = s.find(lower, at)) {
             s.replace(at, 2, upper);
@@ -62,8 +62,8 @@ int Pick(int n) {
 }
 
 std::string NewName(const fs::path& dir, bool file) {
-    static const char* const kStems[] = {"brief", "Bericht", "notiz", "M\xC3\xBCller", "a b", "x", "Daten",
-                                         "\xC3\xA4rger", "foto", "liste"};
+    static const char* const kStems[] = {"brief", "Bericht", "notiz",        "M\xC3\xBCller", "a b",
+                                         "x",     "Daten",   "\xC3\xA4rger", "foto",          "liste"};
     static const char* const kExtensions[] = {".txt", ".dat", ".tmp", ".doc", ""};
     std::set<std::string> taken;
     if (fs::exists(dir)) {
@@ -131,7 +131,8 @@ void Mutate(const fs::path& source, int run) {
                 break;
             case 4:
                 if (!files.empty()) {
-                    const fs::path from = files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))];
+                    const fs::path from =
+                        files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))];
                     fs::rename(from, dir / NewName(dir, true));
                 }
                 break;
@@ -272,7 +273,8 @@ int main(int argc, char** argv) {
         const int status = std::system(command.c_str());
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             ++failedRuns;
-            std::fprintf(stderr, "run %d: exit status %d\n", run, WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+            std::fprintf(stderr, "run %d: exit status %d\n", run,
+                         WIFEXITED(status) ? WEXITSTATUS(status) : -1);
         }
         const int found = Check(source, destination, masks);
         if (found != 0) {

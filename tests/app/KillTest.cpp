@@ -8,11 +8,11 @@
 #include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
-#include <sys/wait.h>
 
 namespace trx {
 namespace {

@@ -11,11 +11,11 @@
 #include "support/FaultyFileSystem.h"
 #include "support/TestDir.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <cerrno>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
-#include <unistd.h>
 
 namespace trx {
 namespace {
@@ -123,8 +123,8 @@ TEST_F(FaultRunTest, DiskFullInTheMiddleOfACopy) {
     const cRunResult result = RunOnce();
     EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
     EXPECT_EQ(Files(dst)["Sub/inner.txt"], Files(src)["Sub/inner.txt"]);  // the run went on
-    ExpectReportedThenRepaired(result, "Die Datei \"" + src + "big.bin\" konnte nicht nach \"" + dst +
-                                           "\" kopiert werden.");
+    ExpectReportedThenRepaired(
+        result, "Die Datei \"" + src + "big.bin\" konnte nicht nach \"" + dst + "\" kopiert werden.");
 }
 
 TEST_F(FaultRunTest, PermissionDeniedOnASourceFile) {
@@ -139,7 +139,8 @@ TEST_F(FaultRunTest, PermissionDeniedOnASourceDirectory) {
     const cRunResult result = RunOnce();
     EXPECT_EQ(Files(dst)["Sub/gone.txt"], before["Sub/gone.txt"]);  // nothing deleted for an unread folder
     EXPECT_EQ(Files(dst)["Sub/inner.txt"], before["Sub/inner.txt"]);
-    ExpectReportedThenRepaired(result, "Auf das Verzeichnis \"" + src + "Sub/\" kann nicht zugegriffen werden.");
+    ExpectReportedThenRepaired(result,
+                               "Auf das Verzeichnis \"" + src + "Sub/\" kann nicht zugegriffen werden.");
 }
 
 TEST_F(FaultRunTest, PermissionDeniedOnATargetDirectory) {
@@ -170,7 +171,8 @@ TEST_F(FaultRunTest, ASourceFileThatVanishesShrinksOrGrowsDuringItsCopy) {
         const std::string copyBefore = Files(dst)["big.bin"];
         faulty.AfterChunk = [&](const std::string& file, std::uint64_t soFar) {
             if (file == src + "big.bin" && soFar == kCopyChunk) {
-                EXPECT_EQ(::truncate(file.c_str(), static_cast<off_t>(grow ? 5 * kCopyChunk : kCopyChunk + 10)), 0);
+                EXPECT_EQ(
+                    ::truncate(file.c_str(), static_cast<off_t>(grow ? 5 * kCopyChunk : kCopyChunk + 10)), 0);
                 // A writer that changes a file leaves a newer time than any copy made before.
                 tmp.SetTimes("src/big.bin", std::time(nullptr) + (grow ? 30000 : 10000));
             }

@@ -2,13 +2,13 @@
 // (a copy chunk, a rename, a deletion, a flush) and kills the process with SIGKILL at the chosen one.
 //   TRX_KILL_AT=N        kill right before the N-th counted call
 //   TRX_KILL_COUNT=FILE  write the number of counted calls to FILE when the process ends normally
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -45,7 +45,8 @@ struct Reporter {
 
 extern "C" {
 
-ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t length, unsigned flags) {
+ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t length,
+                        unsigned flags) {
     Count();
     static auto next = Next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned)>("copy_file_range");
     return next(in, inOffset, out, outOffset, length, flags);
