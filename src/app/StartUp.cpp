@@ -116,7 +116,11 @@ int RunTresorix(int argc, char** argv) {
         return kExitLoadFailed;
     }
 
-    TForm1 mainWindow(project);
+    // Declared before the window: the run window it owns refers to both.
+    cLogindShutdown shutdown;
+    cDesktopCommandLauncher launcher;
+    TForm1 mainWindow(project);  // a new, unsaved project; asks the update hook as its very last step
+    mainWindow.CreateDialogs(shutdown, launcher);
     mainWindow.show();
     QApplication::exec();
     return kExitCompleted;

@@ -2,32 +2,347 @@
 
 #include "model/Project.h"
 #include "ui/common/ApplicationTitle.h"
+#include "ui/editors/TForm4.h"
+#include "ui/editors/TFrame_FileFilter.h"
+#include "ui/editors/TFrame_Options.h"
+#include "ui/main/DirectoryTree.h"
+#include "ui/main/ProjectCommands.h"
+#include "ui/main/UserDialogs.h"
+#include "ui/run/TForm2.h"
+#include "ui/shortcut/TForm3.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <cstdlib>
 
 namespace trx {
 
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton* Button(const QString& caption, const char* name) {
+    auto* button = Named(new QPushButton(caption), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A group box holding `content` alone.
+QGroupBox* Group(const QString& caption, QWidget* content) {
+    auto* box = new QGroupBox(caption);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
 std::function<void(int status)> TForm1::EndProcess = [](int status) { std::exit(status); };
 
-TForm1::TForm1(cProject& project, QWidget* parent) : QMainWindow(parent), QVUpdate(this), project_(project) {
+TForm1::TForm1(cProject& project, QWidget* parent)
+    : QMainWindow(parent),
+      QVUpdate(this),
+      project_(project),
+      ownDialogs_(std::make_unique<cUserDialogs>()),
+      dialogs_(ownDialogs_.get()) {
     setObjectName(QStringLiteral("Form1"));
+    setFont(QFont(QStringLiteral("Arial"), 8));
     resize(553, 528);
+
+    BuildMenu();
+    PageControl = Named(new QTabWidget, "PageControl");
+    PageControl->setMinimumSize(529, 466);
+    TabSheet_Dirs = BuildDirectoryPage();
+    TabSheet_Filter = BuildFilterPage();
+    TabSheet_DefOptions = BuildOptionsPage();
+    TabSheet_Description = BuildDescriptionPage();
+    // The tab "Protokoll" follows these four while the project has a protocol file.
+    PageControl->addTab(TabSheet_Dirs, QStringLiteral("Verzeichnisauswahl"));
+    PageControl->addTab(TabSheet_Filter, QStringLiteral("Filter"));
+    PageControl->addTab(TabSheet_DefOptions, QStringLiteral("Standard-Einstellungen"));
+    PageControl->addTab(TabSheet_Description, QStringLiteral("Beschreibung"));
+    auto* central = new QWidget;
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(8, 8, 8, 8);
+    centralLayout->addWidget(PageControl);
+    setCentralWidget(central);
+
+    commands_ = std::make_unique<cProjectCommands>(*this, project_, fs_, *dialogs_);
+
+    // Files dropped anywhere but on the tree (which takes folders) may open a project.
+    setAcceptDrops(true);
+
+    // The filter editors draw the program's icon beside their criteria and work on the default set's
+    // filters from the start.
+    if (!QApplication::windowIcon().isNull()) {
+        Frame_FileFilterIn->SetMainIcon(QApplication::windowIcon());
+        Frame_FileFilterOut->SetMainIcon(QApplication::windowIcon());
+    }
+    Frame_FileFilterIn->AttachFilter(project_.DefaultOptions.Filters[0]);
+    Frame_FileFilterOut->AttachFilter(project_.DefaultOptions.Filters[1]);
+    commands_->StartNewProject();
+
     QVUpdate.setObjectName(QStringLiteral("QVUpdate"));
     QVUpdate.ShortApplicationName = QStringLiteral("trxmain");
     QVUpdate.Loaded();
-    project_.Reset();
-    SetProjectPath(QString());
-
     // Keep this the last step: an update library that takes over ends the program before it shows.
     if (QVUpdate.autoUpdate(true, 1)) {
         EndProcess(0);
     }
 }
 
+TForm1::~TForm1() {
+    // The nodes go while every control is still there (the tree reports its emptied selection); they
+    // never touch the model, which outlives the window.
+    disconnect(TreeView_Dirs, nullptr, this, nullptr);
+    TreeView_Dirs->ClearNodes();
+}
+
+void TForm1::BuildMenu() {
+    Menu_File = Named(menuBar()->addMenu(QStringLiteral("Datei")), "Menu_File");
+    auto action = [this](const QString& caption, const QKeySequence& keys, const char* name) {
+        QAction* item = Menu_File->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        item->setShortcut(keys);
+        return item;
+    };
+    Action_New = action(QStringLiteral("Neu"), QKeySequence(Qt::CTRL | Qt::Key_N), "Action_New");
+    Action_Open = action(QStringLiteral("Öffnen"), QKeySequence(Qt::CTRL | Qt::Key_O), "Action_Open");
+    Action_Save = action(QStringLiteral("Speichern "), QKeySequence(Qt::CTRL | Qt::Key_S), "Action_Save");
+    Action_SaveAs = action(QStringLiteral("Speichern unter"), QKeySequence(Qt::Key_F12), "Action_SaveAs");
+    Menu_File->addSeparator();
+    Action_StartBackup =
+        action(QStringLiteral("Backup starten"), QKeySequence(Qt::Key_F5), "Action_StartBackup");
+    Menu_File->addSeparator();
+    Action_Quit = action(QStringLiteral("Beenden"), QKeySequence(Qt::ALT | Qt::Key_F4), "Action_Quit");
+
+    connect(Action_New, &QAction::triggered, this, [this] { commands_->New(); });
+    connect(Action_Open, &QAction::triggered, this, [this] { commands_->Open(); });
+    connect(Action_Save, &QAction::triggered, this, [this] { commands_->Save(); });
+    connect(Action_SaveAs, &QAction::triggered, this, [this] { commands_->SaveAs(); });
+    connect(Action_StartBackup, &QAction::triggered, this, [this] { commands_->StartBackup(); });
+    connect(Action_Quit, &QAction::triggered, this, [this] { close(); });
+    // Without a run window (created with the dialogs) there is nothing to start.
+    Action_StartBackup->setEnabled(false);
+
+    Menu_Extras = Named(menuBar()->addMenu(QStringLiteral("Extras")), "Menu_Extras");
+    Menu_Help = Named(menuBar()->addMenu(QStringLiteral("?")), "Menu_Help");
+    Menu_Extras->menuAction()->setVisible(false);
+    Menu_Help->menuAction()->setVisible(false);
+}
+
+QWidget* TForm1::BuildDirectoryPage() {
+    auto* page = Named(new QWidget, "TabSheet_Dirs");
+    auto* explanation = new QLabel(
+        QStringLiteral("Geben Sie hier die Zielverzeichnisse (Hauptebene) und die dazugehörigen "
+                       "Quellverzeichnisse (Unterebene), deren Inhalte gesichert werden sollen, an."));
+    explanation->setWordWrap(true);
+    TreeView_Dirs = new TDirectoryTree(project_, fs_, *dialogs_);
+
+    Button_AddDest = Button(QStringLiteral("Zielverzeichnis hinzufügen"), "Button_AddDest");
+    Button_AddSource = Button(QStringLiteral("Quellverzeichnis hinzufügen"), "Button_AddSource");
+    Button_ChangeDir = Button(QStringLiteral("Markierung ändern"), "Button_ChangeDir");
+    Button_EditDir = Button(QStringLiteral("Markierung bearbeiten (F2)"), "Button_EditDir");
+    Button_Settings = Button(QStringLiteral("Einstellungen"), "Button_Settings");
+    Button_Explorer = Button(QStringLiteral("Im Explorer öffnen"), "Button_Explorer");
+    Button_DelDir = Button(QStringLiteral("Markierung entfernen"), "Button_DelDir");
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {Button_AddDest, Button_AddSource, Button_ChangeDir, Button_EditDir}) {
+        buttons->addWidget(button);
+    }
+    buttons->addSpacing(12);
+    buttons->addWidget(Button_Settings);
+    buttons->addWidget(Button_Explorer);
+    buttons->addStretch();
+    buttons->addWidget(Button_DelDir);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(TreeView_Dirs, 1);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(explanation);
+    layout->addLayout(row, 1);
+
+    for (QPushButton* button : {Button_AddDest, Button_AddSource, Button_ChangeDir}) {
+        connect(button, &QPushButton::clicked, this, [this, button] { Button_AddDirClick(button); });
+    }
+    connect(Button_EditDir, &QPushButton::clicked, this, [this] { Button_EditDirClick(); });
+    connect(Button_DelDir, &QPushButton::clicked, this, [this] { Button_DelDirClick(); });
+    connect(TreeView_Dirs, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
+    return page;
+}
+
+QWidget* TForm1::BuildFilterPage() {
+    auto* page = Named(new QWidget, "TabSheet_Filter");
+    Frame_FileFilterIn = Named(new TFrame_FileFilter, "Frame_FileFilterIn");
+    Frame_FileFilterOut = Named(new TFrame_FileFilter, "Frame_FileFilterOut");
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(Group(QStringLiteral("Dateien einschließen"), Frame_FileFilterIn));
+    layout->addWidget(Group(QStringLiteral("Dateien ausschließen"), Frame_FileFilterOut));
+    return page;
+}
+
+QWidget* TForm1::BuildOptionsPage() {
+    auto* page = Named(new QWidget, "TabSheet_DefOptions");
+    Frame_DefOptions = Named(new TFrame_Options, "Frame_DefOptions");
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(Group(QStringLiteral("Standard-Einstellungen"), Frame_DefOptions));
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TForm1::BuildDescriptionPage() {
+    auto* page = Named(new QWidget, "TabSheet_Description");
+    auto* box = new QGroupBox(QStringLiteral("Projektbezeichnung und Kommentare"));
+    Edit_Description = Named(new QLineEdit, "Edit_Description");
+    Memo_Comments = Named(new QPlainTextEdit, "Memo_Comments");
+    Memo_Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Files dropped onto the texts go to the window, which opens a dropped project.
+    Edit_Description->setAcceptDrops(false);
+    Memo_Comments->setAcceptDrops(false);
+    auto* descriptionLabel = new QLabel(QStringLiteral("Bezeichnung:"));
+    descriptionLabel->setBuddy(Edit_Description);
+    auto* commentsLabel = new QLabel(QStringLiteral("Beschreibung und Kommentare:"));
+    commentsLabel->setBuddy(Memo_Comments);
+    auto* inner = new QVBoxLayout(box);
+    inner->addWidget(descriptionLabel);
+    inner->addWidget(Edit_Description);
+    inner->addSpacing(6);
+    inner->addWidget(commentsLabel);
+    inner->addWidget(Memo_Comments, 1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(box);
+    return page;
+}
+
+void TForm1::CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher) {
+    if (runWindow_ != nullptr) {
+        return;
+    }
+    shortcutDialog_ = new TForm3(this);
+    chooser_ = new TForm4(this);
+    runWindow_ = new TForm2(project_, shutdown, launcher, this);
+    TreeView_Dirs->SetChooser(chooser_);
+    Action_StartBackup->setEnabled(true);
+}
+
+void TForm1::SetUserDialogs(cUserDialogs& dialogs) {
+    dialogs_ = &dialogs;
+    TreeView_Dirs->SetUserDialogs(dialogs);
+    commands_->SetUserDialogs(dialogs);
+}
+
 void TForm1::SetProjectPath(const QString& path) {
-    project_.ProjectPath = path.toStdString();
-    setWindowTitle(path.isEmpty() ? kApplicationTitle
-                                  : kApplicationTitle + QStringLiteral(" - [") + path + "]");
+    commands_->SetProjectPath(path);
+}
+
+void TForm1::Button_AddDirClick(QPushButton* sender) {
+    if (sender == Button_AddDest) {
+        TreeView_Dirs->AddDirectory(TDirectoryTree::AddKind::Destination);
+    } else if (sender == Button_AddSource) {
+        TreeView_Dirs->AddDirectory(TDirectoryTree::AddKind::Source);
+    } else if (sender == Button_ChangeDir) {
+        TreeView_Dirs->AddDirectory(TDirectoryTree::AddKind::Change);
+    }
+}
+
+void TForm1::Button_EditDirClick() {
+    TreeView_Dirs->EditSelected();
+}
+
+void TForm1::Button_DelDirClick() {
+    TreeView_Dirs->DeleteSelection();
+    UpdateButtons();
+}
+
+void TForm1::UpdateButtons() {
+    const QList<TDirNode*> marked = TreeView_Dirs->SelectedNodes();
+    const bool any = !marked.isEmpty();
+    for (QPushButton* button :
+         {Button_AddSource, Button_ChangeDir, Button_EditDir, Button_Explorer, Button_DelDir}) {
+        button->setEnabled(any);
+    }
+    Button_Settings->setEnabled(std::none_of(marked.begin(), marked.end(),
+                                             [](const TDirNode* node) { return node->IsDestination(); }));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* display = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(display->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (commands_->AskSave()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The save question comes once the file manager has been released from the drop.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { commands_->DropFiles(paths); }, Qt::QueuedConnection);
 }
 
 }  // namespace trx

@@ -1,23 +1,67 @@
 #pragma once
 
+#include "platform/PosixFileSystem.h"
 #include "ui/extra/TQVUpdate.h"
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
 
 namespace trx {
 
+class cCommandLauncher;
 class cProject;
+class cProjectCommands;
+class cSystemShutdown;
+class cUserDialogs;
+class TDirectoryTree;
+class TForm2;
+class TForm3;
+class TForm4;
+class TFrame_FileFilter;
+class TFrame_Options;
 
-// The main window of an interactive start: it edits the project it is given.
+// The main window of an interactive start: it edits the project it is given in place. The directory tree
+// is TDirectoryTree, the commands of the menu "Datei" are cProjectCommands; this class lays out the
+// window and routes its events.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
+    // Starts a new, unsaved project and, as its very last step, asks the update library (which may end
+    // the process). The dialogs come afterwards with CreateDialogs.
     explicit TForm1(cProject& project, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Creates the dialogs of an interactive start once, in start-up order, owned by this window: the
+    // shortcut dialog, the add-directory chooser and, last, the run window. `shutdown` and `launcher`
+    // carry out the run window's after-finishing actions and must outlive this window.
+    void CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher);
+    TForm3* ShortcutDialog() const { return shortcutDialog_; }
+    TForm4* AddDirectoryChooser() const { return chooser_; }
+    TForm2* RunWindow() const { return runWindow_; }
+
+    // Where the window asks its questions; tests answer them without a modal loop. `dialogs` must
+    // outlive the window.
+    void SetUserDialogs(cUserDialogs& dialogs);
+    cProjectCommands& Commands() { return *commands_; }
 
     // Sets ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project.
     void SetProjectPath(const QString& path);
+
+    // The buttons beside the tree. The three folder-browser buttons share one handler.
+    void Button_AddDirClick(QPushButton* sender);
+    void Button_EditDirClick();
+    void Button_DelDirClick();
+    // Enables the buttons that need a marked node; "Einstellungen" only while no destination is marked.
+    void UpdateButtons();
 
     // Ends the process with the given status when the update library took over at start (std::exit);
     // tests put a recorder in its place.
@@ -25,8 +69,61 @@ public:
 
     TQVUpdate QVUpdate;  // asks the update library at start and on Ctrl+U
 
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheet_Dirs = nullptr;
+    QWidget* TabSheet_Filter = nullptr;
+    QWidget* TabSheet_DefOptions = nullptr;
+    QWidget* TabSheet_Description = nullptr;
+
+    TDirectoryTree* TreeView_Dirs = nullptr;
+    QPushButton* Button_AddDest = nullptr;
+    QPushButton* Button_AddSource = nullptr;
+    QPushButton* Button_ChangeDir = nullptr;
+    QPushButton* Button_EditDir = nullptr;
+    QPushButton* Button_Settings = nullptr;
+    QPushButton* Button_Explorer = nullptr;
+    QPushButton* Button_DelDir = nullptr;
+
+    TFrame_FileFilter* Frame_FileFilterIn = nullptr;
+    TFrame_FileFilter* Frame_FileFilterOut = nullptr;
+    TFrame_Options* Frame_DefOptions = nullptr;
+    QLineEdit* Edit_Description = nullptr;
+    QPlainTextEdit* Memo_Comments = nullptr;
+
+    QMenu* Menu_File = nullptr;
+    QMenu* Menu_Extras = nullptr;  // filled by the extras commands; hidden while empty
+    QMenu* Menu_Help = nullptr;    // "?"; hidden while empty
+    QAction* Action_New = nullptr;
+    QAction* Action_Open = nullptr;
+    QAction* Action_Save = nullptr;
+    QAction* Action_SaveAs = nullptr;
+    QAction* Action_StartBackup = nullptr;
+    QAction* Action_Quit = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Closing asks the save question; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    void BuildMenu();
+    QWidget* BuildDirectoryPage();
+    QWidget* BuildFilterPage();
+    QWidget* BuildOptionsPage();
+    QWidget* BuildDescriptionPage();
+
     cProject& project_;
+    platform::PosixFileSystem fs_;
+    std::unique_ptr<cUserDialogs> ownDialogs_;
+    cUserDialogs* dialogs_;
+    std::unique_ptr<cProjectCommands> commands_;
+    TForm3* shortcutDialog_ = nullptr;
+    TForm4* chooser_ = nullptr;
+    TForm2* runWindow_ = nullptr;
+    bool centred_ = false;
 };
 
 }  // namespace trx
