@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace trx {
+
+// The about box "Info": a painted banner with the program's icon, title, version and development period
+// and its logo, the maker's credit line, and two link labels that hand a mail and a web address to the
+// desktop. Created once and reused.
+class TInfo : public QDialog {
+    Q_OBJECT
+
+public:
+    // This build's credit line and addresses; the web address is shown without its scheme.
+    static inline const QString kCreditLine = QStringLiteral("Ein Programm des Tresorix-Projekts");
+    static inline const QString kEMailAddress = QStringLiteral("info@tresorix.example");
+    static inline const QString kWebAddress = QStringLiteral("www.tresorix.example");
+
+    // Hands an address to the desktop's default application; its result is of no interest. Tests put a
+    // recorder in its place so that nothing is ever opened.
+    static std::function<void(const QUrl& url)> OpenUrl;
+
+    // FormCreate: loads the logo and fills the three labels.
+    explicit TInfo(QWidget* parent = nullptr);
+
+    // Keeps the title and the development period for the banner and the mail subject, then shows the box
+    // modally; returns the dialog's result. The main window passes the application title and "2006".
+    int ShowAbout(const QString& title, const QString& developmentPeriod);
+    // Keeps both texts without showing anything (ShowAbout's first half).
+    void SetTexts(const QString& title, const QString& developmentPeriod);
+    const QString& Title() const { return title_; }
+    const QString& DevelopmentPeriod() const { return developmentPeriod_; }
+
+    // The banner of the given size: the two gradients, the logo ANDed onto them, the icon in its frame
+    // and the three lines of text. PaintBox_LogoPaint draws it; the version comes from the application.
+    QImage PaintBanner(QSize size, qreal devicePixelRatio = 1.0) const;
+    // The blend of the banner's start colour with white at `fraction` (0 to 1), each channel cut.
+    static QColor BannerBlend(double fraction);
+    const QImage& Logo() const { return logo_; }
+
+    void PaintBox_LogoPaint();
+    // Shared by both link labels: hover underlines, a pressed button turns the text red.
+    void Label_LinkMouseEnter(QLabel* label);
+    void Label_LinkMouseLeave(QLabel* label);
+    void Label_LinkMouseDown(QLabel* label);
+    void Label_LinkMouseUp(QLabel* label);
+    // Opens a new message to the mail address with the subject "Anwendung: " and the title.
+    void Label_EMailClick();
+    // Opens the web address.
+    void Label_URLClick();
+
+    // The link colours: at rest and while a mouse button is pressed on the label.
+    static inline const QColor kLinkColour = QColor(0, 0, 255);
+    static inline const QColor kLinkPressedColour = QColor(255, 0, 0);
+
+    QWidget* PaintBox_Logo = nullptr;
+    QLabel* Label_Info = nullptr;
+    QLabel* Label_EMail = nullptr;
+    QLabel* Label_URL = nullptr;
+    QPushButton* Button_OK = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Puts a label's text in, sizes it to the text and right-aligns it to the banner's text edge.
+    void PlaceRightAligned(QLabel* label, const QString& text, int top);
+    void SetLinkColour(QLabel* label, const QColor& colour);
+
+    QString title_;
+    QString developmentPeriod_;
+    QImage logo_;
+};
+
+}  // namespace trx
