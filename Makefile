@@ -3,13 +3,14 @@
 #   make test                             install what is missing, build, run every test
 #   make screenshots                      render every window into build/screenshots/
 #   make fuzz [FUZZ_SECONDS=600]          fuzz the project file reader for a while
+#   make package                          build the Debian package build/tresorix_<version>_<arch>.deb
 BUILD ?= build
 ARGS ?=
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps configure build run test screenshots fuzz format clean
+.PHONY: all deps configure build run test screenshots fuzz package format clean
 
 all: build
 
@@ -36,6 +37,10 @@ screenshots: build
 
 fuzz: deps
 	@JOBS=$(JOBS) tools/test-checked.sh fuzz $(FUZZ_SECONDS)
+
+# The Debian package of everything `cmake --install` installs, built with CPack below $(BUILD).
+package: build
+	cmake --build $(BUILD) --target package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

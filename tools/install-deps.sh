@@ -14,7 +14,11 @@ packages=(
     clang libclang-rt-14-dev                  # the project reader's fuzz target (libFuzzer)
     fonts-liberation2 fonts-dejavu-core       # metric-compatible Arial/Courier New for the window tests
     dbus                                      # message bus daemon for the D-Bus tests
-    desktop-file-utils                        # checks the launchers the program writes
+    desktop-file-utils                        # checks the launchers the program writes and the menu entry
+    appstream                                 # checks the installed metainfo (appstreamcli validate)
+    shared-mime-info libxml2-utils            # checks the project file type (update-mime-database, xmllint)
+    groff-base                                # checks the manual pages
+    dpkg-dev                                  # `make package`: dpkg-shlibdeps finds the runtime libraries
 )
 
 missing=()

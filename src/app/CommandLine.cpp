@@ -21,10 +21,18 @@ bool HasProjectExtension(const std::string& path) {
     return dot != std::string::npos && text::UpperCase(name.substr(dot)) == ".BUF";
 }
 
+std::string FindProjectToOpen(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[1] != kOpenSwitch) {
+        return {};
+    }
+    return args[2];
+}
+
 cStartOptions ParseCommandLine(const std::vector<std::string>& args,
                                const std::function<bool(const std::string&)>& isExistingFile) {
     cStartOptions options;
     if (args.size() < 2 || !HasProjectExtension(args[1]) || !isExistingFile(args[1])) {
+        options.OpenPath = FindProjectToOpen(args);
         return options;
     }
     options.Unattended = true;

@@ -16,8 +16,13 @@ struct cStartOptions {
     bool Silent = false;         // "/s"
     bool ShowMainWindow = true;  // false with "/h"
     AfterFinishing Action = AfterFinishing::None;
-    std::string Command;  // the argument after "/a"
+    std::string Command;   // the argument after "/a"
+    std::string OpenPath;  // "--open FILE" of an interactive start: the project to edit; empty otherwise
 };
+
+// The switch that opens a project for editing in the main window instead of backing it up. It is no
+// backup switch and cannot be mistaken for a project file, so no existing command line changes meaning.
+inline constexpr const char* kOpenSwitch = "--open";
 
 // Index of the first argument from index 2 on that equals `switchText` without regard to case; 0 when
 // none does. `args[0]` is the program.
@@ -26,8 +31,13 @@ std::size_t FindSwitch(const std::vector<std::string>& args, const std::string& 
 // True when the last path component's extension (from its last ".") is ".buf" in any case.
 bool HasProjectExtension(const std::string& path);
 
+// The file after "--open" when "--open" is argument 1 (exactly, in lower case, as long options are
+// written); empty when argument 1 is something else or nothing follows it. Later arguments are ignored.
+std::string FindProjectToOpen(const std::vector<std::string>& args);
+
 // Decides the start from the arguments (argv as the shell passed it). `isExistingFile` tells whether a
-// regular file of that name exists. Without a valid project file as argument 1, every argument is ignored.
+// regular file of that name exists. Without a valid project file as argument 1, every argument is ignored,
+// except "--open FILE", which starts interactively with OpenPath = FILE.
 cStartOptions ParseCommandLine(const std::vector<std::string>& args,
                                const std::function<bool(const std::string&)>& isExistingFile);
 

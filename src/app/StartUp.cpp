@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
+#include "app/OpenAtStart.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileError.h"
@@ -96,6 +97,8 @@ int RunTresorix(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(TRX_VERSION));
+    // Desktops find the installed launcher, and with it the name and icon of the windows, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRX_APP_ID));
     QTranslator germanQt;
     InstallGermanQtTexts(app, germanQt);
 
@@ -122,6 +125,7 @@ int RunTresorix(int argc, char** argv) {
     TForm1 mainWindow(project);  // a new, unsaved project; asks the update hook as its very last step
     mainWindow.CreateDialogs(shutdown, launcher);
     mainWindow.show();
+    OpenProjectAtStart(mainWindow, start.OpenPath);  // "--open FILE": the menu entry and the file manager
     QApplication::exec();
     return kExitCompleted;
 }

@@ -24,6 +24,7 @@ TEST(CommandLine, WithoutAValidProjectFileEverythingIsIgnored) {
         EXPECT_TRUE(start.ShowMainWindow);
         EXPECT_EQ(start.Action, AfterFinishing::None);
         EXPECT_TRUE(start.ProjectPath.empty());
+        EXPECT_TRUE(start.OpenPath.empty());
     }
 }
 
@@ -68,6 +69,39 @@ TEST(CommandLine, AfterFinishingAction) {
     const cStartOptions twice = Parse({"Proj.buf", "/A", "", "/a"});
     EXPECT_EQ(twice.Action, AfterFinishing::RunCommand);
     EXPECT_EQ(twice.Command, "");
+}
+
+TEST(CommandLine, OpenSwitchStartsInteractivelyWithTheProject) {
+    // Switches after it are no backup switches here; the file is handed on as given, even one that does
+    // not exist, so that the main window can say what is wrong with it.
+    for (const std::string file : {"Proj.buf", "Fehlt.buf", "Proj.txt", "/home/a b/Projekt.buf"}) {
+        const cStartOptions start = Parse({"--open", file, "/s", "/h", "/a"});
+        EXPECT_FALSE(start.Unattended) << file;
+        EXPECT_EQ(start.OpenPath, file);
+        EXPECT_TRUE(start.ProjectPath.empty());
+        EXPECT_FALSE(start.Silent);
+        EXPECT_TRUE(start.ShowMainWindow);
+        EXPECT_EQ(start.Action, AfterFinishing::None);
+    }
+    // The launcher's "%f" expands to nothing when the menu entry is started without a file.
+    EXPECT_TRUE(Parse({"--open"}).OpenPath.empty());
+    EXPECT_FALSE(Parse({"--open"}).Unattended);
+}
+
+TEST(CommandLine, OpenSwitchChangesNoOtherCommandLine) {
+    // Only as argument 1 and only in this spelling: everywhere else it is an ordinary argument.
+    const cStartOptions run = Parse({"Proj.buf", "--open", "proj.BuF"});
+    EXPECT_TRUE(run.Unattended);
+    EXPECT_EQ(run.ProjectPath, "Proj.buf");
+    EXPECT_TRUE(run.OpenPath.empty());
+
+    const cStartOptions command = Parse({"Proj.buf", "/a", "--open"});
+    EXPECT_EQ(command.Action, AfterFinishing::RunCommand);
+    EXPECT_EQ(command.Command, "--open");
+
+    EXPECT_TRUE(Parse({"/s", "--open", "Proj.buf"}).OpenPath.empty());
+    EXPECT_TRUE(Parse({"--OPEN", "Proj.buf"}).OpenPath.empty());
+    EXPECT_TRUE(Parse({"--open=Proj.buf"}).OpenPath.empty());
 }
 
 TEST(CommandLine, SwitchLookupStartsAtTheSecondArgument) {

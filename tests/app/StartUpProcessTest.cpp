@@ -68,5 +68,21 @@ TEST(StartUpProcess, AnInteractiveStartWithoutDisplayExplainsAndFails) {
     EXPECT_NE(outcome.err.find("trxmain <Projekt.buf> /h /s"), std::string::npos) << outcome.err;
 }
 
+TEST(StartUpProcess, OpenEditsTheProjectAndNeverBacksItUp) {
+    // The menu entry's command line: a main window (here there is no display for it), never a run.
+    test::TestDir dir;
+    cProject project;
+    auto* dest = new cBackUpDestination(project, dir / "ziel/");
+    dir.WriteFile("quelle/brief.txt", "Inhalt");
+    new cBackUpSource(dir / "quelle/", *dest);
+    platform::PosixFileSystem fs;
+    SaveProject(project, dir / "Projekt.buf", fs);
+    const Outcome outcome = RunHeadless({"--open", dir / "Projekt.buf", "/h", "/s"}, dir);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("Hauptfenster"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(dir.Exists("ziel"));
+    EXPECT_FALSE(dir.Exists("Projekt_Protocol.txt"));
+}
+
 }  // namespace
 }  // namespace trx
