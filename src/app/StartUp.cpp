@@ -10,6 +10,7 @@
 #include "platform/PosixFileSystem.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/ErrorMessage.h"
+#include "ui/extra/ApplicationIcon.h"
 #include "ui/main/TForm1.h"
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/SystemShutdown.h"
@@ -101,6 +102,9 @@ int RunTresorix(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(TRX_APP_ID));
     QTranslator germanQt;
     InstallGermanQtTexts(app, germanQt);
+    if (display) {
+        QApplication::setWindowIcon(ApplicationIcon());  // every window, the filter frames' list, the about box
+    }
 
     cProject project;
 
