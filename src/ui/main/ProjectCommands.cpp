@@ -8,6 +8,7 @@
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
 #include "ui/main/DirectoryTree.h"
+#include "ui/main/ProtocolTab.h"
 #include "ui/main/TForm1.h"
 #include "ui/main/UserDialogs.h"
 #include "ui/run/TForm2.h"
@@ -48,6 +49,7 @@ void cProjectCommands::SetProjectPath(const QString& path) {
     project_.ProjectPath = ToModel(path);
     window_.setWindowTitle(path.isEmpty() ? kApplicationTitle
                                           : kApplicationTitle + QStringLiteral(" - [") + path + u']');
+    window_.TabSheet_Protocol->Refresh(project_.ProjectPath);
 }
 
 bool cProjectCommands::AskSave() {

@@ -23,7 +23,8 @@ public:
 
     void SetUserDialogs(cUserDialogs& dialogs) { dialogs_ = &dialogs; }
 
-    // ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project.
+    // ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project; then the tab
+    // "Protokoll" for that path.
     void SetProjectPath(const QString& path);
     // "Möchten Sie das aktuelle Projekt vorher speichern?": true when the pending command may go on (No,
     // or Yes and the project was saved); false for Cancel, a cancelled save dialog or a failed save.

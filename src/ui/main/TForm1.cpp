@@ -3,19 +3,23 @@
 #include "model/Project.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/editors/TForm4.h"
+#include "ui/editors/TForm5.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
+#include "ui/extra/TInfo.h"
 #include "ui/main/DirectoryTree.h"
+#include "ui/main/ExtrasCommands.h"
 #include "ui/main/ProjectCommands.h"
+#include "ui/main/ProtocolTab.h"
 #include "ui/main/UserDialogs.h"
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/TForm3.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -88,11 +92,12 @@ TForm1::TForm1(cProject& project, QWidget* parent)
     TabSheet_Filter = BuildFilterPage();
     TabSheet_DefOptions = BuildOptionsPage();
     TabSheet_Description = BuildDescriptionPage();
-    // The tab "Protokoll" follows these four while the project has a protocol file.
     PageControl->addTab(TabSheet_Dirs, QStringLiteral("Verzeichnisauswahl"));
     PageControl->addTab(TabSheet_Filter, QStringLiteral("Filter"));
     PageControl->addTab(TabSheet_DefOptions, QStringLiteral("Standard-Einstellungen"));
     PageControl->addTab(TabSheet_Description, QStringLiteral("Beschreibung"));
+    // Follows these four while the project has a protocol file.
+    TabSheet_Protocol = new TProtocolTab(*PageControl, fs_);
     auto* central = new QWidget;
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(8, 8, 8, 8);
@@ -100,16 +105,16 @@ TForm1::TForm1(cProject& project, QWidget* parent)
     setCentralWidget(central);
 
     commands_ = std::make_unique<cProjectCommands>(*this, project_, fs_, *dialogs_);
+    extras_ = std::make_unique<cExtrasCommands>(*this, project_, *commands_, *dialogs_);
+    extras_->BuildMenus();
 
     // Files dropped anywhere but on the tree (which takes folders) may open a project.
     setAcceptDrops(true);
 
-    // The filter editors draw the program's icon beside their criteria and work on the default set's
-    // filters from the start.
-    if (!QApplication::windowIcon().isNull()) {
-        Frame_FileFilterIn->SetMainIcon(QApplication::windowIcon());
-        Frame_FileFilterOut->SetMainIcon(QApplication::windowIcon());
-    }
+    // The filter editors draw the program's icon (the window's, which is the application's unless set
+    // otherwise) beside their criteria and work on the default set's filters from the start.
+    Frame_FileFilterIn->SetMainIcon(windowIcon());
+    Frame_FileFilterOut->SetMainIcon(windowIcon());
     Frame_FileFilterIn->AttachFilter(project_.DefaultOptions.Filters[0]);
     Frame_FileFilterOut->AttachFilter(project_.DefaultOptions.Filters[1]);
     commands_->StartNewProject();
@@ -157,10 +162,9 @@ void TForm1::BuildMenu() {
     // Without a run window (created with the dialogs) there is nothing to start.
     Action_StartBackup->setEnabled(false);
 
+    // Filled by the extras commands.
     Menu_Extras = Named(menuBar()->addMenu(QStringLiteral("Extras")), "Menu_Extras");
     Menu_Help = Named(menuBar()->addMenu(QStringLiteral("?")), "Menu_Help");
-    Menu_Extras->menuAction()->setVisible(false);
-    Menu_Help->menuAction()->setVisible(false);
 }
 
 QWidget* TForm1::BuildDirectoryPage() {
@@ -201,6 +205,8 @@ QWidget* TForm1::BuildDirectoryPage() {
     }
     connect(Button_EditDir, &QPushButton::clicked, this, [this] { Button_EditDirClick(); });
     connect(Button_DelDir, &QPushButton::clicked, this, [this] { Button_DelDirClick(); });
+    connect(Button_Settings, &QPushButton::clicked, this, [this] { extras_->Button_SettingsClick(); });
+    connect(Button_Explorer, &QPushButton::clicked, this, [this] { extras_->Button_ExplorerClick(); });
     connect(TreeView_Dirs, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
     return page;
 }
@@ -254,8 +260,12 @@ void TForm1::CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher
     }
     shortcutDialog_ = new TForm3(this);
     chooser_ = new TForm4(this);
+    settingsDialog_ = new TForm5(this);
+    aboutDialog_ = new TInfo(this);
     runWindow_ = new TForm2(project_, shutdown, launcher, this);
     TreeView_Dirs->SetChooser(chooser_);
+    settingsDialog_->SetOwner(extras_->ElementSettingsOwner());
+    extras_->SetLauncher(launcher);
     Action_StartBackup->setEnabled(true);
 }
 
@@ -263,6 +273,7 @@ void TForm1::SetUserDialogs(cUserDialogs& dialogs) {
     dialogs_ = &dialogs;
     TreeView_Dirs->SetUserDialogs(dialogs);
     commands_->SetUserDialogs(dialogs);
+    extras_->SetUserDialogs(dialogs);
 }
 
 void TForm1::SetProjectPath(const QString& path) {
@@ -297,6 +308,14 @@ void TForm1::UpdateButtons() {
     }
     Button_Settings->setEnabled(std::none_of(marked.begin(), marked.end(),
                                              [](const TDirNode* node) { return node->IsDestination(); }));
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowIconChange && Frame_FileFilterIn != nullptr) {
+        Frame_FileFilterIn->SetMainIcon(windowIcon());
+        Frame_FileFilterOut->SetMainIcon(windowIcon());
+    }
+    return QMainWindow::event(event);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -17,6 +17,7 @@ class QTabWidget;
 namespace trx {
 
 class cCommandLauncher;
+class cExtrasCommands;
 class cProject;
 class cProjectCommands;
 class cSystemShutdown;
@@ -25,12 +26,16 @@ class TDirectoryTree;
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm5;
 class TFrame_FileFilter;
 class TFrame_Options;
+class TInfo;
+class TProtocolTab;
 
 // The main window of an interactive start: it edits the project it is given in place. The directory tree
-// is TDirectoryTree, the commands of the menu "Datei" are cProjectCommands; this class lays out the
-// window and routes its events.
+// is TDirectoryTree, the commands of the menu "Datei" are cProjectCommands, the menus "Extras" and "?"
+// and the buttons "Einstellungen" and "Im Explorer öffnen" are cExtrasCommands, the tab "Protokoll" is
+// TProtocolTab; this class lays out the window and routes its events.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -41,19 +46,24 @@ public:
     ~TForm1() override;
 
     // Creates the dialogs of an interactive start once, in start-up order, owned by this window: the
-    // shortcut dialog, the add-directory chooser and, last, the run window. `shutdown` and `launcher`
-    // carry out the run window's after-finishing actions and must outlive this window.
+    // shortcut dialog, the add-directory chooser, the element settings dialog, the about box and, last,
+    // the run window. `shutdown` and `launcher` carry out the run window's after-finishing actions
+    // (`launcher` also opens folders for "Im Explorer öffnen") and must outlive this window.
     void CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher);
     TForm3* ShortcutDialog() const { return shortcutDialog_; }
     TForm4* AddDirectoryChooser() const { return chooser_; }
+    TForm5* ElementSettingsDialog() const { return settingsDialog_; }
+    TInfo* AboutDialog() const { return aboutDialog_; }
     TForm2* RunWindow() const { return runWindow_; }
 
     // Where the window asks its questions; tests answer them without a modal loop. `dialogs` must
     // outlive the window.
     void SetUserDialogs(cUserDialogs& dialogs);
     cProjectCommands& Commands() { return *commands_; }
+    cExtrasCommands& Extras() { return *extras_; }
 
-    // Sets ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project.
+    // Sets ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project, and
+    // shows or hides the tab "Protokoll" for it.
     void SetProjectPath(const QString& path);
 
     // The buttons beside the tree. The three folder-browser buttons share one handler.
@@ -74,6 +84,7 @@ public:
     QWidget* TabSheet_Filter = nullptr;
     QWidget* TabSheet_DefOptions = nullptr;
     QWidget* TabSheet_Description = nullptr;
+    TProtocolTab* TabSheet_Protocol = nullptr;  // in the tab row only while the project has a protocol
 
     TDirectoryTree* TreeView_Dirs = nullptr;
     QPushButton* Button_AddDest = nullptr;
@@ -91,16 +102,22 @@ public:
     QPlainTextEdit* Memo_Comments = nullptr;
 
     QMenu* Menu_File = nullptr;
-    QMenu* Menu_Extras = nullptr;  // filled by the extras commands; hidden while empty
-    QMenu* Menu_Help = nullptr;    // "?"; hidden while empty
+    QMenu* Menu_Extras = nullptr;
+    QMenu* Menu_Help = nullptr;  // "?"
     QAction* Action_New = nullptr;
     QAction* Action_Open = nullptr;
     QAction* Action_Save = nullptr;
     QAction* Action_SaveAs = nullptr;
     QAction* Action_StartBackup = nullptr;
     QAction* Action_Quit = nullptr;
+    QAction* Action_CreateShortcut = nullptr;
+    QAction* Action_RecatalogueAll = nullptr;
+    QAction* Action_RecatalogueMarked = nullptr;
+    QAction* Action_Info = nullptr;
 
 protected:
+    // A program icon set after the window was made reaches the filter editors too.
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // Closing asks the save question; Cancel keeps the window open.
     void closeEvent(QCloseEvent* event) override;
@@ -120,8 +137,11 @@ private:
     std::unique_ptr<cUserDialogs> ownDialogs_;
     cUserDialogs* dialogs_;
     std::unique_ptr<cProjectCommands> commands_;
+    std::unique_ptr<cExtrasCommands> extras_;
     TForm3* shortcutDialog_ = nullptr;
     TForm4* chooser_ = nullptr;
+    TForm5* settingsDialog_ = nullptr;
+    TInfo* aboutDialog_ = nullptr;
     TForm2* runWindow_ = nullptr;
     bool centred_ = false;
 };

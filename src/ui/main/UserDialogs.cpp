@@ -1,9 +1,13 @@
 #include "ui/main/UserDialogs.h"
 
 #include "ui/common/ErrorMessage.h"
+#include "ui/editors/TForm5.h"
+#include "ui/extra/TInfo.h"
+#include "ui/shortcut/TForm3.h"
 
 #include <QDialog>
 #include <QFileDialog>
+#include <utility>
 
 namespace trx {
 
@@ -53,6 +57,21 @@ void cUserDialogs::ShowError(QWidget* parent, const QString& message) {
 
 int cUserDialogs::Execute(QDialog& dialog) {
     return dialog.exec();
+}
+
+int cUserDialogs::ExecuteShortcutDialog(TForm3& dialog, const QString& projectPath,
+                                        const QString& description) {
+    return dialog.Execute(projectPath, description);
+}
+
+int cUserDialogs::ExecuteElementSettings(TForm5& dialog, cProject& project,
+                                         std::vector<cBackUpSource*> selected,
+                                         std::vector<cBackUpSource*> sourcesInTreeOrder) {
+    return dialog.Execute(project, std::move(selected), std::move(sourcesInTreeOrder));
+}
+
+void cUserDialogs::ShowAbout(TInfo& dialog, const QString& title, const QString& developmentPeriod) {
+    dialog.ShowAbout(title, developmentPeriod);
 }
 
 }  // namespace trx

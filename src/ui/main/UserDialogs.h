@@ -2,11 +2,18 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <vector>
 
 class QDialog;
 class QWidget;
 
 namespace trx {
+
+class cBackUpSource;
+class cProject;
+class TForm3;
+class TForm5;
+class TInfo;
 
 // Every modal question the main window asks goes through here: the folder browser, the project file
 // dialogs, message boxes and the modal dialogs it shows. The main window uses these real ones; tests derive
@@ -30,6 +37,15 @@ public:
     virtual void ShowError(QWidget* parent, const QString& message);
     // Shows `dialog` modally (the add-directory chooser, the run window) and returns its result.
     virtual int Execute(QDialog& dialog);
+    // The shortcut dialog for the saved project at `projectPath` whose label reads `description`.
+    virtual int ExecuteShortcutDialog(TForm3& dialog, const QString& projectPath, const QString& description);
+    // The element settings dialog for the marked sources `selected` (in selection order) among every
+    // source of the tree `sourcesInTreeOrder`; returns its result.
+    virtual int ExecuteElementSettings(TForm5& dialog, cProject& project,
+                                       std::vector<cBackUpSource*> selected,
+                                       std::vector<cBackUpSource*> sourcesInTreeOrder);
+    // The about box with the program's title and development period.
+    virtual void ShowAbout(TInfo& dialog, const QString& title, const QString& developmentPeriod);
 };
 
 // The filter of both project file dialogs.

@@ -3,17 +3,29 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "support/TestDir.h"
+#include "ui/editors/TForm5.h"
+#include "ui/extra/TInfo.h"
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/TForm1.h"
 #include "ui/main/UserDialogs.h"
+#include "ui/run/CommandLauncher.h"
+#include "ui/run/SystemShutdown.h"
+#include "ui/run/TForm2.h"
+#include "ui/shortcut/TForm3.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QList>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace trx::test {
 
@@ -23,6 +35,15 @@ struct AskedMessage {
     QString caption;
     QString text;
     QMessageBox::StandardButtons buttons;
+};
+
+// One showing of the shortcut dialog, the element settings dialog or the about box.
+struct DialogShowing {
+    QDialog* dialog = nullptr;
+    QString first;                         // shortcut: the project path; about box: the title
+    QString second;                        // shortcut: the project's label; about box: the development period
+    std::vector<cBackUpSource*> selected;  // element settings: the marked sources
+    std::vector<cBackUpSource*> sourcesInTreeOrder;  // element settings: every source of the tree
 };
 
 // Answers the window's questions from scripts and records them; no modal loop ever runs, except for
@@ -69,6 +90,32 @@ public:
         return cUserDialogs::Execute(dialog);
     }
 
+    int ExecuteShortcutDialog(TForm3& dialog, const QString& projectPath,
+                              const QString& description) override {
+        Shortcuts.append({&dialog, projectPath, description, {}, {}});
+        if (RealShortcutDialog) {
+            return cUserDialogs::ExecuteShortcutDialog(dialog, projectPath, description);
+        }
+        return TForm3::kResultCancel;
+    }
+    // Hands the elements to the dialog as its Execute does; OnElementSettings then plays the user (it
+    // may call FormShow and the buttons' handlers) and returns the result. Without it: Cancel, unshown.
+    int ExecuteElementSettings(TForm5& dialog, cProject& project, std::vector<cBackUpSource*> selected,
+                               std::vector<cBackUpSource*> sourcesInTreeOrder) override {
+        ElementSettings.append({&dialog, {}, {}, selected, sourcesInTreeOrder});
+        if (!OnElementSettings) {
+            return TForm5::kResultCancel;
+        }
+        dialog.SetElements(project, std::move(selected), std::move(sourcesInTreeOrder));
+        return OnElementSettings(dialog);
+    }
+    void ShowAbout(TInfo& dialog, const QString& title, const QString& developmentPeriod) override {
+        Abouts.append({&dialog, title, developmentPeriod, {}, {}});
+        if (RealAboutBox) {
+            cUserDialogs::ShowAbout(dialog, title, developmentPeriod);
+        }
+    }
+
     // The captions of the message boxes asked so far.
     QStringList Captions() const {
         QStringList captions;
@@ -91,6 +138,93 @@ public:
     std::function<void()> OnError;
     QList<int> ExecuteResults;
     int Executed = 0;
+    QList<DialogShowing> Shortcuts;
+    bool RealShortcutDialog = false;
+    QList<DialogShowing> ElementSettings;
+    std::function<int(TForm5&)> OnElementSettings;
+    QList<DialogShowing> Abouts;
+    bool RealAboutBox = false;
+};
+
+class ShutdownRecorder : public cSystemShutdown {
+public:
+    bool RequestPowerOff() override {
+        ++Requests;
+        return true;
+    }
+    int Requests = 0;
+};
+
+// Records what would have been started or opened, and opens nothing.
+class LauncherRecorder : public cCommandLauncher {
+public:
+    bool Open(const QString& item, const QStringList& arguments) override {
+        Items.append(item);
+        Arguments.append(arguments);
+        return true;
+    }
+    QStringList Items;
+    QList<QStringList> Arguments;
+};
+
+// Runs `act` as soon as `dialog` is the active modal window (it has been shown by exec), then stops
+// watching. Gives up after ten seconds so that a dialog that never shows fails the test instead of
+// blocking it.
+inline void WhenModal(QWidget* dialog, std::function<void()> act) {
+    auto* poll = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, dialog, act] {
+        if (QApplication::activeModalWidget() == dialog || clock->elapsed() > 10000) {
+            poll->stop();
+            poll->deleteLater();
+            delete clock;
+            if (QApplication::activeModalWidget() == dialog) {
+                act();
+            }
+        }
+    });
+    poll->start();
+}
+
+// Closes the run window once its run is over, as the user does with "Schließen"; records what the run
+// window showed meanwhile. Gives up after a time so that a run that never ends fails the test instead of
+// blocking it.
+class RunWindowDriver {
+public:
+    explicit RunWindowDriver(TForm2& run) : run_(run) {
+        clock_.start();
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        poll_.start();
+    }
+
+    bool SawModalRun = false;
+    bool TimedOut = false;
+    QString FileShown;
+    QString DescriptionShown;
+
+private:
+    void Poll() {
+        if (QApplication::activeModalWidget() != &run_) {
+            return;
+        }
+        SawModalRun = true;
+        FileShown = run_.Edit_File->text();
+        DescriptionShown = run_.Edit_Description->text();
+        if (run_.RunFinished()) {
+            poll_.stop();
+            run_.Button_Cancel->click();
+        } else if (clock_.elapsed() > 60000) {
+            TimedOut = true;
+            run_.Button_Cancel->click();  // cancels; the next tick closes
+        }
+    }
+
+    TForm2& run_;
+    QTimer poll_;
+    QElapsedTimer clock_;
 };
 
 inline QString Q(const std::string& text) {

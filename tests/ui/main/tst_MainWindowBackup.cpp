@@ -5,82 +5,20 @@
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
 #include "ui/main/ProjectCommands.h"
-#include "ui/run/CommandLauncher.h"
-#include "ui/run/SystemShutdown.h"
-#include "ui/run/TForm2.h"
+#include "ui/main/ProtocolTab.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 
 using namespace trx;
+using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ReadWholeFile;
-
-namespace {
-
-class ShutdownRecorder : public cSystemShutdown {
-public:
-    bool RequestPowerOff() override {
-        ++Requests;
-        return true;
-    }
-    int Requests = 0;
-};
-
-class LauncherRecorder : public cCommandLauncher {
-public:
-    bool Open(const QString& item, const QStringList&) override {
-        Items.append(item);
-        return true;
-    }
-    QStringList Items;
-};
-
-// Closes the run window once its run is over, as the user does with "Schließen"; records what the run
-// window showed meanwhile. Gives up after a time so that a run that never ends fails the test instead of
-// blocking it.
-class RunWindowDriver {
-public:
-    explicit RunWindowDriver(TForm2& run) : run_(run) {
-        clock_.start();
-        poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
-        poll_.start();
-    }
-
-    bool SawModalRun = false;
-    bool TimedOut = false;
-    QString FileShown;
-    QString DescriptionShown;
-
-private:
-    void Poll() {
-        if (QApplication::activeModalWidget() != &run_) {
-            return;
-        }
-        SawModalRun = true;
-        FileShown = run_.Edit_File->text();
-        DescriptionShown = run_.Edit_Description->text();
-        if (run_.RunFinished()) {
-            poll_.stop();
-            run_.Button_Cancel->click();
-        } else if (clock_.elapsed() > 60000) {
-            TimedOut = true;
-            run_.Button_Cancel->click();  // cancels; the next tick closes
-        }
-    }
-
-    TForm2& run_;
-    QTimer poll_;
-    QElapsedTimer clock_;
-};
-
-}  // namespace
+using trx::test::RunWindowDriver;
+using trx::test::ShutdownRecorder;
 
 class TestMainWindowBackup : public QObject {
     Q_OBJECT
@@ -112,6 +50,7 @@ private slots:
         f.dialogs.SaveAnswers = {Q(projectPath)};
         f.window.Action_SaveAs->trigger();
         QVERIFY(f.tmp.Exists("projekt.buf"));
+        QVERIFY(!f.window.TabSheet_Protocol->IsShown());  // no run yet, no protocol
 
         // Left over from an earlier run: the command resets both before it shows the window.
         run.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kRunCommand);
@@ -150,6 +89,13 @@ private slots:
         QCOMPARE(f.window.windowTitle(), QStringLiteral("Tresorix - [") + Q(projectPath) + u']');
         QCOMPARE(f.TreeOutline(), f.ModelOutline());
         QVERIFY(f.dialogs.Errors.isEmpty());
+        // The run's protocol is on the last tab.
+        QCOMPARE(f.window.PageControl->count(), 5);
+        QCOMPARE(f.window.PageControl->widget(4), f.window.TabSheet_Protocol);
+        const QString shown = f.window.TabSheet_Protocol->Memo_Protocol->toPlainText();
+        QVERIFY(shown.startsWith(QString::fromUtf8(protocol.substr(0, protocol.find("\r\n")))));
+        QVERIFY(shown.contains(QStringLiteral("Der Sicherungsvorgang ist beendet.")));
+        QVERIFY(!shown.contains(u'\r'));
     }
 
     void anUnsavedProjectRunsWithoutProtocolAndStaysUnsaved() {
@@ -172,6 +118,7 @@ private slots:
         QCOMPARE(f.window.windowTitle(), QStringLiteral("Tresorix"));
         QVERIFY(f.project.ProjectPath.empty());
         QVERIFY(!f.window.RunWindow()->Button_Protocol->isEnabled());
+        QVERIFY(!f.window.TabSheet_Protocol->IsShown());
         QCOMPARE(f.TreeOutline(), f.ModelOutline());
         // The run's catalogue stays in memory for the next save.
         QCOMPARE(f.project.Destinations[0]->Sources[0]->TotalSize, std::uint64_t{5});

@@ -98,8 +98,8 @@ private slots:
         QCOMPARE(items,
                  (QStringList{"Neu|Ctrl+N", "Öffnen|Ctrl+O", "Speichern |Ctrl+S", "Speichern unter|F12", "-",
                               "Backup starten|F5", "-", "Beenden|Alt+F4"}));
-        QVERIFY(!w.Menu_Extras->menuAction()->isVisible());
-        QVERIFY(!w.Menu_Help->menuAction()->isVisible());
+        QCOMPARE(w.Menu_Extras->title(), QStringLiteral("Extras"));
+        QCOMPARE(w.Menu_Help->title(), QStringLiteral("?"));
         // Nothing to start before the run window exists.
         QVERIFY(!w.Action_StartBackup->isEnabled());
     }
@@ -111,17 +111,23 @@ private slots:
         f.window.CreateDialogs(shutdown, launcher);
         QVERIFY(f.window.ShortcutDialog() != nullptr);
         QVERIFY(f.window.AddDirectoryChooser() != nullptr);
+        QVERIFY(f.window.ElementSettingsDialog() != nullptr);
+        QVERIFY(f.window.AboutDialog() != nullptr);
         QVERIFY(f.window.RunWindow() != nullptr);
         const QObjectList children = f.window.children();
         const auto at = [&children](const QObject* dialog) { return children.indexOf(dialog); };
         QVERIFY(at(f.window.ShortcutDialog()) < at(f.window.AddDirectoryChooser()));
-        QVERIFY(at(f.window.AddDirectoryChooser()) < at(f.window.RunWindow()));
+        QVERIFY(at(f.window.AddDirectoryChooser()) < at(f.window.ElementSettingsDialog()));
+        QVERIFY(at(f.window.ElementSettingsDialog()) < at(f.window.AboutDialog()));
+        QVERIFY(at(f.window.AboutDialog()) < at(f.window.RunWindow()));
         QCOMPARE(f.Tree().Chooser(), f.window.AddDirectoryChooser());
         QVERIFY(f.window.Action_StartBackup->isEnabled());
         TForm2* run = f.window.RunWindow();
         f.window.CreateDialogs(shutdown, launcher);
         QCOMPARE(f.window.RunWindow(), run);
         QCOMPARE(f.window.findChildren<TForm2*>().size(), 1);
+        QCOMPARE(f.window.findChildren<TForm5*>().size(), 1);
+        QCOMPARE(f.window.findChildren<TInfo*>().size(), 1);
     }
 
     void startsAsANewUnsavedProject() {
