@@ -17,6 +17,7 @@
 #include "platform/PosixFileSystem.h"
 
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,7 +36,9 @@ double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Absolute, with a trailing "/": the project must name the same folders from wherever it is run.
 std::string WithSlash(std::string path) {
+    path = std::filesystem::absolute(path).string();
     if (path.back() != '/') {
         path.push_back('/');
     }

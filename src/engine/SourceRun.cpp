@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -83,7 +84,9 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
     std::vector<int> position(entries.size(), 0);  // 1-based place among the candidates, 0 for none
     int candidates = 0;
     std::vector<std::string> candidateNames;  // kept only when stale copies are to be removed
-    std::unordered_set<std::string> catalogued(catalogueNode.Files.begin(), catalogueNode.Files.end());
+    // Views into Files, whose strings never move: the room for every entry is made before the first one.
+    catalogueNode.Files.reserve(catalogueNode.Files.size() + entries.size());
+    std::unordered_set<std::string_view> catalogued(catalogueNode.Files.begin(), catalogueNode.Files.end());
     cFileInputs inputs;
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
         const platform::ListedEntry& entry = entries[i];
@@ -112,8 +115,9 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
         if (options_.DelDeletedFiles) {
             targetNode.Files.push_back(upper);
         }
-        if (catalogued.insert(upper).second) {
+        if (catalogued.count(upper) == 0) {
             catalogueNode.Files.push_back(std::move(upper));
+            catalogued.insert(catalogueNode.Files.back());
         }
     }
     if (run_.Cancelled()) {
