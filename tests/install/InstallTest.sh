@@ -178,12 +178,15 @@ for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libc6 libstdc++
 done
 [[ "$depends" != *-dev* ]] || fail "Depends names a development package"
 [[ "$(dpkg-deb -f "$deb" Package)" == tresorix ]] || fail "package name"
-dpkg-deb -f "$deb" Maintainer Description | grep -q . || fail "no maintainer or description"
+# Read into a variable first: with pipefail, "grep -q" ending the pipe early would fail it at random.
+fields=$(dpkg-deb -f "$deb" Maintainer Description)
+[[ -n "$fields" ]] || fail "no maintainer or description"
 
 # The program in the package is stripped, as Debian installs programs.
 mkdir "$work/unpacked"
 dpkg-deb -x "$deb" "$work/unpacked"
-if readelf -S "$work/unpacked/usr/bin/trxmain" | grep -q '\.debug_info'; then
+sections=$(readelf -S "$work/unpacked/usr/bin/trxmain")
+if grep -q '\.debug_info' <<<"$sections"; then
     fail "the packed trxmain carries debug information"
 fi
 cmp -s "$work/unpacked/usr/share/applications/$app_id.desktop" "$desktop" ||
