@@ -84,7 +84,7 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
                             platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, bool keepTimes,
                             const std::function<void(std::uint64_t done)>& onChunk,
-                            const std::function<bool()>& cancelled) {
+                            const std::function<bool()>& cancelled, bool targetAbsent) {
     if (info.Kind == platform::FileKind::SymLink) {
         return CopyLink(fs, sourceDir, targetDir, name, info, keepTimes, onChunk);
     }
@@ -95,20 +95,25 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
     if (fs.OpenFileAt(sourceDir, name, in) != 0) {
         return CopyOutcome::Failed;
     }
+    // Only the permission bits: set-id bits never travel with a backup.
+    const std::uint32_t mode = info.Mode & 0777;
     std::unique_ptr<platform::WritableFile> out;
-    std::string temporary;
-    int error = EEXIST;
-    for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
-        temporary = TemporaryCopyName(name);
-        // Only the permission bits: set-id bits never travel with a backup.
-        error = fs.CreateFileAt(targetDir, temporary, info.Mode & 0777, out);
-    }
-    if (error != 0) {
-        return CopyOutcome::Failed;
+    std::string temporary;  // stays empty while the copy has no name
+    if (!targetAbsent || fs.CreateUnnamedFileAt(targetDir, name, mode, out) != 0) {
+        int error = EEXIST;
+        for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+            temporary = TemporaryCopyName(name);
+            error = fs.CreateFileAt(targetDir, temporary, mode, out);
+        }
+        if (error != 0) {
+            return CopyOutcome::Failed;
+        }
     }
     const auto dropTemporary = [&](CopyOutcome outcome) {
-        out.reset();
-        fs.RemoveAt(targetDir, temporary, false);
+        out.reset();  // a file without a name vanishes with its descriptor
+        if (!temporary.empty()) {
+            fs.RemoveAt(targetDir, temporary, false);
+        }
         return outcome;
     };
 
@@ -137,6 +142,25 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
     }
     if (keepTimes) {
         out->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail
+    }
+    if (temporary.empty()) {
+        const int linked = fs.LinkFileAt(*out, targetDir, name);
+        if (linked == 0) {
+            return out->Close() == 0 ? CopyOutcome::Copied : CopyOutcome::Failed;
+        }
+        if (linked != EEXIST) {
+            return dropTemporary(CopyOutcome::Failed);
+        }
+        // An entry of that name appeared meanwhile: replace it the usual way, through a temporary name.
+        int error = EEXIST;
+        for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+            temporary = TemporaryCopyName(name);
+            error = fs.LinkFileAt(*out, targetDir, temporary);
+        }
+        if (error != 0) {
+            temporary.clear();
+            return dropTemporary(CopyOutcome::Failed);
+        }
     }
     if (out->Close() != 0) {
         return dropTemporary(CopyOutcome::Failed);

@@ -25,11 +25,16 @@ inline constexpr std::uint64_t kCopyChunk = 4u << 20;
 // `onChunk` hears the bytes done after every chunk (once with 0 for an empty file); `cancelled` is asked
 // after every chunk, and a cancel before the last byte drops the temporary file, as does a file whose size
 // changed while it was read. Never throws.
+// `targetAbsent`: the caller saw no entry of that name in the target. The copy is then written into a file
+// without a name that gets its name only when complete: one change of the folder instead of three, which
+// makes first backups as fast as a plain copy, and a program that dies on the way leaves nothing behind.
+// Where the file system cannot do that, or the name was taken in the meantime, the temporary file and the
+// rename are used.
 CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
                             platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, bool keepTimes,
                             const std::function<void(std::uint64_t done)>& onChunk,
-                            const std::function<bool()>& cancelled);
+                            const std::function<bool()>& cancelled, bool targetAbsent = false);
 
 // A hidden name for the temporary copy of `name`, unlikely to meet a user's file and never longer than a
 // file name may be.

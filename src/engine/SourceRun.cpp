@@ -167,11 +167,13 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
             }
             source_.TotalSize += info.Size;
             bool copy = true;
+            bool targetAbsent = targetFresh;
             const std::uint32_t packed = PackLocalTime(info.Modified);
             if (options_.OnlyNewFiles && !targetFresh) {
                 platform::EntryInfo existing;
-                if (run_.Fs.StatAt(targetDir, name, existing) == 0 &&
-                    existing.Kind != platform::FileKind::Directory) {
+                const int found = run_.Fs.StatAt(targetDir, name, existing);
+                targetAbsent = found == ENOENT;
+                if (found == 0 && existing.Kind != platform::FileKind::Directory) {
                     // Unsigned: packed dates after 2043 set the top bit and must still count as newer.
                     copy = PackLocalTime(existing.Modified) < packed;
                 }
@@ -187,7 +189,8 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
                 if (destination_.OnFileProgress) {
                     destination_.OnFileProgress(destination_, 0, info.Size, &name);
                 }
-                if (!CopyFileData(sourceDir, targetDir, name, info, sourcePath + name, targetPath)) {
+                if (!CopyFileData(sourceDir, targetDir, name, info, sourcePath + name, targetPath,
+                                  targetAbsent)) {
                     run_.ReportProblem(messages::FileNotCopied(sourcePath + name, targetPath),
                                        source_.Options);
                 }
@@ -202,7 +205,8 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
 
 bool cSourceRun::CopyFileData(platform::Directory& sourceDir, platform::Directory& targetDir,
                               const std::string& name, const platform::EntryInfo& info,
-                              const std::string& sourceFile, const std::string& targetPath) {
+                              const std::string& sourceFile, const std::string& targetPath,
+                              bool writeUnnamed) {
     const CopyOutcome outcome = CopyEntrySafely(
         run_.Fs, sourceDir, targetDir, name, info, options_.TimeOriginal,
         [&](std::uint64_t done) {
@@ -211,7 +215,7 @@ bool cSourceRun::CopyFileData(platform::Directory& sourceDir, platform::Director
             }
             run_.Pump();
         },
-        [&] { return run_.Cancelled(); });
+        [&] { return run_.Cancelled(); }, writeUnnamed);
     if (outcome != CopyOutcome::Copied) {
         return false;
     }

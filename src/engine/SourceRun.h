@@ -48,10 +48,11 @@ private:
     // `targetFresh`: the target directory was made by this walk, so nothing in it needs a change test.
     void BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform::Directory& sourceDir,
                    platform::Directory& targetDir, bool targetFresh);
-    // Copies one entry fail-safe; true when the copy counts as done.
+    // Copies one entry fail-safe; true when the copy counts as done. `writeUnnamed`: no entry of that name
+    // is in the target and the copy goes through a file without a name.
     bool CopyFileData(platform::Directory& sourceDir, platform::Directory& targetDir, const std::string& name,
                       const platform::EntryInfo& info, const std::string& sourceFile,
-                      const std::string& targetPath);
+                      const std::string& targetPath, bool writeUnnamed);
     // A protocol line judged by the source's own protocol level.
     void LogForSource(const std::string& text, int level);
     void MarkUnreachable(const cSubDir& node, const std::string& path);

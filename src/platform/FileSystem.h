@@ -89,7 +89,8 @@ public:
     virtual int OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) = 0;
 
     // Opens the sub-directory `name` of `parent`; a link of that name is refused (ENOTDIR/ELOOP).
-    virtual int OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) = 0;
+    virtual int OpenSubDirectory(Directory& parent, const std::string& name,
+                                 std::unique_ptr<Directory>& out) = 0;
 
     // The entries of `dir` in the order the file system gives them, without "." and "..", FIFOs,
     // sockets and devices.
@@ -109,9 +110,19 @@ public:
     virtual int CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
                              std::unique_ptr<WritableFile>& out) = 0;
 
+    // Creates a file without a name in `dir` with exactly the permission bits `mode`; it appears only
+    // when LinkFileAt gives it one, and vanishes if the program dies before. ENOTSUP (or EISDIR, EINVAL)
+    // where the file system cannot do this. `name` is the name it is meant to get, for diagnostics only.
+    virtual int CreateUnnamedFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                                    std::unique_ptr<WritableFile>& out) = 0;
+
+    // Gives a file made by CreateUnnamedFileAt the name `name` in `dir`; EEXIST when the name is taken.
+    virtual int LinkFileAt(WritableFile& file, Directory& dir, const std::string& name) = 0;
+
     // Copies up to `maxBytes` from the current position of `from` to `to`; `copied` 0 means the end of
     // `from`. Uses the kernel's copy where it can.
-    virtual int CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) = 0;
+    virtual int CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes,
+                         std::uint64_t& copied) = 0;
 
     virtual int ReadLinkAt(Directory& dir, const std::string& name, std::string& target) = 0;
     virtual int CreateLinkAt(Directory& dir, const std::string& name, const std::string& target) = 0;
@@ -120,7 +131,8 @@ public:
                                const FileTime& modified) = 0;
 
     // Renames `from` in `fromDir` to `to` in `toDir`, replacing an existing entry that is not a directory.
-    virtual int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) = 0;
+    virtual int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                         const std::string& to) = 0;
 
     // Removes the entry itself: a file or link, or with `directory` an empty directory.
     virtual int RemoveAt(Directory& dir, const std::string& name, bool directory) = 0;

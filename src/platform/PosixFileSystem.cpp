@@ -1,13 +1,13 @@
 #include "platform/PosixFileSystem.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 namespace trx::platform {
 
@@ -271,7 +271,8 @@ int PosixFileSystem::OpenDirectory(const std::string& path, std::unique_ptr<Dire
     return 0;
 }
 
-int PosixFileSystem::OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) {
+int PosixFileSystem::OpenSubDirectory(Directory& parent, const std::string& name,
+                                      std::unique_ptr<Directory>& out) {
     const int fd = OpenDirectoryFd(DirFd(parent), name.c_str(), false);
     if (fd < 0) {
         return Errno();
@@ -324,7 +325,8 @@ int PosixFileSystem::List(Directory& dir, std::vector<ListedEntry>& entries) {
 
 int PosixFileSystem::StatAt(Directory& dir, const std::string& name, EntryInfo& info) {
     struct statx st {};
-    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME | STATX_INO;
+    const unsigned mask =
+        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME | STATX_INO;
     if (::statx(DirFd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
         return Errno();
     }
@@ -363,8 +365,8 @@ int PosixFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::un
 
 int PosixFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
                                   std::unique_ptr<WritableFile>& out) {
-    const int fd =
-        ::openat(DirFd(dir), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 07777);
+    const int fd = ::openat(DirFd(dir), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                            mode & 07777);
     if (fd < 0) {
         return Errno();
     }
@@ -381,7 +383,38 @@ int PosixFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::
     return 0;
 }
 
-int PosixFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) {
+int PosixFileSystem::CreateUnnamedFileAt(Directory& dir, const std::string&, std::uint32_t mode,
+                                         std::unique_ptr<WritableFile>& out) {
+    const int fd = ::openat(DirFd(dir), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode & 07777);
+    if (fd < 0) {
+        return Errno();
+    }
+    auto file = std::make_unique<PosixWritableFile>(fd);
+    if ((mode & umask_ & 07777) != 0) {
+        if (const int error = file->SetMode(mode); error != 0) {
+            return error;
+        }
+    }
+    out = std::move(file);
+    return 0;
+}
+
+int PosixFileSystem::LinkFileAt(WritableFile& file, Directory& dir, const std::string& name) {
+    // Linking the descriptor itself needs a privilege (CAP_DAC_READ_SEARCH) that users lack; for them the
+    // same is done through its name under /proc.
+    const int fd = static_cast<PosixWritableFile&>(file).Fd();
+    if (::linkat(fd, "", DirFd(dir), name.c_str(), AT_EMPTY_PATH) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT && errno != EPERM) {
+        return Errno();
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), DirFd(dir), name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes,
+                              std::uint64_t& copied) {
     const int in = static_cast<PosixReadableFile&>(from).Fd();
     const int out = static_cast<PosixWritableFile&>(to).Fd();
     copied = 0;
@@ -434,7 +467,8 @@ int PosixFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name, con
     return ::utimensat(DirFd(dir), name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : Errno();
 }
 
-int PosixFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) {
+int PosixFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                              const std::string& to) {
     return ::renameat(DirFd(fromDir), from.c_str(), DirFd(toDir), to.c_str()) == 0 ? 0 : Errno();
 }
 

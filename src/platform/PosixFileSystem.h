@@ -13,7 +13,8 @@ public:
     int ReadWholeFile(const std::string& path, std::string& out) override;
     int Status(const std::string& path, FileStatus& status, bool followLinks) override;
     int RealPath(const std::string& path, std::string& out) override;
-    int CreateExclusive(const std::string& path, std::uint32_t mode, std::unique_ptr<WritableFile>& file) override;
+    int CreateExclusive(const std::string& path, std::uint32_t mode,
+                        std::unique_ptr<WritableFile>& file) override;
     int OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) override;
     int Rename(const std::string& from, const std::string& to) override;
     int RemoveFile(const std::string& path) override;
@@ -21,19 +22,25 @@ public:
 
     int MakeDirectory(const std::string& path) override;
     int OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) override;
-    int OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) override;
+    int OpenSubDirectory(Directory& parent, const std::string& name,
+                         std::unique_ptr<Directory>& out) override;
     int List(Directory& dir, std::vector<ListedEntry>& entries) override;
     int StatAt(Directory& dir, const std::string& name, EntryInfo& info) override;
     int MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) override;
     int OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) override;
     int CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
                      std::unique_ptr<WritableFile>& out) override;
-    int CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) override;
+    int CreateUnnamedFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                            std::unique_ptr<WritableFile>& out) override;
+    int LinkFileAt(WritableFile& file, Directory& dir, const std::string& name) override;
+    int CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes,
+                 std::uint64_t& copied) override;
     int ReadLinkAt(Directory& dir, const std::string& name, std::string& target) override;
     int CreateLinkAt(Directory& dir, const std::string& name, const std::string& target) override;
     int SetLinkTimesAt(Directory& dir, const std::string& name, const FileTime& accessed,
                        const FileTime& modified) override;
-    int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) override;
+    int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                 const std::string& to) override;
     int RemoveAt(Directory& dir, const std::string& name, bool directory) override;
 
 private:

@@ -167,5 +167,45 @@ TEST_F(KillTest, EveryFileIsOldOrNewAndTheNextRunRepairsEverything) {
     EXPECT_GE(killed, kPoints - 1);  // the last point may fall after the last counted call
 }
 
+// New files are copied into files without a name: killed at any moment, such a copy leaves nothing, and
+// whatever has a name is complete.
+TEST(KillNewFiles, AppearOnlyComplete) {
+    test::TestDir tmp;
+    const std::string source = tmp.MakeDir("source");
+    const std::string destination = tmp / "destination/";
+    const std::string project = tmp / "Gross.buf";
+    {
+        cProject p;
+        p.Reset();
+        new cBackUpSource(source, *new cBackUpDestination(p, destination));
+        platform::PosixFileSystem posix;
+        SaveProject(p, project, posix);
+    }
+    for (int i = 0; i < 600; ++i) {
+        tmp.WriteFile("source/many/n" + std::to_string(i),
+                      std::string(3000, static_cast<char>('a' + i % 26)));
+    }
+    const std::string shim = std::string("LD_PRELOAD='") + KILLSHIM_PATH + "'";
+    ASSERT_EQ(RunProgram(project, shim + " TRX_KILL_COUNT='" + tmp / "count" + "'"), 0);
+    const long calls = std::atol(tmp.ReadFile("count").c_str());
+    for (const long at : {calls / 5, calls / 3, calls / 2, 2 * calls / 3, 9 * calls / 10}) {
+        SCOPED_TRACE("killed at call " + std::to_string(at) + " of " + std::to_string(calls));
+        fs::remove_all(destination);
+        EXPECT_EQ(RunProgram(project, shim + " TRX_KILL_AT=" + std::to_string(at)), -SIGKILL);
+        int complete = 0;
+        for (const auto& [relative, content] : Snapshot(destination)) {
+            if (relative == ".tresorix-run") {
+                continue;
+            }
+            ASSERT_EQ(content, test::ReadWholeFile(source + relative)) << relative;
+            ++complete;
+        }
+        EXPECT_GT(complete, 0);
+        EXPECT_LT(complete, 600);
+    }
+    ASSERT_EQ(RunProgram(project, ""), 0);
+    EXPECT_EQ(Snapshot(destination).size(), 600u);
+}
+
 }  // namespace
 }  // namespace trx

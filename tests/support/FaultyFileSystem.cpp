@@ -92,7 +92,8 @@ public:
             done = 0;
             return error;
         }
-        const int rc = inner_->Read(data, static_cast<std::size_t>(std::min<std::uint64_t>(size, room)), done);
+        const int rc =
+            inner_->Read(data, static_cast<std::size_t>(std::min<std::uint64_t>(size, room)), done);
         read_ += done;
         if (rc == 0 && fs_.AfterChunk) {
             fs_.AfterChunk(path_, read_);
@@ -132,9 +133,9 @@ int FaultyFileSystem::Calls(Op op, const std::string& pathPart) const {
     }));
 }
 
-#define TRX_FAULT(op, path)                               \
+#define TRX_FAULT(op, path)                                     \
     if (const int error = Injected(Op::op, path); error != 0) { \
-        return error;                                     \
+        return error;                                           \
     }
 
 int FaultyFileSystem::ReadWholeFile(const std::string& path, std::string& out) {
@@ -198,7 +199,8 @@ int FaultyFileSystem::OpenDirectory(const std::string& path, std::unique_ptr<Dir
     return inner_.OpenDirectory(path, out);
 }
 
-int FaultyFileSystem::OpenSubDirectory(Directory& parent, const std::string& name, std::unique_ptr<Directory>& out) {
+int FaultyFileSystem::OpenSubDirectory(Directory& parent, const std::string& name,
+                                       std::unique_ptr<Directory>& out) {
     TRX_FAULT(OpenDirectory, parent.Path() + name + "/");
     return inner_.OpenSubDirectory(parent, name, out);
 }
@@ -222,7 +224,8 @@ int FaultyFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, s
     return inner_.MakeDirectoryAt(dir, name, mode);
 }
 
-int FaultyFileSystem::OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) {
+int FaultyFileSystem::OpenFileAt(Directory& dir, const std::string& name,
+                                 std::unique_ptr<ReadableFile>& out) {
     const std::string path = dir.Path() + name;
     TRX_FAULT(OpenFileAt, path);
     std::unique_ptr<ReadableFile> inner;
@@ -245,7 +248,26 @@ int FaultyFileSystem::CreateFileAt(Directory& dir, const std::string& name, std:
     return 0;
 }
 
-int FaultyFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes, std::uint64_t& copied) {
+int FaultyFileSystem::CreateUnnamedFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
+                                          std::unique_ptr<WritableFile>& out) {
+    // Faults meant for the file's writes match its future path.
+    const std::string path = dir.Path() + name;
+    TRX_FAULT(CreateUnnamedFileAt, path);
+    std::unique_ptr<WritableFile> inner;
+    if (const int error = inner_.CreateUnnamedFileAt(dir, name, mode, inner); error != 0) {
+        return error;
+    }
+    out = std::make_unique<FaultyWritableFile>(*this, path, std::move(inner));
+    return 0;
+}
+
+int FaultyFileSystem::LinkFileAt(WritableFile& file, Directory& dir, const std::string& name) {
+    TRX_FAULT(LinkFileAt, dir.Path() + name);
+    return inner_.LinkFileAt(static_cast<FaultyWritableFile&>(file).Inner(), dir, name);
+}
+
+int FaultyFileSystem::CopyData(ReadableFile& from, WritableFile& to, std::uint64_t maxBytes,
+                               std::uint64_t& copied) {
     auto& source = static_cast<FaultyReadableFile&>(from);
     auto& target = static_cast<FaultyWritableFile&>(to);
     copied = 0;
@@ -290,13 +312,14 @@ int FaultyFileSystem::CreateLinkAt(Directory& dir, const std::string& name, cons
     return inner_.CreateLinkAt(dir, name, target);
 }
 
-int FaultyFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name, const platform::FileTime& accessed,
-                                     const platform::FileTime& modified) {
+int FaultyFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name,
+                                     const platform::FileTime& accessed, const platform::FileTime& modified) {
     TRX_FAULT(SetLinkTimesAt, dir.Path() + name);
     return inner_.SetLinkTimesAt(dir, name, accessed, modified);
 }
 
-int FaultyFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir, const std::string& to) {
+int FaultyFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                               const std::string& to) {
     TRX_FAULT(RenameAt, toDir.Path() + to);
     return inner_.RenameAt(fromDir, from, toDir, to);
 }

@@ -15,9 +15,35 @@ namespace trx::test {
 class FaultyFileSystem : public platform::FileSystem {
 public:
     enum class Op {
-        ReadWholeFile, Status, RealPath, CreateExclusive, OpenForWriting, Write, SetMode, SetTimes, Sync,
-        Close, Rename, RemoveFile, SyncDirectory, MakeDirectory, OpenDirectory, List, StatAt, MakeDirectoryAt,
-        OpenFileAt, CreateFileAt, Read, CopyData, ReadLinkAt, CreateLinkAt, SetLinkTimesAt, RenameAt, RemoveAt
+        ReadWholeFile,
+        Status,
+        RealPath,
+        CreateExclusive,
+        OpenForWriting,
+        Write,
+        SetMode,
+        SetTimes,
+        Sync,
+        Close,
+        Rename,
+        RemoveFile,
+        SyncDirectory,
+        MakeDirectory,
+        OpenDirectory,
+        List,
+        StatAt,
+        MakeDirectoryAt,
+        OpenFileAt,
+        CreateFileAt,
+        CreateUnnamedFileAt,
+        LinkFileAt,
+        Read,
+        CopyData,
+        ReadLinkAt,
+        CreateLinkAt,
+        SetLinkTimesAt,
+        RenameAt,
+        RemoveAt
     };
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
@@ -57,6 +83,9 @@ public:
                    std::unique_ptr<platform::ReadableFile>& out) override;
     int CreateFileAt(platform::Directory& dir, const std::string& name, std::uint32_t mode,
                      std::unique_ptr<platform::WritableFile>& out) override;
+    int CreateUnnamedFileAt(platform::Directory& dir, const std::string& name, std::uint32_t mode,
+                            std::unique_ptr<platform::WritableFile>& out) override;
+    int LinkFileAt(platform::WritableFile& file, platform::Directory& dir, const std::string& name) override;
     int CopyData(platform::ReadableFile& from, platform::WritableFile& to, std::uint64_t maxBytes,
                  std::uint64_t& copied) override;
     int ReadLinkAt(platform::Directory& dir, const std::string& name, std::string& target) override;

@@ -1,5 +1,5 @@
 // Preloaded into the program by the kill tests: counts the calls at which a run changes something on disk
-// (a copy chunk, a rename, a deletion, a flush) and kills the process with SIGKILL at the chosen one.
+// (a copy chunk, a rename, a link, a deletion, a flush) and kills the process with SIGKILL at the chosen one.
 //   TRX_KILL_AT=N        kill right before the N-th counted call
 //   TRX_KILL_COUNT=FILE  write the number of counted calls to FILE when the process ends normally
 #include <dlfcn.h>
@@ -62,6 +62,12 @@ int rename(const char* from, const char* to) {
     Count();
     static auto next = Next<int (*)(const char*, const char*)>("rename");
     return next(from, to);
+}
+
+int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    Count();
+    static auto next = Next<int (*)(int, const char*, int, const char*, int)>("linkat");
+    return next(fromDir, from, toDir, to, flags);
 }
 
 int unlinkat(int dir, const char* name, int flags) {
