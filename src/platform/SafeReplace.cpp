@@ -40,7 +40,9 @@ void RemoveStaleTemporaries(FileSystem& fs, const std::string& target) {
 
 }  // namespace
 
-ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view data) {
+ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view data,
+                                  bool executable,
+                                  const std::function<std::uint32_t(std::uint32_t)>& adjustMode) {
     std::string target = path;
     FileStatus status;
     const bool exists = fs.Status(path, status, false) == 0;
@@ -67,16 +69,25 @@ ReplaceResult ReplaceFileContents(FileSystem& fs, const std::string& path, std::
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         temporary = TemporaryNameBeside(target);
-        // A new project gets what the umask allows for 0666, as if it had been created directly.
-        error = fs.CreateExclusive(temporary, replacing ? 0600 : 0666, file);
+        // A new file gets what the umask allows, as if it had been created directly; a replacement nobody
+        // else may read before it has the old file's bits.
+        error = fs.CreateExclusive(temporary, replacing ? 0600 : (executable ? 0777 : 0666), file);
     }
     if (error != 0) {
         return {ReplaceFailure::Create, error};
     }
 
-    error = file->Write(data.data(), data.size());
-    if (error == 0 && replacing) {
-        error = file->SetMode(oldMode);
+    std::uint32_t mode = oldMode;
+    if (!replacing) {
+        FileStatus created;
+        error = fs.Status(temporary, created, false);
+        mode = created.mode;
+    }
+    if (error == 0) {
+        error = file->Write(data.data(), data.size());
+    }
+    if (error == 0 && (replacing || adjustMode)) {
+        error = file->SetMode(adjustMode ? adjustMode(mode) : mode);
     }
     if (error == 0) {
         error = file->Sync();

@@ -24,67 +24,11 @@ std::uint32_t WithExecuteBits(std::uint32_t mode) {
     return mode | 0100 | ((mode & 0444) >> 2);
 }
 
-// Puts `data` at `path` through a hidden file beside it that is renamed over the name once it is
-// complete and on disk; a link is followed to the launcher it names. A new launcher gets what the umask
-// allows for an executable, a replaced one keeps its permission bits; both get their execute bits.
-// Returns 0 or the errno of the failed step; the temporary file never stays behind.
+// Puts `data` at `path` fail-safe (a link is followed to the launcher it names). A new launcher gets what
+// the umask allows for an executable, a replaced one keeps its permission bits; both get their execute
+// bits. Returns 0 or the errno of the failed step.
 int WriteLauncherSafely(platform::FileSystem& fs, const std::string& path, const std::string& data) {
-    std::string target = path;
-    platform::FileStatus status;
-    if (fs.Status(path, status, false) == 0 && status.kind == platform::FileKind::SymLink) {
-        std::string resolved;
-        if (fs.RealPath(path, resolved) == 0) {
-            target = resolved;
-        }
-    }
-    bool replacing = false;
-    std::uint32_t mode = 0;
-    if (platform::FileStatus old; fs.Status(target, old, true) == 0) {
-        if (old.kind == platform::FileKind::Directory) {
-            return EISDIR;
-        }
-        replacing = true;
-        mode = old.mode;
-    }
-
-    std::unique_ptr<platform::WritableFile> file;
-    std::string temporary;
-    int error = EEXIST;
-    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
-        temporary = platform::TemporaryNameBeside(target);
-        // Nobody else may read the replacement before it has the old file's bits.
-        error = fs.CreateExclusive(temporary, replacing ? 0600 : 0777, file);
-    }
-    if (error != 0) {
-        return error;
-    }
-    if (!replacing) {
-        platform::FileStatus created;
-        error = fs.Status(temporary, created, false);
-        mode = created.mode;
-    }
-    if (error == 0) {
-        error = file->Write(data.data(), data.size());
-    }
-    if (error == 0) {
-        error = file->SetMode(WithExecuteBits(mode));
-    }
-    if (error == 0) {
-        error = file->Sync();
-    }
-    const int closeError = file->Close();
-    if (error == 0) {
-        error = closeError;
-    }
-    if (error == 0) {
-        error = fs.Rename(temporary, target);
-    }
-    if (error != 0) {
-        fs.RemoveFile(temporary);
-        return error;
-    }
-    fs.SyncDirectory(platform::DirectoryPart(target));
-    return 0;
+    return platform::ReplaceFileContents(fs, path, data, true, WithExecuteBits).error;
 }
 
 // The launcher's Name: the file name without its suffix.
