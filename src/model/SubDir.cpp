@@ -32,25 +32,20 @@ cSubDir* cSubDir::AddChild(std::string_view name) {
 }
 
 cSubDir* cSubDir::GetChild(std::string_view relativePath) {
+    // An empty component ("a//b", a leading "/") stays at the node it is in, as an empty path does: a node
+    // without a name could never be told apart from its parent in a saved catalogue.
     cSubDir* node = this;
     while (!relativePath.empty()) {
-        if (relativePath.back() == '/') {
-            relativePath.remove_suffix(1);
-        }
         const auto slash = relativePath.find('/');
         const std::string_view first = relativePath.substr(0, slash);
-        cSubDir* child = node->FindChild(first);
-        if (child == nullptr) {
-            child = node->AddChild(first);
+        if (!first.empty()) {
+            cSubDir* child = node->FindChild(first);
+            node = child != nullptr ? child : node->AddChild(first);
         }
-        node = child;
         if (slash == std::string_view::npos) {
             break;
         }
-        relativePath = relativePath.substr(slash + 1);
-        if (relativePath.empty()) {
-            break;
-        }
+        relativePath.remove_prefix(slash + 1);
     }
     return node;
 }

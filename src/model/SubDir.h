@@ -20,8 +20,8 @@ public:
     cSubDir(const cSubDir&) = delete;
     cSubDir& operator=(const cSubDir&) = delete;
 
-    // The node for `relativePath` below this one ("a/b/", "/" as separator, one trailing "/" allowed),
-    // created where missing; an empty path gives this node. Names compare by their upper-cased form.
+    // The node for `relativePath` below this one ("a/b/", "/" as separator), created where missing; an empty
+    // path, or an empty component, gives the node it is in. Names compare by their upper-cased form.
     cSubDir* GetChild(std::string_view relativePath);
 
     // The node's names from below the root down, each followed by "/"; with `withOwner` the owning

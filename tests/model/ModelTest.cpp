@@ -186,6 +186,7 @@ TEST(SubDir, GetChildFindsOrCreatesByUpperCasedName) {
     EXPECT_EQ(muster->Parent->Name, "Briefe");
     EXPECT_EQ(muster->Destination, dest);
     EXPECT_EQ(root.GetChild("BRIEFE/muster"), muster);
+    EXPECT_EQ(root.GetChild("/Briefe//Muster//"), muster);  // empty components add no nameless nodes
     EXPECT_EQ(root.SubDirs.Count(), 1);
     EXPECT_EQ(muster->GetPath(false), "Briefe/Muster/");
     EXPECT_EQ(muster->GetPath(true), "/backup/Briefe/Muster/");
