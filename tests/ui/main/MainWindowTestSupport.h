@@ -8,8 +8,7 @@
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/TForm1.h"
 #include "ui/main/UserDialogs.h"
-#include "ui/run/CommandLauncher.h"
-#include "ui/run/SystemShutdown.h"
+#include "ui/run/ActionRecorders.h"
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/TForm3.h"
 
@@ -144,27 +143,6 @@ public:
     std::function<int(TForm5&)> OnElementSettings;
     QList<DialogShowing> Abouts;
     bool RealAboutBox = false;
-};
-
-class ShutdownRecorder : public cSystemShutdown {
-public:
-    bool RequestPowerOff() override {
-        ++Requests;
-        return true;
-    }
-    int Requests = 0;
-};
-
-// Records what would have been started or opened, and opens nothing.
-class LauncherRecorder : public cCommandLauncher {
-public:
-    bool Open(const QString& item, const QStringList& arguments) override {
-        Items.append(item);
-        Arguments.append(arguments);
-        return true;
-    }
-    QStringList Items;
-    QList<QStringList> Arguments;
 };
 
 // Runs `act` as soon as `dialog` is the active modal window (it has been shown by exec), then stops

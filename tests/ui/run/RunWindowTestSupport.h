@@ -1,10 +1,9 @@
 #pragma once
 
+#include "ActionRecorders.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "support/TestDir.h"
-#include "ui/run/CommandLauncher.h"
-#include "ui/run/SystemShutdown.h"
 #include "ui/run/TForm2.h"
 
 #include <fcntl.h>
@@ -17,28 +16,6 @@
 #include <string>
 
 namespace trx::test {
-
-// Stands in for the system's shutdown request: no test may ever reach the real one.
-class ShutdownRecorder : public cSystemShutdown {
-public:
-    bool RequestPowerOff() override {
-        ++Requests;
-        return true;
-    }
-    int Requests = 0;
-};
-
-// Stands in for starting a program or opening a document.
-class LauncherRecorder : public cCommandLauncher {
-public:
-    bool Open(const QString& item, const QStringList& arguments) override {
-        Items.append(item);
-        Arguments.append(arguments);
-        return true;
-    }
-    QStringList Items;
-    QList<QStringList> Arguments;
-};
 
 // A run window over a project in a temporary folder, with recorders for the after-finishing actions and
 // for the end of the application.
