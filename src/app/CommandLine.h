@@ -16,6 +16,7 @@ struct cStartOptions {
     bool Silent = false;         // "/s"
     bool ShowMainWindow = true;  // false with "/h"
     AfterFinishing Action = AfterFinishing::None;
+    bool ReleaseHeldBack = false;  // "/f": held-back deletions and copies go ahead (never the default)
     std::string Command;   // the argument after "/a"
     std::string OpenPath;  // "--open FILE" of an interactive start: the project to edit; empty otherwise
 };

@@ -5,6 +5,9 @@
 namespace trx {
 
 int RunExitStatus(const cRunResult& result) {
+    if (result.AlreadyRunning) {
+        return kExitWithProblems;
+    }
     if (!result.Ran || result.Cancelled) {
         return kExitCancelled;
     }

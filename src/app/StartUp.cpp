@@ -67,6 +67,7 @@ int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
     TForm2 runWindow(project, shutdown, launcher);
     const bool hidden = !start.ShowMainWindow;
     runWindow.SetSilent(start.Silent || hidden || !display);
+    runWindow.Controller().SetReleaseHeldBack(start.ReleaseHeldBack);
     runWindow.ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(start.Action));
     runWindow.Command = QString::fromUtf8(start.Command.data(), static_cast<qsizetype>(start.Command.size()));
     if (hidden) {

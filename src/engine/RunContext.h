@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/HeldBack.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -40,6 +42,10 @@ public:
     // Set by "Abbrechen" or a termination signal, read by the engine between entries and chunks.
     std::atomic<bool> CancelRequested{false};
     int ProblemCount = 0;
+    // The user confirmed that deletions and copies which look like a missing medium go ahead in this run.
+    bool ReleaseHeldBack = false;
+    // What this run held back instead; each is also a problem of the run.
+    cHeldBackList HeldBack;
     // Tests set 0 so that every pump call reaches the hook.
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);
 

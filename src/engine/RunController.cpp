@@ -5,7 +5,9 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "platform/FileSystem.h"
 
+#include <cerrno>
 #include <chrono>
 #include <exception>
 
@@ -16,6 +18,19 @@ constexpr std::uint64_t kMillisecondsPerDay = 86'400'000;
 constexpr char kRunStarted[] = "Der Sicherungsvorgang hat begonnen.";
 constexpr char kRunCancelled[] = "Der Sicherungsvorgang wurde abgebrochen.";
 constexpr char kRunFinished[] = "Der Sicherungsvorgang ist beendet.";
+
+// The lock beside the project: hidden, never replaced (the project file itself is, by every save).
+std::string ProjectLockPath(const std::string& projectPath) {
+    const auto slash = projectPath.rfind('/');
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return projectPath.substr(0, name) + "." + projectPath.substr(name) + ".lock";
+}
+
+std::string RunRefusedText(const std::string& projectPath) {
+    return "Das Projekt \"" + projectPath +
+           "\" wird bereits von einem anderen Sicherungsvorgang gesichert. Dieser Vorgang wurde nicht "
+           "gestartet; es wurde nichts verändert.";
+}
 }  // namespace
 
 std::uint32_t SystemTickCount() {
@@ -73,12 +88,34 @@ void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_
     }
 }
 
+bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
+    const int error = Context.Fs.LockFile(ProjectLockPath(project_.ProjectPath), lock);
+    if (error == 0) {
+        return true;
+    }
+    if (error == EWOULDBLOCK) {
+        return false;
+    }
+    // No lock file can be made beside the project (a folder the user may not write): the project file
+    // itself still serves between runs that read the same file.
+    return Context.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
+}
+
 cRunResult cRunController::Run() {
-    running_ = true;
     cRunResult result;
+    std::unique_ptr<platform::FileLock> projectLock;
+    if (!project_.ProjectPath.empty() && !LockProject(projectLock)) {
+        result.AlreadyRunning = true;
+        view_.ReportRunRefused(RunRefusedText(project_.ProjectPath));
+        return result;
+    }
+    running_ = true;
     result.Ran = true;
     Context.CancelRequested = false;
     Context.ProblemCount = 0;
+    Context.ReleaseHeldBack = releaseHeldBack_;
+    Context.HeldBack.clear();
+    releaseHeldBack_ = false;
     fileInProgress_ = false;
 
     result.ProtocolOpened = !project_.ProjectPath.empty();
@@ -143,6 +180,7 @@ cRunResult cRunController::Run() {
     protocol_.Close();
     Context.Protocol = nullptr;
     result.ProblemCount = Context.ProblemCount;
+    result.HeldBack = Context.HeldBack;
     running_ = false;
 
     if (!result.SaveError.empty()) {

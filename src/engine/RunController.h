@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,9 @@ class cBackUpDestination;
 class cBackUpSource;
 class cProject;
 class cRunView;
+namespace platform {
+class FileLock;
+}
 
 // Milliseconds since the system started, wrapping after about 49.7 days like every 32-bit tick counter.
 std::uint32_t SystemTickCount();
@@ -29,6 +33,8 @@ struct cRunResult {
     int ProblemCount = 0;         // the engine's level-1 problem messages, written or not
     bool ProtocolOpened = false;  // the project had a path, so a protocol was started
     std::string SaveError;        // why the project could not be written after the run; "" when it was
+    bool AlreadyRunning = false;  // refused: another run of this project was under way; nothing was touched
+    cHeldBackList HeldBack;       // deletions and copies held back as the work of a missing medium
 };
 
 // Drives one backup run over all destinations of a project and turns the engine's notifications into
@@ -74,6 +80,11 @@ public:
     // Replaces the tick counter; tests use it to control the times.
     void SetTickSource(TickSource ticks) { ticks_ = std::move(ticks); }
 
+    // The next run lets deletions and copies go ahead that look like the work of a missing medium (the
+    // user saw them held back and confirmed). It applies to one run only.
+    void SetReleaseHeldBack(bool release) { releaseHeldBack_ = release; }
+    bool ReleaseHeldBack() const { return releaseHeldBack_; }
+
     // "Abbrechen": the engine stops at its next check.
     void Cancel() { Context.CancelRequested = true; }
     bool Running() const { return running_; }
@@ -90,6 +101,8 @@ public:
 
 private:
     std::uint64_t OverallPosition(std::uint64_t amount) const;
+    // Takes the lock that keeps a second run of the same project out; false when another run holds it.
+    bool LockProject(std::unique_ptr<platform::FileLock>& lock);
 
     cProject& project_;
     cRunView& view_;
@@ -106,6 +119,7 @@ private:
     int filesCopied_ = 0;
     bool fileInProgress_ = false;
     bool running_ = false;
+    bool releaseHeldBack_ = false;
 };
 
 }  // namespace trx

@@ -37,6 +37,9 @@ public:
 
     // The end of a run that is not silent. `protocolOpened`: the run had a protocol file to show.
     virtual void ShowEndOfRun(bool cancelled, bool protocolOpened) = 0;
+    // The run did not start because another run of the same project is under way; `message` says so. Nothing
+    // was touched; a window that only exists for this run closes.
+    virtual void ReportRunRefused(const std::string& message) = 0;
     // The project could not be written after the run; `message` says why.
     virtual void ReportSaveFailure(const std::string& message) = 0;
     // The action chosen for the end of the run; it may end the application.

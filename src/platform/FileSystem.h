@@ -49,6 +49,13 @@ public:
     virtual int Close() = 0;
 };
 
+// An exclusive lock that the kernel holds for its owner until the object goes, and drops by itself when the
+// process dies in any way (so a killed run never blocks the next one).
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -79,6 +86,10 @@ public:
 
     // Makes a directory's entries (a rename, a new file) durable.
     virtual int SyncDirectory(const std::string& path) = 0;
+
+    // Locks the file `path` (created empty with mode 0644 where missing) without waiting. EWOULDBLOCK when
+    // another lock object holds it, in this process or any other.
+    virtual int LockFile(const std::string& path, std::unique_ptr<FileLock>& out) = 0;
 
     // ---- directories (the backup walk) ----
 
@@ -136,6 +147,10 @@ public:
 
     // Removes the entry itself: a file or link, or with `directory` an empty directory.
     virtual int RemoveAt(Directory& dir, const std::string& name, bool directory) = 0;
+
+    // Locks the directory itself without waiting and without writing anything into it; EWOULDBLOCK as for
+    // LockFile.
+    virtual int LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) = 0;
 
     // ---- helpers built on the calls above ----
 

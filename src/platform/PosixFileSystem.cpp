@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +97,34 @@ public:
 private:
     int fd_;
 };
+
+// flock belongs to the open file description: a descriptor of its own per lock, so that two locks in one
+// process exclude each other as locks of two processes do.
+class PosixFileLock : public FileLock {
+public:
+    explicit PosixFileLock(int fd) : fd_(fd) {}
+    ~PosixFileLock() override { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+int LockDescriptor(int fd, std::unique_ptr<FileLock>& out) {
+    if (fd < 0) {
+        return Errno();
+    }
+    int rc = 0;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const int error = Errno();
+        ::close(fd);
+        return error;
+    }
+    out = std::make_unique<PosixFileLock>(fd);
+    return 0;
+}
 
 FileKind KindOf(mode_t mode) {
     if (S_ISREG(mode)) {
@@ -254,6 +283,12 @@ int PosixFileSystem::SyncDirectory(const std::string& path) {
     const int rc = ::fsync(fd) == 0 ? 0 : Errno();
     ::close(fd);
     return rc;
+}
+
+int PosixFileSystem::LockFile(const std::string& path, std::unique_ptr<FileLock>& out) {
+    // O_NONBLOCK: a FIFO of that name must not hold up the run; flock then fails on it.
+    return LockDescriptor(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644),
+                          out);
 }
 
 // ---- directories ----
@@ -474,6 +509,10 @@ int PosixFileSystem::RenameAt(Directory& fromDir, const std::string& from, Direc
 
 int PosixFileSystem::RemoveAt(Directory& dir, const std::string& name, bool directory) {
     return ::unlinkat(DirFd(dir), name.c_str(), directory ? AT_REMOVEDIR : 0) == 0 ? 0 : Errno();
+}
+
+int PosixFileSystem::LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) {
+    return LockDescriptor(::openat(DirFd(dir), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), out);
 }
 
 }  // namespace trx::platform

@@ -19,6 +19,7 @@ public:
     int Rename(const std::string& from, const std::string& to) override;
     int RemoveFile(const std::string& path) override;
     int SyncDirectory(const std::string& path) override;
+    int LockFile(const std::string& path, std::unique_ptr<FileLock>& out) override;
 
     int MakeDirectory(const std::string& path) override;
     int OpenDirectory(const std::string& path, std::unique_ptr<Directory>& out) override;
@@ -42,6 +43,7 @@ public:
     int RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
                  const std::string& to) override;
     int RemoveAt(Directory& dir, const std::string& name, bool directory) override;
+    int LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) override;
 
 private:
     std::uint32_t umask_ = 022;

@@ -37,6 +37,7 @@ public:
     void ShowFileProgress(std::uint64_t) override {}
     void ShowFileCopied(int) override {}
     void ShowEndOfRun(bool, bool) override {}
+    void ReportRunRefused(const std::string&) override {}
     void ReportSaveFailure(const std::string&) override {}
     void CarryOutAfterFinishing() override {}
     void CloseWindow() override {}

@@ -54,6 +54,7 @@ public:
     void ShowEndOfRun(bool cancelled, bool protocol) override {
         Note(std::string("end ") + (cancelled ? "cancelled" : "finished") + (protocol ? " protocol" : ""));
     }
+    void ReportRunRefused(const std::string& message) override { Note("refused " + message); }
     void ReportSaveFailure(const std::string& message) override { Note("save failed " + message); }
     void CarryOutAfterFinishing() override { Note("action"); }
     void CloseWindow() override { Note("close"); }

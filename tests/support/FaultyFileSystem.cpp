@@ -189,6 +189,11 @@ int FaultyFileSystem::SyncDirectory(const std::string& path) {
     return inner_.SyncDirectory(path);
 }
 
+int FaultyFileSystem::LockFile(const std::string& path, std::unique_ptr<platform::FileLock>& out) {
+    TRX_FAULT(LockFile, path);
+    return inner_.LockFile(path, out);
+}
+
 int FaultyFileSystem::MakeDirectory(const std::string& path) {
     TRX_FAULT(MakeDirectory, path);
     return inner_.MakeDirectory(path);
@@ -327,6 +332,11 @@ int FaultyFileSystem::RenameAt(Directory& fromDir, const std::string& from, Dire
 int FaultyFileSystem::RemoveAt(Directory& dir, const std::string& name, bool directory) {
     TRX_FAULT(RemoveAt, dir.Path() + name);
     return inner_.RemoveAt(dir, name, directory);
+}
+
+int FaultyFileSystem::LockDirectory(Directory& dir, std::unique_ptr<platform::FileLock>& out) {
+    TRX_FAULT(LockDirectory, dir.Path());
+    return inner_.LockDirectory(dir, out);
 }
 
 #undef TRX_FAULT

@@ -43,7 +43,9 @@ public:
         CreateLinkAt,
         SetLinkTimesAt,
         RenameAt,
-        RemoveAt
+        RemoveAt,
+        LockFile,
+        LockDirectory
     };
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
@@ -71,6 +73,7 @@ public:
     int Rename(const std::string& from, const std::string& to) override;
     int RemoveFile(const std::string& path) override;
     int SyncDirectory(const std::string& path) override;
+    int LockFile(const std::string& path, std::unique_ptr<platform::FileLock>& out) override;
 
     int MakeDirectory(const std::string& path) override;
     int OpenDirectory(const std::string& path, std::unique_ptr<platform::Directory>& out) override;
@@ -95,6 +98,7 @@ public:
     int RenameAt(platform::Directory& fromDir, const std::string& from, platform::Directory& toDir,
                  const std::string& to) override;
     int RemoveAt(platform::Directory& dir, const std::string& name, bool directory) override;
+    int LockDirectory(platform::Directory& dir, std::unique_ptr<platform::FileLock>& out) override;
 
     // Error for `op` on `path`, or 0; counts the call.
     int Injected(Op op, const std::string& path, std::uint64_t* afterBytes = nullptr) const;

@@ -451,6 +451,11 @@ void TForm2::ShowEndOfRun(bool cancelled, bool protocolOpened) {
     runFinished_ = true;
 }
 
+void TForm2::ReportRunRefused(const std::string& message) {
+    ReportSaveFailure(message);
+    close();  // the window exists for this run only
+}
+
 void TForm2::ReportSaveFailure(const std::string& message) {
     const QString text = FromModel(message);
     // A box would hold up a run that ends by itself (silent, or with an action that ends the program):

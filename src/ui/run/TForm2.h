@@ -118,6 +118,7 @@ private:
     void ShowFileProgress(std::uint64_t position) override;
     void ShowFileCopied(int count) override;
     void ShowEndOfRun(bool cancelled, bool protocolOpened) override;
+    void ReportRunRefused(const std::string& message) override;
     void ReportSaveFailure(const std::string& message) override;
     void CarryOutAfterFinishing() override;
     void CloseWindow() override;
