@@ -1,7 +1,9 @@
 #include "engine/Catalogue.h"
 
 #include "engine/Messages.h"
+#include "engine/MissingMedium.h"
 #include "engine/RunContext.h"
+#include "engine/SourceRun.h"
 #include "engine/TargetDirectory.h"
 #include "model/SubDir.h"
 #include "platform/FileSystem.h"
@@ -9,12 +11,45 @@
 
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace trx {
 
+bool cCatalogueSync::LeftOut(const cSubDir& c) const {
+    return state_.LeftOut.count(&c) != 0;
+}
+
+std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c) const {
+    if (LeftOut(c)) {
+        return 0;
+    }
+    std::unordered_set<std::string_view> seen;
+    if (t != nullptr) {
+        seen.insert(t->Files.begin(), t->Files.end());
+    }
+    std::uint64_t count = 0;
+    std::unordered_set<const cSubDir*> gone;  // folders counted whole
+    for (const std::string& name : c.Files) {
+        if (!IsPlainName(name) || seen.count(name) != 0 || (t != nullptr && state_.Protected.Contains(*t, name))) {
+            continue;
+        }
+        ++count;
+        if (const cSubDir* child = c.FindChild(name); child != nullptr && !LeftOut(*child)) {
+            count += CountNames(*child);
+            gone.insert(child);
+        }
+    }
+    for (const cSubDir* child : c.SubDirs) {
+        if (gone.count(child) == 0 && IsPlainName(child->Name)) {
+            count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child);
+        }
+    }
+    return count;
+}
+
 void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir) {
-    if (skipped_.count(&c) != 0) {
+    if (LeftOut(c)) {
         return;
     }
     const std::string targetPath = t.GetPath(true);
@@ -32,6 +67,8 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         } else if (seen.count(name) == 0) {
             if (dropOnly) {
                 keep[i] = false;
+            } else if (state_.Protected.Contains(t, name)) {
+                // Another source of this destination still has it there: not a deletion of anybody's.
             } else if (targetDir != nullptr) {
                 if (!listed) {
                     // The catalogue keeps upper-cased names while Linux names are case-sensitive: a name
@@ -60,7 +97,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
 
     for (int i = 0; i < c.SubDirs.Count(); ++i) {
         cSubDir& child = *c.SubDirs[i];
-        if (!IsPlainName(child.Name) || skipped_.count(&child) != 0) {
+        if (!IsPlainName(child.Name) || LeftOut(child)) {
             continue;
         }
         cSubDir& targetChild = *t.GetChild(child.Name);

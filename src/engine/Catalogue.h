@@ -1,8 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace trx {
@@ -12,15 +12,19 @@ class Directory;
 }
 class cRunContext;
 class cSubDir;
+struct cDestinationRunState;
 
 // Carries deletions at the sources over to a destination: compares catalogue nodes with what this run saw
 // in the target directories and deletes what disappeared.
 class cCatalogueSync {
 public:
-    // `skipped` holds catalogue nodes whose source directory could not be listed in this run: they and
-    // everything below them are left out, so that a directory that only looked empty deletes nothing.
-    cCatalogueSync(cRunContext& run, const std::unordered_set<const cSubDir*>& skipped)
-        : run_(run), skipped_(skipped) {}
+    // The state's LeftOut nodes and everything below them are left out, so that a directory that only
+    // looked empty deletes nothing; its Protected names are never deleted.
+    cCatalogueSync(cRunContext& run, const cDestinationRunState& state) : run_(run), state_(state) {}
+
+    // How many catalogued names a comparison of `c` with `t` would delete (a folder with every name the
+    // catalogue knows below it), without touching the disk. `t` may be null: nothing was seen there.
+    std::uint64_t CountDeletions(const cSubDir* t, const cSubDir& c) const;
 
     // Compares catalogue node `c` with the destination-tree node `t` of the directory its files went to.
     // `targetDir` is that directory opened, or null when it cannot be reached (nothing is deleted then).
@@ -40,8 +44,10 @@ private:
     bool DeleteMatching(platform::Directory& dir, const std::string& targetPath, const std::string& upperName,
                         const NamesByUpper& names);
 
+    bool LeftOut(const cSubDir& c) const;
+
     cRunContext& run_;
-    const std::unordered_set<const cSubDir*>& skipped_;
+    const cDestinationRunState& state_;
 };
 
 }  // namespace trx

@@ -3,23 +3,66 @@
 #include "engine/Catalogue.h"
 #include "engine/FormatSize.h"
 #include "engine/Messages.h"
+#include "engine/MissingMedium.h"
 #include "engine/RunContext.h"
 #include "engine/SourceRun.h"
 #include "engine/TargetDirectory.h"
+#include "engine/TargetPath.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
 #include "platform/FileSystem.h"
 
+#include <cerrno>
 #include <exception>
 #include <memory>
+#include <vector>
 
 namespace trx {
 
+namespace {
+
+std::uint64_t KnownNames(const cBackUpDestination& destination) {
+    std::uint64_t known = 0;
+    for (const cBackUpSource* source : destination.Sources) {
+        known += CountNames(source->Catalogue);
+    }
+    return known;
+}
+
+}  // namespace
+
 void cDestinationRun::BackUp() {
+    std::unique_ptr<platform::Directory> destinationDir = OpenDestination(KnownNames(destination_));
+    if (!destinationDir) {
+        return;
+    }
+    std::unique_ptr<platform::FileLock> lock;
+    if (!LockDestination(*destinationDir, lock)) {
+        return;
+    }
+    cDestinationRunState state;
+    PrepareState(*destinationDir, state);
+    BackUpSources(state);
+    if (!run_.Cancelled()) {
+        // After all sources, so that a name seen by any source protects the file of that name.
+        CompareCatalogues(state, *destinationDir);
+    }
+    destination_.Tree.ClearFiles();
+    run_.Fs.RemoveAt(*destinationDir, kRunMarkName, false);
+}
+
+std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(std::uint64_t known) {
     platform::FileSystem& fs = run_.Fs;
     const std::string& path = destination_.Path;
+    const bool guarded = known > 0 && !run_.ReleaseHeldBack;
     if (!fs.IsDirectory(path)) {
+        if (guarded) {
+            // Backed up before and gone now: the disk is not mounted. Made anew, the folder would take a full
+            // backup onto the system disk below the bare mount point.
+            HoldBack(cHeldBack::Reason::DestinationMissing, path, known, messages::DestinationMissingHeldBack(path));
+            return nullptr;
+        }
         // One level only: a destination on a missing drive must not be built anew below the mount point.
         std::string trimmed = path;
         while (trimmed.size() > 1 && trimmed.back() == '/') {
@@ -27,28 +70,50 @@ void cDestinationRun::BackUp() {
         }
         if (fs.MakeDirectory(trimmed) != 0) {
             run_.ReportProblem(messages::DestinationUnreachable(path), nullptr);
-            return;
+            return nullptr;
         }
     }
-
-    cDestinationRunState state;
-    std::unique_ptr<platform::Directory> destinationDir;
-    if (fs.OpenDirectory(path, destinationDir) == 0) {
-        platform::EntryInfo info;
-        if (fs.StatAt(*destinationDir, ".", info) == 0) {
-            state.DestinationKnown = true;
-            state.DestinationDevice = info.Device;
-            state.DestinationInode = info.Inode;
-        }
-        // The mark stays only when a run of this destination is killed; the next run then clears away
-        // the temporary copies that run could not remove itself.
-        state.RemoveStaleCopies = fs.StatAt(*destinationDir, kRunMarkName, info) == 0;
-        std::unique_ptr<platform::WritableFile> mark;
-        if (!state.RemoveStaleCopies && fs.CreateFileAt(*destinationDir, kRunMarkName, 0644, mark) == 0) {
-            mark->Close();
-        }
+    std::unique_ptr<platform::Directory> dir;
+    if (fs.OpenDirectory(path, dir) != 0) {
+        run_.ReportProblem(messages::DestinationUnreachable(path), nullptr);
+        return nullptr;
     }
+    std::vector<platform::ListedEntry> entries;
+    if (guarded && fs.List(*dir, entries) == 0 && entries.empty()) {
+        HoldBack(cHeldBack::Reason::DestinationEmpty, path, known, messages::DestinationEmptyHeldBack(path, known));
+        return nullptr;
+    }
+    return dir;
+}
 
+bool cDestinationRun::LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock) {
+    // A file system without locks (some network shares) still takes the run: the project lock remains.
+    if (run_.Fs.LockDirectory(dir, lock) != EWOULDBLOCK) {
+        return true;
+    }
+    run_.ReportProblem(messages::DestinationBusy(destination_.Path), nullptr);
+    return false;
+}
+
+void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunState& state) {
+    platform::FileSystem& fs = run_.Fs;
+    platform::EntryInfo info;
+    if (fs.StatAt(dir, ".", info) == 0) {
+        state.DestinationKnown = true;
+        state.DestinationDevice = info.Device;
+        state.DestinationInode = info.Inode;
+    }
+    // The mark stays only when a run of this destination is killed; the next run then clears away the
+    // temporary copies that run could not remove itself.
+    state.RemoveStaleCopies = fs.StatAt(dir, kRunMarkName, info) == 0;
+    std::unique_ptr<platform::WritableFile> mark;
+    if (!state.RemoveStaleCopies && fs.CreateFileAt(dir, kRunMarkName, 0644, mark) == 0) {
+        mark->Close();
+    }
+    state.SharedTargets = destination_.Sources.Count() > 1;
+}
+
+void cDestinationRun::BackUpSources(cDestinationRunState& state) {
     cBackUpSource* previous = nullptr;
     for (int i = 0; i < destination_.Sources.Count() && !run_.Cancelled(); ++i) {
         cBackUpSource& source = *destination_.Sources[i];
@@ -56,7 +121,7 @@ void cDestinationRun::BackUp() {
             destination_.OnSourceStart(destination_, previous, source);
         }
         previous = &source;
-        if (!fs.IsDirectory(source.Path)) {
+        if (!run_.Fs.IsDirectory(source.Path)) {
             source.Failed = true;
             run_.ReportProblem(messages::DirectoryUnreachable(source.Path), nullptr);
             continue;
@@ -65,7 +130,7 @@ void cDestinationRun::BackUp() {
         try {
             cSourceRun sourceRun(run_, source, state);
             sourceRun.BackUp();
-            if (sourceRun.SourceUnreachable()) {
+            if (sourceRun.SourceUnreachable() || sourceRun.SourceHeldBack()) {
                 source.Failed = true;  // already reported; its catalogue stays as it was
             } else if (run_.Cancelled()) {
                 run_.WriteProtocol(messages::SourceCancelled(source.Path), 1, nullptr);
@@ -80,24 +145,54 @@ void cDestinationRun::BackUp() {
             source.Failed = true;
         }
     }
+}
 
-    if (!run_.Cancelled() && destinationDir) {
-        // After all sources, so that a name seen by any source protects the file of that name.
-        cCatalogueSync sync(run_, state.Unreachable);
-        for (cBackUpSource* source : destination_.Sources) {
-            if (source->Failed || !IsPlainRelativePath(source->TargetSubPath)) {
-                continue;
+void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::Directory& dir) {
+    cSubDir& tree = destination_.Tree;
+    cCatalogueSync sync(run_, state);
+    // First what every source keeps, then the deletions: no source's comparison may delete a copy that
+    // another source of this destination wrote or kept in this run.
+    std::vector<cBackUpSource*> compared;
+    for (cBackUpSource* source : destination_.Sources) {
+        const std::string target = GetTargetSubPath(source->Path, source->Options->TransferFlags);
+        if (!IsPlainRelativePath(target)) {
+            continue;
+        }
+        if (state.SharedTargets) {
+            state.Protected.AddPath(tree, target);
+        }
+        bool compare = !source->Failed;
+        if (compare && source->Options->DelDeletedFiles && !run_.ReleaseHeldBack) {
+            const std::uint64_t known = CountNames(source->Catalogue);
+            const std::uint64_t deletions = sync.CountDeletions(tree.GetChild(target), source->Catalogue);
+            if (TooManyDeletions(deletions, known)) {
+                HoldBack(cHeldBack::Reason::ManyDeletions, source->Path, deletions,
+                         messages::ManyDeletionsHeldBack(source->Path, deletions, known));
+                compare = false;
             }
-            std::unique_ptr<platform::Directory> targetDir =
-                OpenBelow(fs, *destinationDir, source->TargetSubPath);
-            sync.SyncCatalogue(*destination_.Tree.GetChild(source->TargetSubPath), source->Catalogue,
-                               !source->Options->DelDeletedFiles, targetDir.get());
+        }
+        if (compare) {
+            compared.push_back(source);
+        } else {
+            state.LeftOut[&source->Catalogue] = tree.GetChild(target);
         }
     }
-    destination_.Tree.ClearFiles();
-    if (destinationDir) {
-        fs.RemoveAt(*destinationDir, kRunMarkName, false);
+    if (state.SharedTargets) {
+        for (const auto& [catalogueNode, targetNode] : state.LeftOut) {
+            state.Protected.AddCatalogue(*targetNode, *catalogueNode);
+        }
     }
+    for (cBackUpSource* source : compared) {
+        std::unique_ptr<platform::Directory> targetDir = OpenBelow(run_.Fs, dir, source->TargetSubPath);
+        sync.SyncCatalogue(*tree.GetChild(source->TargetSubPath), source->Catalogue,
+                           !source->Options->DelDeletedFiles, targetDir.get());
+    }
+}
+
+void cDestinationRun::HoldBack(cHeldBack::Reason why, const std::string& path, std::uint64_t entries,
+                               const std::string& message) {
+    run_.HeldBack.push_back({why, path, entries});
+    run_.ReportProblem(message, nullptr);
 }
 
 }  // namespace trx

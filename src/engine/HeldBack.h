@@ -13,6 +13,7 @@ struct cHeldBack {
     enum class Reason {
         SourceEmpty,         // the source folder lists empty while its catalogue knows files
         FolderEmpty,         // a folder inside a source lists empty where a medium seems to be missing
+        FolderGone,          // a folder inside a source that a medium was mounted on is gone
         ManyDeletions,       // the deletions would remove most of what the source's catalogue knows
         DestinationMissing,  // the destination was backed up before and is gone now
         DestinationEmpty,    // the destination is empty while the catalogues say copies are there

@@ -45,6 +45,56 @@ std::string FileNotCopied(const std::string& sourceFile, const std::string& targ
            " kopiert werden.";
 }
 
+std::string DestinationMissingHeldBack(const std::string& destination) {
+    return "Das Zielverzeichnis " + Quoted(destination) +
+           " wurde schon gesichert, ist aber nicht vorhanden (ist der Datenträger nicht eingehängt?). Es wurde "
+           "nicht neu angelegt, und es wurde nichts gesichert.";
+}
+
+std::string DestinationEmptyHeldBack(const std::string& destination, std::uint64_t entries) {
+    return "Das Zielverzeichnis " + Quoted(destination) + " ist leer, obwohl der Dateikatalog " +
+           std::to_string(entries) +
+           " gesicherte Einträge kennt (ist der Datenträger nicht eingehängt?). Es wurde nichts hineinkopiert. "
+           "Soll es eine vollständige neue Sicherung erhalten, löschen Sie den Dateikatalog (Extras) oder "
+           "geben Sie den Vorgang frei.";
+}
+
+std::string SourceEmptyHeldBack(const std::string& source, std::uint64_t entries) {
+    return "Das Verzeichnis " + Quoted(source) + " ist leer, obwohl der Dateikatalog " + std::to_string(entries) +
+           " Einträge kennt (ist der Datenträger nicht eingehängt?). Die Löschungen im Ziel wurden "
+           "zurückgehalten; die Sicherungskopien bleiben erhalten.";
+}
+
+std::string FolderEmptyHeldBack(const std::string& folder, std::uint64_t entries) {
+    return "Das Verzeichnis " + Quoted(folder) + " ist leer, obwohl der Dateikatalog " + std::to_string(entries) +
+           " Einträge darin kennt (ist ein Datenträger nicht eingehängt?). Die Löschungen im Ziel wurden "
+           "zurückgehalten; die Sicherungskopien bleiben erhalten.";
+}
+
+std::string FolderGoneHeldBack(const std::string& folder, std::uint64_t entries) {
+    return "Das Verzeichnis " + Quoted(folder) + ", auf dem ein Datenträger eingehängt war, fehlt; der "
+           "Dateikatalog kennt " + std::to_string(entries) +
+           " Einträge darin. Die Löschungen im Ziel wurden zurückgehalten; die Sicherungskopien bleiben "
+           "erhalten.";
+}
+
+std::string ManyDeletionsHeldBack(const std::string& source, std::uint64_t deletions, std::uint64_t known) {
+    return "Für das Verzeichnis " + Quoted(source) + " wären " + std::to_string(deletions) + " von " +
+           std::to_string(known) +
+           " bekannten Einträgen im Ziel zu löschen. Die Löschungen wurden zurückgehalten; die "
+           "Sicherungskopien bleiben erhalten.";
+}
+
+std::string HowToRelease() {
+    return "Zurückgehaltene Vorgänge werden erst ausgeführt, wenn Sie sie freigeben: im Sicherungsfenster "
+           "nach dem Ende der Sicherung, oder beim Start ohne Fenster mit dem Schalter /f.";
+}
+
+std::string DestinationBusy(const std::string& destination) {
+    return "In das Zielverzeichnis " + Quoted(destination) +
+           " schreibt gerade ein anderer Sicherungsvorgang. Es wurde diesmal übersprungen.";
+}
+
 std::string DirectoryDeleted(const std::string& path) {
     return "Das Verzeichnis " + Quoted(path) + " wurde gelöscht.";
 }

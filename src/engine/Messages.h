@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The engine's protocol lines. Paths are shown as they are: directories with their trailing "/".
@@ -17,6 +18,19 @@ std::string TargetUnreachable(const std::string& targetDirectory);
 std::string FileCopied(const std::string& sourceFile, const std::string& targetDirectory,
                        const std::string& size);
 std::string FileNotCopied(const std::string& sourceFile, const std::string& targetDirectory);
+
+// Work held back because it looks like a medium that is not mounted. `entries` is how many catalogued
+// names (files and folders) keep their copies.
+std::string DestinationMissingHeldBack(const std::string& destination);
+std::string DestinationEmptyHeldBack(const std::string& destination, std::uint64_t entries);
+std::string SourceEmptyHeldBack(const std::string& source, std::uint64_t entries);
+std::string FolderEmptyHeldBack(const std::string& folder, std::uint64_t entries);
+std::string FolderGoneHeldBack(const std::string& folder, std::uint64_t entries);
+std::string ManyDeletionsHeldBack(const std::string& source, std::uint64_t deletions, std::uint64_t known);
+// Once at the end of a run that held something back: how the user lets it go ahead.
+std::string HowToRelease();
+// Another run (of this or another project) is writing into the destination.
+std::string DestinationBusy(const std::string& destination);
 
 // Deletions in the destination.
 std::string DirectoryDeleted(const std::string& path);

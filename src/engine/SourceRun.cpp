@@ -4,6 +4,7 @@
 #include "engine/FileInputs.h"
 #include "engine/FormatSize.h"
 #include "engine/Messages.h"
+#include "engine/MissingMedium.h"
 #include "engine/PackedTime.h"
 #include "engine/RunContext.h"
 #include "engine/SafeCopy.h"
@@ -23,6 +24,11 @@
 
 namespace trx {
 
+namespace {
+// The source folder's own file system could not be asked: no folder below it counts as a mount point.
+constexpr std::uint64_t kUnknownDevice = ~std::uint64_t{0};
+}  // namespace
+
 cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunState& state)
     : run_(run),
       source_(source),
@@ -34,9 +40,13 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
 }
 
 void cSourceRun::BackUp() {
+    // A source whose walk did not happen keeps the total of its last run, and with it (the project file
+    // keeps a catalogue only beside a total) its catalogue.
+    const std::uint64_t previousTotal = source_.TotalSize;
     source_.TotalSize = 0;
     source_.TargetSubPath = GetTargetSubPath(source_.Path, options_.TransferFlags);
     const std::string targetPath = destination_.Path + source_.TargetSubPath;
+    cSubDir& targetNode = *destination_.Tree.GetChild(source_.TargetSubPath);
 
     // A target path that would climb out of the destination ("..") is as unreachable as a missing one.
     std::unique_ptr<platform::Directory> destinationDir;
@@ -52,15 +62,20 @@ void cSourceRun::BackUp() {
     std::unique_ptr<platform::Directory> sourceDir;
     if (run_.Fs.OpenDirectory(source_.Path, sourceDir) != 0) {
         sourceUnreachable_ = true;
-        MarkUnreachable(source_.Catalogue, source_.Path);
-        return;
+        MarkUnreachable(source_.Catalogue, targetNode, source_.Path);
+    } else {
+        platform::EntryInfo root;
+        const std::uint64_t device = run_.Fs.StatAt(*sourceDir, ".", root) == 0 ? root.Device : kUnknownDevice;
+        BackUpDir(source_.Catalogue, targetNode, *sourceDir, *targetDir, false, device, false);
     }
-    BackUpDir(source_.Catalogue, *destination_.Tree.GetChild(source_.TargetSubPath), *sourceDir, *targetDir,
-              false);
+    if (sourceUnreachable_ || sourceHeldBack_) {
+        source_.TotalSize = previousTotal;
+    }
 }
 
 void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform::Directory& sourceDir,
-                           platform::Directory& targetDir, bool targetFresh) {
+                           platform::Directory& targetDir, bool targetFresh, std::uint64_t device,
+                           bool mountPoint) {
     const std::string targetPath = targetNode.GetPath(true);
     const std::string relative = catalogueNode.GetPath(false);
     if (destination_.OnDirEntered) {
@@ -75,9 +90,13 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
         if (&catalogueNode == &source_.Catalogue) {
             sourceUnreachable_ = true;
         }
-        MarkUnreachable(catalogueNode, sourcePath);
+        MarkUnreachable(catalogueNode, targetNode, sourcePath);
         return;
     }
+    if (entries.empty() && HoldBackEmpty(catalogueNode, targetNode, sourcePath, mountPoint)) {
+        return;
+    }
+    HoldBackGoneMounts(catalogueNode, targetNode, sourcePath, entries);
 
     // Pass 1: name tests, candidates and the catalogue. One listing serves both passes; the second pass
     // stats every candidate afresh, so an entry that vanished in between is neither copied nor counted.
@@ -114,6 +133,8 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
         }
         if (options_.DelDeletedFiles) {
             targetNode.Files.push_back(upper);
+        } else if (state_.SharedTargets) {
+            state_.Protected.Add(targetNode, upper);
         }
         if (catalogued.count(upper) == 0) {
             catalogueNode.Files.push_back(std::move(upper));
@@ -145,19 +166,24 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
                     run_.Fs.OpenSubDirectory(targetDir, name, targetSub);
                 }
                 cSubDir& catalogueChild = *catalogueNode.GetChild(name);
+                cSubDir& targetChild = *targetNode.GetChild(name);
+                const bool childMounted = device != kUnknownDevice && info.Device != device;
+                if (childMounted) {
+                    catalogueChild.MountPoint = true;  // remembered, for the day it is not mounted
+                }
                 if (!targetSub) {
                     // Said aloud, not skipped in silence: a whole sub-tree is missing from the backup. The
                     // comparison leaves it out, so that nothing of it is deleted on the strength of a walk
                     // that never happened.
-                    state_.Unreachable.insert(&catalogueChild);
+                    state_.LeftOut[&catalogueChild] = &targetChild;
                     run_.ReportProblem(messages::TargetUnreachable(targetPath + name + "/"), nullptr);
                 } else {
                     std::unique_ptr<platform::Directory> sourceSub;
                     if (run_.Fs.OpenSubDirectory(sourceDir, name, sourceSub) != 0) {
-                        MarkUnreachable(catalogueChild, sourcePath + name + "/");
+                        MarkUnreachable(catalogueChild, targetChild, sourcePath + name + "/");
                     } else {
-                        BackUpDir(catalogueChild, *targetNode.GetChild(name), *sourceSub, *targetSub,
-                                  made == 0);
+                        BackUpDir(catalogueChild, targetChild, *sourceSub, *targetSub, made == 0, info.Device,
+                                  childMounted);
                     }
                 }
             }
@@ -242,9 +268,69 @@ void cSourceRun::RemoveStaleCopies(platform::Directory& targetDir,
     }
 }
 
-void cSourceRun::MarkUnreachable(const cSubDir& node, const std::string& path) {
-    state_.Unreachable.insert(&node);
+void cSourceRun::MarkUnreachable(const cSubDir& node, cSubDir& targetNode, const std::string& path) {
+    state_.LeftOut[&node] = &targetNode;
     run_.ReportProblem(messages::DirectoryUnreachable(path), nullptr);
+}
+
+bool cSourceRun::HoldBackEmpty(cSubDir& catalogueNode, cSubDir& targetNode, const std::string& path,
+                               bool mountPoint) {
+    if (run_.ReleaseHeldBack) {
+        return false;
+    }
+    const std::uint64_t known = CountNames(catalogueNode);
+    if (&catalogueNode == &source_.Catalogue) {
+        // The source itself: whatever it held before, an empty source folder is what a disk or share
+        // that is not mounted looks like.
+        if (known == 0) {
+            return false;
+        }
+        sourceHeldBack_ = true;
+        HoldBack(cHeldBack::Reason::SourceEmpty, path, known, catalogueNode, targetNode,
+                 messages::SourceEmptyHeldBack(path, known));
+        return true;
+    }
+    if (!EmptyFolderLooksUnmounted(known, mountPoint, catalogueNode.MountPoint)) {
+        return false;
+    }
+    HoldBack(cHeldBack::Reason::FolderEmpty, path, known, catalogueNode, targetNode,
+             messages::FolderEmptyHeldBack(path, known));
+    return true;
+}
+
+void cSourceRun::HoldBackGoneMounts(cSubDir& catalogueNode, cSubDir& targetNode, const std::string& path,
+                                    const std::vector<platform::ListedEntry>& entries) {
+    if (run_.ReleaseHeldBack) {
+        return;
+    }
+    std::unordered_set<std::string> listed;
+    for (cSubDir* child : catalogueNode.SubDirs) {
+        if (!child->MountPoint || !IsPlainName(child->Name)) {
+            continue;
+        }
+        if (listed.empty()) {
+            for (const platform::ListedEntry& entry : entries) {
+                listed.insert(text::UpperCase(entry.Name));
+            }
+        }
+        std::string upper = text::UpperCase(child->Name);
+        const std::uint64_t known = CountNames(*child);
+        if (listed.count(upper) != 0 || known == 0) {
+            continue;
+        }
+        // The desktop removes the folders it mounts media on: the folder's own name must stay too.
+        state_.Protected.Add(targetNode, std::move(upper));
+        const std::string folder = path + child->Name + "/";
+        HoldBack(cHeldBack::Reason::FolderGone, folder, known, *child, *targetNode.GetChild(child->Name),
+                 messages::FolderGoneHeldBack(folder, known));
+    }
+}
+
+void cSourceRun::HoldBack(cHeldBack::Reason why, const std::string& path, std::uint64_t entries,
+                          const cSubDir& catalogueNode, cSubDir& targetNode, const std::string& message) {
+    state_.LeftOut[&catalogueNode] = &targetNode;
+    run_.HeldBack.push_back({why, path, entries});
+    run_.ReportProblem(message, nullptr);
 }
 
 bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name) {

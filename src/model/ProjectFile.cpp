@@ -2,6 +2,7 @@
 
 #include "model/BackUpSource.h"
 #include "model/Project.h"
+#include "model/ProjectExtras.h"
 #include "model/ProjectFileError.h"
 #include "model/ValueStream.h"
 #include "platform/FileSystem.h"
@@ -249,6 +250,9 @@ void SaveProject(const cProject& project, const std::string& path, platform::Fil
     const platform::ReplaceResult result = platform::ReplaceFileContents(fs, path, data);
     switch (result.failure) {
         case platform::ReplaceFailure::None:
+            if (!SaveProjectExtras(project, path, fs)) {
+                throw cProjectFileError(messages::kStreamWriteError);
+            }
             return;
         case platform::ReplaceFailure::Create:
             throw cProjectFileError(messages::CannotCreateFile(path));
@@ -300,6 +304,7 @@ void LoadProject(cProject& project, const std::string& path, platform::FileSyste
         throw cProjectFileError(messages::CannotOpenFile(path));
     }
     ParseProject(project, data);
+    LoadProjectExtras(project, path, fs);
 }
 
 }  // namespace trx

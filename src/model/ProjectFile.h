@@ -17,7 +17,8 @@ std::string SerializeProject(const cProject& project);
 
 // Writes `project` to `path` so that a failure never destroys the previous file. Throws
 // cProjectFileError: "Cannot create file %s" when the file cannot be created, "Stream write error" when
-// writing fails (a full disk, for example); the old file is then exactly as it was.
+// writing fails (a full disk, for example); the old file is then exactly as it was. The project's extras
+// file (ProjectExtras.h) is written right after it; a failure there is a "Stream write error" as well.
 void SaveProject(const cProject& project, const std::string& path, platform::FileSystem& fs);
 
 // Reads the project from `data` into `project`, replacing its destinations and overwriting the defaults
@@ -25,7 +26,8 @@ void SaveProject(const cProject& project, const std::string& path, platform::Fil
 // "List index out of bounds (%d)"); the project then holds what was read up to the fault.
 void ParseProject(cProject& project, std::string_view data);
 
-// Loads `path`. Throws "Cannot open file %s" when it cannot be opened, else as ParseProject.
+// Loads `path` and the extras beside it. Throws "Cannot open file %s" when it cannot be opened, else as
+// ParseProject.
 void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs);
 
 // A catalogue nested deeper than this cannot be a real directory tree (every level takes at least one

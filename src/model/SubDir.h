@@ -42,6 +42,9 @@ public:
     std::string Name;
     std::vector<std::string> Files;
     cSubDir* Parent = nullptr;
+    // A medium (a disk, a share) was mounted on this folder when a run saw it: should it one day list empty
+    // or be gone, that is a medium that is not mounted, not a user's deletion.
+    bool MountPoint = false;
     cBackUpDestination* Destination = nullptr;
     cBackUpSource* Source = nullptr;
 

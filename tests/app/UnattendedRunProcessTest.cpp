@@ -193,6 +193,7 @@ TEST(UnattendedRun, AProjectThatCannotBeSavedAfterTheRunIsReportedWithStatus2) {
     // The first run copies the folder "alt"; then it vanishes at the source, and the project file is
     // moved into its copy. The next run deletes that copy, project file and all, so the save must fail.
     dir.WriteFile("quelle/alt/x.txt", "x");
+    dir.WriteFile("quelle/bleibt.txt", "b");
     const std::string first = SaveProjectWith(dir, {"quelle"});
     ASSERT_EQ(RunHeadless({first, "/h", "/s"}, dir).status, 0);
     std::filesystem::remove_all(dir / "quelle/alt");

@@ -36,6 +36,7 @@ TEST_F(SafetyTest, ADirectoryThatCannotBeListedDeletesNothing) {
 
 TEST_F(SafetyTest, DeletionNeverFollowsALink) {
     tmp.WriteFile("elsewhere/precious.txt", "p");
+    tmp.WriteFile("src/stays", "s");
     tmp.MakeDir("src/Link");
     Run();
     // In the destination the folder has become a link to somewhere else; at the source it is gone.

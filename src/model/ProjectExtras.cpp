@@ -1,0 +1,153 @@
+#include "model/ProjectExtras.h"
+
+#include "model/BackUpSource.h"
+#include "model/Project.h"
+#include "platform/FileSystem.h"
+#include "platform/SafeReplace.h"
+
+#include <cerrno>
+#include <vector>
+
+namespace trx {
+
+namespace {
+
+constexpr char kMountRecord[] = "mount";
+
+std::string Escaped(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (const char c : field) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string Unescaped(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out.push_back(field[i]);
+            continue;
+        }
+        const char next = field[++i];
+        out.push_back(next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next);
+    }
+    return out;
+}
+
+std::vector<std::string> Fields(std::string_view line) {
+    std::vector<std::string> fields;
+    for (;;) {
+        const auto tab = line.find('\t');
+        fields.push_back(Unescaped(line.substr(0, tab)));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        line.remove_prefix(tab + 1);
+    }
+}
+
+void WriteMountPoints(std::string& out, const cBackUpSource& source, const cSubDir& node) {
+    if (node.MountPoint) {
+        out += std::string(kMountRecord) + "\t" + Escaped(source.Destination->Path) + "\t" + Escaped(source.Path) +
+               "\t" + Escaped(node.GetPath(false)) + "\n";
+    }
+    for (const cSubDir* child : node.SubDirs) {
+        WriteMountPoints(out, source, *child);
+    }
+}
+
+cBackUpSource* FindSource(cProject& project, const std::string& destination, const std::string& source) {
+    for (cBackUpDestination* d : project.Destinations) {
+        if (d->Path != destination) {
+            continue;
+        }
+        for (cBackUpSource* s : d->Sources) {
+            if (s->Path == source) {
+                return s;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
+    if (fields.size() == 4 && fields[0] == kMountRecord && !fields[3].empty()) {
+        if (cBackUpSource* source = FindSource(project, fields[1], fields[2])) {
+            source->Catalogue.GetChild(fields[3])->MountPoint = true;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ProjectExtrasPath(const std::string& projectPath) {
+    const auto slash = projectPath.rfind('/');
+    const auto dot = projectPath.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? projectPath.substr(0, dot) : projectPath) + ".tresorix";
+}
+
+std::string SerializeProjectExtras(const cProject& project) {
+    std::string records;
+    for (const cBackUpDestination* destination : project.Destinations) {
+        for (const cBackUpSource* source : destination->Sources) {
+            WriteMountPoints(records, *source, source->Catalogue);
+        }
+    }
+    if (records.empty()) {
+        return {};
+    }
+    return "# Tresorix: was zum Projekt gehört und in der Projektdatei keinen Platz hat.\n" + records;
+}
+
+void ParseProjectExtras(cProject& project, std::string_view data) {
+    while (!data.empty()) {
+        const auto end = data.find('\n');
+        const std::string_view line = data.substr(0, end);
+        if (!line.empty() && line[0] != '#') {
+            ApplyRecord(project, Fields(line));
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        data.remove_prefix(end + 1);
+    }
+}
+
+bool SaveProjectExtras(const cProject& project, const std::string& projectPath, platform::FileSystem& fs) {
+    const std::string path = ProjectExtrasPath(projectPath);
+    const std::string data = SerializeProjectExtras(project);
+    if (data.empty()) {
+        platform::FileStatus status;
+        const bool present = fs.Status(path, status, false) == 0;
+        return !present || fs.RemoveFile(path) == 0;
+    }
+    return platform::ReplaceFileContents(fs, path, data).failure == platform::ReplaceFailure::None;
+}
+
+void LoadProjectExtras(cProject& project, const std::string& projectPath, platform::FileSystem& fs) {
+    std::string data;
+    if (fs.ReadWholeFile(ProjectExtrasPath(projectPath), data) == 0) {
+        ParseProjectExtras(project, data);
+    }
+}
+
+}  // namespace trx

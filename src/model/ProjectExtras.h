@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trx {
+
+namespace platform {
+class FileSystem;
+}
+class cProject;
+
+// What a project keeps beside its project file: facts the project file's fixed format has no room for.
+// Today these are the folders inside sources on which a medium was mounted when a run saw them.
+//
+// The file is the project path with its extension replaced by ".tresorix" (appended to a name without
+// one). It is UTF-8 text, one record per line, fields separated by tabs; a backslash, tab, line feed or
+// carriage return inside a field is written as "\\", "\t", "\n" or "\r". Records:
+//   mount <destination path> <source path> <folder relative to the source, ending with "/">
+// Lines a reader does not know are skipped, so that later records never break an older program.
+
+// The extras file that belongs to `projectPath`.
+std::string ProjectExtrasPath(const std::string& projectPath);
+
+// The file's text for `project`; "" when the project has nothing to keep there.
+std::string SerializeProjectExtras(const cProject& project);
+
+// Applies what `data` says to `project`, whose destinations and sources are already loaded. Records for
+// sources the project does not have, and broken lines, are skipped: the extras never stop a load.
+void ParseProjectExtras(cProject& project, std::string_view data);
+
+// Writes the extras of `project` beside `projectPath` fail-safe, or removes a file left from earlier when
+// there is nothing to keep. False when that failed; the earlier file is then as it was.
+bool SaveProjectExtras(const cProject& project, const std::string& projectPath, platform::FileSystem& fs);
+
+// Reads the extras beside `projectPath` into `project` where there are any.
+void LoadProjectExtras(cProject& project, const std::string& projectPath, platform::FileSystem& fs);
+
+}  // namespace trx
