@@ -1,6 +1,7 @@
 #include "engine/RunController.h"
 
 #include "engine/DestinationRun.h"
+#include "engine/Messages.h"
 #include "engine/RunView.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
@@ -162,6 +163,9 @@ cRunResult cRunController::Run() {
     }
 
     result.Cancelled = Context.Cancelled();
+    if (!Context.HeldBack.empty()) {
+        Context.WriteProtocol(messages::HowToRelease(), 1, nullptr);
+    }
     Context.WriteProtocol(result.Cancelled ? kRunCancelled : kRunFinished, 1, nullptr);
     if (!Silent) {
         view_.ShowEndOfRun(result.Cancelled, result.ProtocolOpened);

@@ -50,6 +50,8 @@ TEST(CommandLine, SwitchesInAnyOrderAndUnknownOnesIgnored) {
     EXPECT_TRUE(start.Silent);
     EXPECT_FALSE(start.ShowMainWindow);
     EXPECT_EQ(start.Action, AfterFinishing::None);
+    EXPECT_FALSE(start.ReleaseHeldBack);  // never without being asked for
+    EXPECT_TRUE(Parse({"Proj.buf", "/h", "/F"}).ReleaseHeldBack);
 }
 
 TEST(CommandLine, AfterFinishingAction) {

@@ -133,6 +133,9 @@ TEST(ExitStatus, CancelledBeforeProblemsBeforeSuccess) {
     EXPECT_EQ(RunExitStatus(result), kExitWithProblems);
     result.Cancelled = true;
     EXPECT_EQ(RunExitStatus(result), kExitCancelled);
+    result = cRunResult{};
+    result.AlreadyRunning = true;  // refused: another run of the project was under way
+    EXPECT_EQ(RunExitStatus(result), kExitWithProblems);
 }
 
 TEST(UnattendedRun, AHiddenRunBacksUpAndRewritesTheProjectWithTheNewCatalogues) {
@@ -175,6 +178,27 @@ TEST(UnattendedRun, AShownRunWithoutDisplayDrawsOffScreenAndEndsEvenWithoutSilen
     // Nobody could close a window without a display: it closes itself after the run.
     const Outcome shown = RunHeadless({path}, dir);
     EXPECT_EQ(shown.status, 0);
+}
+
+TEST(UnattendedRun, ASecondRunOfAProjectIsRefusedAndTouchesNothing) {
+    test::TestDir dir;
+    dir.WriteFile("quelle/a.txt", "a");
+    const std::string path = SaveProjectWith(dir, {"quelle"});
+    const std::string project = dir.ReadFile("Projekt.buf");
+    platform::PosixFileSystem fs;
+    std::unique_ptr<platform::FileLock> firstRun;  // what a run under way holds
+    ASSERT_EQ(fs.LockFile(dir / ".Projekt.buf.lock", firstRun), 0);
+
+    const Outcome refused = RunHeadless({path, "/h", "/s"}, dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("wird bereits von einem anderen Sicherungsvorgang gesichert"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("ziel"));
+    EXPECT_FALSE(dir.Exists("Projekt_Protocol.txt"));
+    EXPECT_EQ(dir.ReadFile("Projekt.buf"), project);
+
+    firstRun.reset();  // the lock goes with its holder, also with one that was killed
+    EXPECT_EQ(RunHeadless({path, "/h", "/s"}, dir).status, 0);
+    EXPECT_TRUE(dir.Exists("ziel/a.txt"));
 }
 
 TEST(UnattendedRun, ProblemsInTheRunGiveExitStatus2) {
