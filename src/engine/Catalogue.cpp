@@ -29,20 +29,15 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c)
         seen.insert(t->Files.begin(), t->Files.end());
     }
     std::uint64_t count = 0;
-    std::unordered_set<const cSubDir*> gone;  // folders counted whole
     for (const std::string& name : c.Files) {
-        if (!IsPlainName(name) || seen.count(name) != 0 || (t != nullptr && state_.Protected.Contains(*t, name))) {
+        if (!IsPlainName(name)) {
             continue;
         }
-        ++count;
-        if (const cSubDir* child = c.FindChild(name); child != nullptr && !LeftOut(*child)) {
-            count += CountNames(*child);
-            gone.insert(child);
-        }
-    }
-    for (const cSubDir* child : c.SubDirs) {
-        if (gone.count(child) == 0 && IsPlainName(child->Name)) {
-            count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child);
+        const cSubDir* child = c.FindChild(name);
+        if (seen.count(name) == 0 && !(t != nullptr && state_.Protected.Contains(*t, name))) {
+            count += 1 + (child != nullptr && !LeftOut(*child) ? CountNames(*child) : 0);
+        } else if (child != nullptr) {
+            count += CountDeletions(t != nullptr ? t->FindChild(name) : nullptr, *child);
         }
     }
     return count;

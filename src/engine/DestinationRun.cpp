@@ -22,6 +22,15 @@ namespace trx {
 
 namespace {
 
+bool BackedUpBefore(const cBackUpDestination& destination) {
+    for (const cBackUpSource* source : destination.Sources) {
+        if (HoldsNames(source->Catalogue)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::uint64_t KnownNames(const cBackUpDestination& destination) {
     std::uint64_t known = 0;
     for (const cBackUpSource* source : destination.Sources) {
@@ -33,7 +42,7 @@ std::uint64_t KnownNames(const cBackUpDestination& destination) {
 }  // namespace
 
 void cDestinationRun::BackUp() {
-    std::unique_ptr<platform::Directory> destinationDir = OpenDestination(KnownNames(destination_));
+    std::unique_ptr<platform::Directory> destinationDir = OpenDestination(BackedUpBefore(destination_));
     if (!destinationDir) {
         return;
     }
@@ -52,15 +61,16 @@ void cDestinationRun::BackUp() {
     run_.Fs.RemoveAt(*destinationDir, kRunMarkName, false);
 }
 
-std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(std::uint64_t known) {
+std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backedUpBefore) {
     platform::FileSystem& fs = run_.Fs;
     const std::string& path = destination_.Path;
-    const bool guarded = known > 0 && !run_.ReleaseHeldBack;
+    const bool guarded = backedUpBefore && !run_.ReleaseHeldBack;
     if (!fs.IsDirectory(path)) {
         if (guarded) {
             // Backed up before and gone now: the disk is not mounted. Made anew, the folder would take a full
             // backup onto the system disk below the bare mount point.
-            HoldBack(cHeldBack::Reason::DestinationMissing, path, known, messages::DestinationMissingHeldBack(path));
+            HoldBack(cHeldBack::Reason::DestinationMissing, path, KnownNames(destination_),
+                     messages::DestinationMissingHeldBack(path));
             return nullptr;
         }
         // One level only: a destination on a missing drive must not be built anew below the mount point.
@@ -80,6 +90,7 @@ std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(std::uint6
     }
     std::vector<platform::ListedEntry> entries;
     if (guarded && fs.List(*dir, entries) == 0 && entries.empty()) {
+        const std::uint64_t known = KnownNames(destination_);
         HoldBack(cHeldBack::Reason::DestinationEmpty, path, known, messages::DestinationEmptyHeldBack(path, known));
         return nullptr;
     }

@@ -35,7 +35,7 @@ public:
 private:
     // The destination directory, created (one level) when it is missing and was never backed up; null
     // when the run must not go on there (reported).
-    std::unique_ptr<platform::Directory> OpenDestination(std::uint64_t known);
+    std::unique_ptr<platform::Directory> OpenDestination(bool backedUpBefore);
     // Keeps two runs from writing into one destination at once; false when another holds it (reported).
     bool LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock);
     void PrepareState(platform::Directory& dir, cDestinationRunState& state);

@@ -6,10 +6,18 @@ namespace trx {
 
 std::uint64_t CountNames(const cSubDir& node) {
     std::uint64_t count = node.Files.size();
-    for (const cSubDir* child : node.SubDirs) {
-        count += CountNames(*child);
+    // Only folders whose names are still catalogued: the node of a deleted folder keeps the names of its
+    // files, which stand for nothing anywhere.
+    for (const std::string& name : node.Files) {
+        if (const cSubDir* child = node.FindChild(name)) {
+            count += CountNames(*child);
+        }
     }
     return count;
+}
+
+bool HoldsNames(const cSubDir& node) {
+    return !node.Files.empty();
 }
 
 bool EmptyFolderLooksUnmounted(std::uint64_t known, bool mountPointNow, bool mountPointBefore) {

@@ -13,8 +13,11 @@ class cSubDir;
 // Below this many catalogued names, an emptied folder or a batch of deletions is ordinary tidying.
 inline constexpr std::uint64_t kManyNames = 10;
 
-// How many names (files and folders) `node` and every node below it hold.
+// How many names (files and folders) `node` and the nodes of its catalogued folders hold.
 std::uint64_t CountNames(const cSubDir& node);
+
+// True when the catalogue knows any name there (every name below a node is reached through one of its own).
+bool HoldsNames(const cSubDir& node);
 
 // A folder inside a source lists empty while its catalogue knows `known` names below it. That looks like a
 // medium that is not mounted when the folder is a mount point now (an empty medium) or was one when an

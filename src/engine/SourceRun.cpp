@@ -16,6 +16,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <string_view>
@@ -314,7 +315,9 @@ void cSourceRun::HoldBackGoneMounts(cSubDir& catalogueNode, cSubDir& targetNode,
             }
         }
         std::string upper = text::UpperCase(child->Name);
-        const std::uint64_t known = CountNames(*child);
+        const bool catalogued =
+            std::find(catalogueNode.Files.begin(), catalogueNode.Files.end(), upper) != catalogueNode.Files.end();
+        const std::uint64_t known = catalogued ? CountNames(*child) : 0;  // a folder deleted long ago: none
         if (listed.count(upper) != 0 || known == 0) {
             continue;
         }
