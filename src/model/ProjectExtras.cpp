@@ -3,6 +3,7 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/FileSystem.h"
+#include "platform/FileTypes.h"
 #include "platform/SafeReplace.h"
 
 #include <cerrno>
@@ -88,8 +89,17 @@ cBackUpSource* FindSource(cProject& project, const std::string& destination, con
     return nullptr;
 }
 
+// A folder below a source as the writer gives it ("a/b/"): no longer than a path can be, no "." or "..".
+bool PlausibleFolder(const std::string& relative) {
+    if (relative.empty() || relative.back() != '/' || relative.size() > platform::kMaxPathLength) {
+        return false;
+    }
+    return relative.find("/../") == std::string::npos && relative.find("/./") == std::string::npos &&
+           relative.rfind("../", 0) != 0 && relative.rfind("./", 0) != 0;
+}
+
 void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
-    if (fields.size() == 4 && fields[0] == kMountRecord && !fields[3].empty()) {
+    if (fields.size() == 4 && fields[0] == kMountRecord && PlausibleFolder(fields[3])) {
         if (cBackUpSource* source = FindSource(project, fields[1], fields[2])) {
             source->Catalogue.GetChild(fields[3])->MountPoint = true;
         }

@@ -1,6 +1,7 @@
 // Coverage-guided fuzzing of the project file reader: whatever the bytes, reading them either fills a
 // project or throws the reader's own error, without crash, leak, hang or an allocation beyond reason.
 #include "model/Project.h"
+#include "model/ProjectExtras.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileError.h"
 
@@ -21,5 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const trx::cProjectFileError&) {
     }
+    // The extras file beside a project is read by a reader of its own, which never fails.
+    trx::ParseProjectExtras(project, std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }
