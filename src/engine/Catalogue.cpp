@@ -3,7 +3,7 @@
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
 #include "engine/RunContext.h"
-#include "engine/SourceRun.h"
+#include "engine/DestinationRunState.h"
 #include "engine/TargetDirectory.h"
 #include "model/SubDir.h"
 #include "platform/FileSystem.h"
@@ -33,11 +33,14 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c)
         if (!IsPlainName(name)) {
             continue;
         }
-        const cSubDir* child = c.FindChild(name);
-        if (seen.count(name) == 0 && !(t != nullptr && state_.Protected.Contains(*t, name))) {
-            count += 1 + (child != nullptr && !LeftOut(*child) ? CountNames(*child) : 0);
-        } else if (child != nullptr) {
-            count += CountDeletions(t != nullptr ? t->FindChild(name) : nullptr, *child);
+        const bool gone = seen.count(name) == 0 && !(t != nullptr && state_.Protected.Contains(*t, name));
+        count += gone ? 1 : 0;
+        for (const cSubDir* child : c.FindChildrenUpper(name)) {
+            if (gone) {
+                count += LeftOut(*child) ? 0 : CountNames(*child);
+            } else {
+                count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child);
+            }
         }
     }
     return count;

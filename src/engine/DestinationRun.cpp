@@ -1,6 +1,7 @@
 #include "engine/DestinationRun.h"
 
 #include "engine/Catalogue.h"
+#include "engine/DestinationRunState.h"
 #include "engine/FormatSize.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
@@ -122,6 +123,7 @@ void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunStat
         mark->Close();
     }
     state.SharedTargets = destination_.Sources.Count() > 1;
+    state.Abilities = ProbeDestination(fs, dir);
 }
 
 void cDestinationRun::BackUpSources(cDestinationRunState& state) {

@@ -95,6 +95,12 @@ std::string DestinationBusy(const std::string& destination) {
            " schreibt gerade ein anderer Sicherungsvorgang. Es wurde diesmal übersprungen.";
 }
 
+std::string FileChangedWhileCopied(const std::string& sourceFile, const std::string& targetDirectory) {
+    return "Die Datei " + Quoted(sourceFile) + " wurde während des Kopierens verändert und konnte nicht nach " +
+           Quoted(targetDirectory) + " kopiert werden; die bisherige Kopie bleibt, der nächste Lauf kopiert sie "
+           "erneut.";
+}
+
 std::string DirectoryDeleted(const std::string& path) {
     return "Das Verzeichnis " + Quoted(path) + " wurde gelöscht.";
 }

@@ -18,6 +18,7 @@ std::string TargetUnreachable(const std::string& targetDirectory);
 std::string FileCopied(const std::string& sourceFile, const std::string& targetDirectory,
                        const std::string& size);
 std::string FileNotCopied(const std::string& sourceFile, const std::string& targetDirectory);
+std::string FileChangedWhileCopied(const std::string& sourceFile, const std::string& targetDirectory);
 
 // Work held back because it looks like a medium that is not mounted. `entries` is how many catalogued
 // names (files and folders) keep their copies.

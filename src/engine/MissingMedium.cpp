@@ -9,7 +9,7 @@ std::uint64_t CountNames(const cSubDir& node) {
     // Only folders whose names are still catalogued: the node of a deleted folder keeps the names of its
     // files, which stand for nothing anywhere.
     for (const std::string& name : node.Files) {
-        if (const cSubDir* child = node.FindChild(name)) {
+        for (const cSubDir* child : node.FindChildrenUpper(name)) {
             count += CountNames(*child);
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -23,8 +24,7 @@ std::string RandomSuffix(int length) {
 }
 
 CopyOutcome CopyLink(platform::FileSystem& fs, platform::Directory& sourceDir, platform::Directory& targetDir,
-                     const std::string& name, const platform::EntryInfo& info, bool keepTimes,
-                     const std::function<void(std::uint64_t)>& onChunk) {
+                     const std::string& name, const platform::EntryInfo& info, const cCopyRequest& request) {
     std::string target;
     if (fs.ReadLinkAt(sourceDir, name, target) != 0) {
         return CopyOutcome::Failed;
@@ -38,13 +38,10 @@ CopyOutcome CopyLink(platform::FileSystem& fs, platform::Directory& sourceDir, p
     if (error != 0) {
         return CopyOutcome::Failed;
     }
-    if (keepTimes) {
+    if (request.keepTimes) {
         fs.SetLinkTimesAt(targetDir, temporary, info.Accessed, info.Modified);  // a failure here is no loss
     }
-    if (onChunk) {
-        onChunk(target.size());
-    }
-    if (fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
+    if ((request.makeRoom && !request.makeRoom()) || fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
         fs.RemoveAt(targetDir, temporary, false);
         return CopyOutcome::Failed;
     }
@@ -80,95 +77,131 @@ bool IsTemporaryCopyName(std::string_view name) {
            name.substr(name.size() - 13, 5) == ".trx-";
 }
 
-CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
-                            platform::Directory& targetDir, const std::string& name,
-                            const platform::EntryInfo& info, bool keepTimes,
-                            const std::function<void(std::uint64_t done)>& onChunk,
-                            const std::function<bool()>& cancelled, bool targetAbsent) {
-    if (info.Kind == platform::FileKind::SymLink) {
-        return CopyLink(fs, sourceDir, targetDir, name, info, keepTimes, onChunk);
+namespace {
+
+// The copy's file: without a name where it can be, else under a fresh temporary name.
+struct cOpenCopy {
+    std::unique_ptr<platform::WritableFile> file;
+    std::string temporary;  // empty while the copy has no name
+};
+
+int CreateCopy(platform::FileSystem& fs, platform::Directory& targetDir, const std::string& name,
+               std::uint32_t mode, bool targetAbsent, cOpenCopy& copy) {
+    if (targetAbsent && fs.CreateUnnamedFileAt(targetDir, name, mode, copy.file) == 0) {
+        return 0;
     }
-    if (info.Kind != platform::FileKind::Regular) {
-        return CopyOutcome::Failed;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+        copy.temporary = TemporaryCopyName(name);
+        error = fs.CreateFileAt(targetDir, copy.temporary, mode, copy.file);
     }
-    std::unique_ptr<platform::ReadableFile> in;
-    if (fs.OpenFileAt(sourceDir, name, in) != 0) {
-        return CopyOutcome::Failed;
-    }
-    // Only the permission bits: set-id bits never travel with a backup.
-    const std::uint32_t mode = info.Mode & 0777;
-    std::unique_ptr<platform::WritableFile> out;
-    std::string temporary;  // stays empty while the copy has no name
-    if (!targetAbsent || fs.CreateUnnamedFileAt(targetDir, name, mode, out) != 0) {
-        int error = EEXIST;
-        for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
-            temporary = TemporaryCopyName(name);
-            error = fs.CreateFileAt(targetDir, temporary, mode, out);
-        }
-        if (error != 0) {
+    return error;
+}
+
+// Moves exactly `size` bytes. Failed when the file ends early (it shrank) or a call fails.
+CopyOutcome CopyBytes(platform::FileSystem& fs, platform::ReadableFile& in, platform::WritableFile& out,
+                      std::uint64_t size, const cCopyRequest& request) {
+    std::uint64_t done = 0;
+    while (done < size) {
+        std::uint64_t copied = 0;
+        if (fs.CopyData(in, out, std::min(kCopyChunk, size - done), copied) != 0 || copied == 0) {
             return CopyOutcome::Failed;
         }
-    }
-    const auto dropTemporary = [&](CopyOutcome outcome) {
-        out.reset();  // a file without a name vanishes with its descriptor
-        if (!temporary.empty()) {
-            fs.RemoveAt(targetDir, temporary, false);
-        }
-        return outcome;
-    };
-
-    std::uint64_t done = 0;
-    std::uint64_t copied = 0;
-    do {
-        if (fs.CopyData(*in, *out, kCopyChunk, copied) != 0) {
-            return dropTemporary(CopyOutcome::Failed);
-        }
-        if (copied > 0 || done == 0) {
-            done += copied;
-            if (onChunk) {
-                onChunk(done);
+        done += copied;
+        if (done < size) {
+            if (request.onChunk) {
+                request.onChunk(done);
+            }
+            if (request.cancelled && request.cancelled()) {
+                return CopyOutcome::Cancelled;
             }
         }
-        // Read to the end, past the size the walk saw: only so does a file that grew meanwhile show.
-    } while (copied > 0 && !(cancelled && cancelled()));
-
-    if (cancelled && cancelled() && done < info.Size) {
-        return dropTemporary(CopyOutcome::Cancelled);
-    }
-    if (done != info.Size) {
-        // The file shrank or grew while it was read: such a copy belongs to no moment of the original,
-        // so the earlier copy stays and the next run tries again.
-        return dropTemporary(CopyOutcome::Failed);
-    }
-    if (keepTimes) {
-        out->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail
-    }
-    if (temporary.empty()) {
-        const int linked = fs.LinkFileAt(*out, targetDir, name);
-        if (linked == 0) {
-            return out->Close() == 0 ? CopyOutcome::Copied : CopyOutcome::Failed;
-        }
-        if (linked != EEXIST) {
-            return dropTemporary(CopyOutcome::Failed);
-        }
-        // An entry of that name appeared meanwhile: replace it the usual way, through a temporary name.
-        int error = EEXIST;
-        for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
-            temporary = TemporaryCopyName(name);
-            error = fs.LinkFileAt(*out, targetDir, temporary);
-        }
-        if (error != 0) {
-            temporary.clear();
-            return dropTemporary(CopyOutcome::Failed);
-        }
-    }
-    if (out->Close() != 0) {
-        return dropTemporary(CopyOutcome::Failed);
-    }
-    if (fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
-        return dropTemporary(CopyOutcome::Failed);
     }
     return CopyOutcome::Copied;
+}
+
+bool SameTime(const platform::FileTime& a, const platform::FileTime& b) {
+    return a.Seconds == b.Seconds && a.Nanoseconds == b.Nanoseconds;
+}
+
+// What the source looks like now against what the walk saw: Copied when untouched or only grown (the
+// copy holds the length it had, a consistent state of a file that is being appended to).
+CopyOutcome CheckUnchanged(platform::ReadableFile& in, const platform::EntryInfo& seen) {
+    platform::EntryInfo now;
+    if (in.Status(now) != 0) {
+        return CopyOutcome::Failed;
+    }
+    if (SameTime(now.Modified, seen.Modified) && SameTime(now.Changed, seen.Changed) && now.Size == seen.Size) {
+        return CopyOutcome::Copied;
+    }
+    return now.Size > seen.Size ? CopyOutcome::Copied : CopyOutcome::Changed;
+}
+
+// Gives the complete copy its name. The temporary file is gone afterwards whatever happens.
+CopyOutcome PutInPlace(platform::FileSystem& fs, platform::Directory& targetDir, const std::string& name,
+                       cOpenCopy& copy, const cCopyRequest& request) {
+    const auto drop = [&] {
+        copy.file.reset();  // a file without a name vanishes with its descriptor
+        if (!copy.temporary.empty()) {
+            fs.RemoveAt(targetDir, copy.temporary, false);
+        }
+        return CopyOutcome::Failed;
+    };
+    if (copy.temporary.empty()) {
+        const int linked = fs.LinkFileAt(*copy.file, targetDir, name);
+        if (linked == 0) {
+            return copy.file->Close() == 0 ? CopyOutcome::Copied : CopyOutcome::Failed;
+        }
+        // An entry of that name appeared meanwhile: replace it the usual way, through a temporary name.
+        int error = linked == EEXIST ? EEXIST : linked;
+        for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+            copy.temporary = TemporaryCopyName(name);
+            error = fs.LinkFileAt(*copy.file, targetDir, copy.temporary);
+        }
+        if (error != 0) {
+            copy.temporary.clear();
+            return drop();
+        }
+    }
+    if (copy.file->Close() != 0 || (request.makeRoom && !request.makeRoom()) ||
+        fs.RenameAt(targetDir, copy.temporary, targetDir, name) != 0) {
+        return drop();
+    }
+    return CopyOutcome::Copied;
+}
+
+}  // namespace
+
+CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
+                            platform::Directory& targetDir, const std::string& name,
+                            const platform::EntryInfo& info, const cCopyRequest& request) {
+    if (info.Kind == platform::FileKind::SymLink) {
+        return CopyLink(fs, sourceDir, targetDir, name, info, request);
+    }
+    std::unique_ptr<platform::ReadableFile> in;
+    if (info.Kind != platform::FileKind::Regular || fs.OpenFileAt(sourceDir, name, in) != 0) {
+        return CopyOutcome::Failed;
+    }
+    cOpenCopy copy;
+    // Only the permission bits: set-id bits never travel with a backup.
+    if (CreateCopy(fs, targetDir, name, info.Mode & 0777, request.targetAbsent && !request.makeRoom, copy) != 0) {
+        return CopyOutcome::Failed;
+    }
+    CopyOutcome outcome = CopyBytes(fs, *in, *copy.file, info.Size, request);
+    if (outcome == CopyOutcome::Copied) {
+        outcome = CheckUnchanged(*in, info);
+    }
+    if (outcome != CopyOutcome::Copied) {
+        copy.file.reset();
+        if (!copy.temporary.empty()) {
+            fs.RemoveAt(targetDir, copy.temporary, false);
+        }
+        return outcome;
+    }
+    if (request.keepTimes) {
+        copy.file->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail
+    }
+    return PutInPlace(fs, targetDir, name, copy, request);
 }
 
 }  // namespace trx

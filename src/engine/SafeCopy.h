@@ -13,7 +13,12 @@ class FileSystem;
 struct EntryInfo;
 }  // namespace platform
 
-enum class CopyOutcome { Copied, Failed, Cancelled };
+enum class CopyOutcome {
+    Copied,
+    Failed,
+    Cancelled,
+    Changed,  // the source changed while it was read: the earlier copy stays, the next run tries again
+};
 
 // Bytes moved per kernel copy call: large enough for full speed, small enough that a cancel acts within
 // a fraction of a second.
@@ -22,19 +27,32 @@ inline constexpr std::uint64_t kCopyChunk = 4u << 20;
 // Copies the file or link `name` from `sourceDir` into `targetDir` without ever putting a partial copy in
 // place of an earlier one: the data goes to a hidden temporary file beside the target, which gets the
 // permission bits (and with `keepTimes` the source's times) and is then renamed over the target name.
-// `onChunk` hears the bytes done after every chunk (once with 0 for an empty file); `cancelled` is asked
-// after every chunk, and a cancel before the last byte drops the temporary file, as does a file whose size
-// changed while it was read. Never throws.
+// Exactly `info.Size` bytes are copied, the size the walk saw. `onChunk` hears the bytes done after every
+// chunk before the last; the caller reports the completed file once the copy is in place. `cancelled` is
+// asked after every chunk, and a cancel before the last byte drops the temporary file. Never throws.
+// Changes while the file is read: a file that shrank, or changed without growing (rewritten in place),
+// is dropped (Failed or Changed; the earlier copy stays). A file that only grew (a log being written)
+// gets the copy of the length it had, with the times seen before the copy, so the next run copies it
+// again.
 // `targetAbsent`: the caller saw no entry of that name in the target. The copy is then written into a file
 // without a name that gets its name only when complete: one change of the folder instead of three, which
 // makes first backups as fast as a plain copy, and a program that dies on the way leaves nothing behind.
 // Where the file system cannot do that, or the name was taken in the meantime, the temporary file and the
 // rename are used.
+// `makeRoom`, when given, is called once the copy is complete and before it takes the target's name: the
+// target is a folder (the source's folder became a file) that must go first; false keeps the folder and
+// drops the copy. A crash in between leaves the complete copy under its temporary name and the source
+// as it is.
+struct cCopyRequest {
+    bool keepTimes = true;
+    bool targetAbsent = false;
+    std::function<void(std::uint64_t done)> onChunk;
+    std::function<bool()> cancelled;
+    std::function<bool()> makeRoom;
+};
 CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
                             platform::Directory& targetDir, const std::string& name,
-                            const platform::EntryInfo& info, bool keepTimes,
-                            const std::function<void(std::uint64_t done)>& onChunk,
-                            const std::function<bool()>& cancelled, bool targetAbsent = false);
+                            const platform::EntryInfo& info, const cCopyRequest& request);
 
 // A hidden name for the temporary copy of `name`, unlikely to meet a user's file and never longer than a
 // file name may be.

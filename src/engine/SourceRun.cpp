@@ -1,7 +1,8 @@
 #include "engine/SourceRun.h"
 
+#include "engine/Catalogue.h"
+#include "engine/ChangeTest.h"
 #include "engine/FileFilterTests.h"
-#include "engine/FileInputs.h"
 #include "engine/FormatSize.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
@@ -41,8 +42,8 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
 }
 
 void cSourceRun::BackUp() {
-    // A source whose walk did not happen keeps the total of its last run, and with it (the project file
-    // keeps a catalogue only beside a total) its catalogue.
+    // A source whose walk did not happen keeps the total of its last run: the run window takes it as the
+    // source's expected size.
     const std::uint64_t previousTotal = source_.TotalSize;
     source_.TotalSize = 0;
     source_.TargetSubPath = GetTargetSubPath(source_.Path, options_.TransferFlags);
@@ -56,74 +57,98 @@ void cSourceRun::BackUp() {
         run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
         targetDir = OpenBelow(run_.Fs, *destinationDir, source_.TargetSubPath);
     }
+    std::unique_ptr<platform::Directory> sourceDir;
     if (!targetDir) {
         run_.ReportProblem(messages::TargetUnreachable(targetPath), nullptr);
-        return;
-    }
-    std::unique_ptr<platform::Directory> sourceDir;
-    if (run_.Fs.OpenDirectory(source_.Path, sourceDir) != 0) {
+        sourceUnreachable_ = true;  // nothing was walked: nothing may be compared
+        state_.LeftOut[&source_.Catalogue] = &targetNode;
+    } else if (run_.Fs.OpenDirectory(source_.Path, sourceDir) != 0) {
         sourceUnreachable_ = true;
         MarkUnreachable(source_.Catalogue, targetNode, source_.Path);
     } else {
         platform::EntryInfo root;
         const std::uint64_t device = run_.Fs.StatAt(*sourceDir, ".", root) == 0 ? root.Device : kUnknownDevice;
-        BackUpDir(source_.Catalogue, targetNode, *sourceDir, *targetDir, false, device, false);
+        cFolder folder{source_.Catalogue, targetNode, *sourceDir, *targetDir, false,
+                       device,            false,      source_.Path, targetPath};
+        BackUpDir(folder);
     }
     if (sourceUnreachable_ || sourceHeldBack_) {
         source_.TotalSize = previousTotal;
     }
 }
 
-void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform::Directory& sourceDir,
-                           platform::Directory& targetDir, bool targetFresh, std::uint64_t device,
-                           bool mountPoint) {
-    const std::string targetPath = targetNode.GetPath(true);
-    const std::string relative = catalogueNode.GetPath(false);
+void cSourceRun::BackUpDir(cFolder& folder) {
     if (destination_.OnDirEntered) {
-        destination_.OnDirEntered(destination_, relative);
+        destination_.OnDirEntered(destination_, folder.Catalogue.GetPath(false));
     }
     run_.Pump();
-    const std::string sourcePath = source_.Path + relative;
 
     std::vector<platform::ListedEntry> entries;
-    if (run_.Fs.List(sourceDir, entries) != 0) {
+    if (run_.Fs.List(folder.SourceDir, entries) != 0) {
         // Never let a directory that cannot be read look empty: the comparison would delete its copies.
-        if (&catalogueNode == &source_.Catalogue) {
+        if (&folder.Catalogue == &source_.Catalogue) {
             sourceUnreachable_ = true;
         }
-        MarkUnreachable(catalogueNode, targetNode, sourcePath);
+        MarkUnreachable(folder.Catalogue, folder.Target, folder.SourcePath);
         return;
     }
-    if (entries.empty() && HoldBackEmpty(catalogueNode, targetNode, sourcePath, mountPoint)) {
+    if (entries.empty() && HoldBackEmpty(folder)) {
         return;
     }
-    HoldBackGoneMounts(catalogueNode, targetNode, sourcePath, entries);
+    HoldBackGoneMounts(folder, entries);
 
-    // Pass 1: name tests, candidates and the catalogue. One listing serves both passes; the second pass
-    // stats every candidate afresh, so an entry that vanished in between is neither copied nor counted.
-    std::vector<int> position(entries.size(), 0);  // 1-based place among the candidates, 0 for none
+    // One listing serves both passes; the second pass stats every candidate afresh, so an entry that
+    // vanished in between is neither copied nor counted.
+    std::vector<int> position;
+    const int candidates = ListCandidates(folder, entries, position);
+    for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
+        if (position[i] == 0) {
+            continue;
+        }
+        const std::string& name = entries[i].Name;
+        platform::EntryInfo info;
+        if (run_.Fs.StatAt(folder.SourceDir, name, info) != 0) {
+            continue;
+        }
+        if (info.Kind == platform::FileKind::Directory) {
+            if (options_.SubFolders) {
+                BackUpSubDir(folder, name, info);
+            }
+        } else {
+            BackUpFile(folder, name, info);
+        }
+        if (destination_.OnProgress && &folder.Catalogue == &source_.Catalogue) {
+            destination_.OnProgress(destination_, position[i], candidates);
+        }
+        run_.Pump();
+    }
+}
+
+int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                               std::vector<int>& position) {
+    position.assign(entries.size(), 0);
     int candidates = 0;
     std::vector<std::string> candidateNames;  // kept only when stale copies are to be removed
+    std::vector<std::string>& files = folder.Catalogue.Files;
     // Views into Files, whose strings never move: the room for every entry is made before the first one.
-    catalogueNode.Files.reserve(catalogueNode.Files.size() + entries.size());
-    std::unordered_set<std::string_view> catalogued(catalogueNode.Files.begin(), catalogueNode.Files.end());
-    cFileInputs inputs;
+    files.reserve(files.size() + entries.size());
+    std::unordered_set<std::string_view> catalogued(files.begin(), files.end());
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
         const platform::ListedEntry& entry = entries[i];
         if (entry.Kind == platform::FileKind::Directory) {
-            if (IsDestination(sourceDir, entry.Name)) {
+            if (IsDestination(folder.SourceDir, entry.Name)) {
                 continue;  // the run's own output is never copied into itself
             }
         } else {
-            inputs.SetName(entry.Name);
+            inputs_.SetName(entry.Name);
             if (needAttributes_) {
                 platform::EntryInfo info;
-                if (run_.Fs.StatAt(sourceDir, entry.Name, info) != 0) {
+                if (run_.Fs.StatAt(folder.SourceDir, entry.Name, info) != 0) {
                     continue;  // gone already
                 }
-                inputs.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
+                inputs_.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
             }
-            if (!PassesNameTests(options_, inputs)) {
+            if (!PassesNameTests(options_, inputs_)) {
                 continue;
             }
         }
@@ -133,121 +158,140 @@ void cSourceRun::BackUpDir(cSubDir& catalogueNode, cSubDir& targetNode, platform
             candidateNames.push_back(upper);
         }
         if (options_.DelDeletedFiles) {
-            targetNode.Files.push_back(upper);
+            folder.Target.Files.push_back(upper);
         } else if (state_.SharedTargets) {
-            state_.Protected.Add(targetNode, upper);
+            state_.Protected.Add(folder.Target, upper);
         }
         if (catalogued.count(upper) == 0) {
-            catalogueNode.Files.push_back(std::move(upper));
-            catalogued.insert(catalogueNode.Files.back());
+            files.push_back(std::move(upper));
+            catalogued.insert(files.back());
         }
     }
-    if (run_.Cancelled()) {
+    if (state_.RemoveStaleCopies && !folder.TargetFresh && !run_.Cancelled()) {
+        RemoveStaleCopies(folder.TargetDir, candidateNames);
+    }
+    return candidates;
+}
+
+void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info) {
+    bool made = false;
+    std::unique_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made);
+    cSubDir& catalogueChild = *parent.Catalogue.GetChild(name);
+    cSubDir& targetChild = *parent.Target.GetChild(name);
+    const bool mounted = parent.Device != kUnknownDevice && info.Device != parent.Device;
+    if (mounted) {
+        catalogueChild.MountPoint = true;  // remembered, for the day it is not mounted
+    }
+    const std::string sourcePath = parent.SourcePath + name + "/";
+    if (!targetSub) {
+        // Said aloud, not skipped in silence: a whole sub-tree is missing from the backup. The comparison
+        // leaves it out, so that nothing of it is deleted on the strength of a walk that never happened.
+        state_.LeftOut[&catalogueChild] = &targetChild;
+        run_.ReportProblem(messages::TargetUnreachable(parent.TargetPath + name + "/"), nullptr);
         return;
     }
-    if (state_.RemoveStaleCopies && !targetFresh) {
-        RemoveStaleCopies(targetDir, candidateNames);
+    std::unique_ptr<platform::Directory> sourceSub;
+    if (run_.Fs.OpenSubDirectory(parent.SourceDir, name, sourceSub) != 0) {
+        MarkUnreachable(catalogueChild, targetChild, sourcePath);
+        return;
     }
+    cFolder folder{catalogueChild, targetChild, *sourceSub, *targetSub,           made,
+                   info.Device,    mounted,     sourcePath, parent.TargetPath + name + "/"};
+    BackUpDir(folder);
+}
 
-    // Pass 2: sub-directories, the change test, date and size tests, copying.
-    for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
-        if (position[i] == 0) {
-            continue;
+std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
+                                                               bool& made) {
+    std::unique_ptr<platform::Directory> targetSub;
+    int result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0777);
+    if (result == EEXIST && run_.Fs.OpenSubDirectory(parent.TargetDir, name, targetSub) != 0) {
+        platform::EntryInfo existing;
+        if (run_.Fs.StatAt(parent.TargetDir, name, existing) != 0 ||
+            existing.Kind == platform::FileKind::Directory) {
+            return nullptr;
         }
-        const std::string& name = entries[i].Name;
-        platform::EntryInfo info;
-        if (run_.Fs.StatAt(sourceDir, name, info) != 0) {
-            continue;
+        // The copy of a file or link that a folder took the place of at the source.
+        cCatalogueSync sync(run_, state_);
+        if (!sync.DeleteTree(parent.TargetDir, name, parent.TargetPath + name)) {
+            return nullptr;
         }
-        if (info.Kind == platform::FileKind::Directory) {
-            if (options_.SubFolders) {
-                const int made = run_.Fs.MakeDirectoryAt(targetDir, name, 0777);
-                std::unique_ptr<platform::Directory> targetSub;
-                if (made == 0 || made == EEXIST) {
-                    run_.Fs.OpenSubDirectory(targetDir, name, targetSub);
-                }
-                cSubDir& catalogueChild = *catalogueNode.GetChild(name);
-                cSubDir& targetChild = *targetNode.GetChild(name);
-                const bool childMounted = device != kUnknownDevice && info.Device != device;
-                if (childMounted) {
-                    catalogueChild.MountPoint = true;  // remembered, for the day it is not mounted
-                }
-                if (!targetSub) {
-                    // Said aloud, not skipped in silence: a whole sub-tree is missing from the backup. The
-                    // comparison leaves it out, so that nothing of it is deleted on the strength of a walk
-                    // that never happened.
-                    state_.LeftOut[&catalogueChild] = &targetChild;
-                    run_.ReportProblem(messages::TargetUnreachable(targetPath + name + "/"), nullptr);
-                } else {
-                    std::unique_ptr<platform::Directory> sourceSub;
-                    if (run_.Fs.OpenSubDirectory(sourceDir, name, sourceSub) != 0) {
-                        MarkUnreachable(catalogueChild, targetChild, sourcePath + name + "/");
-                    } else {
-                        BackUpDir(catalogueChild, targetChild, *sourceSub, *targetSub, made == 0, info.Device,
-                                  childMounted);
-                    }
-                }
-            }
-        } else {
-            if (destination_.OnFileCompared) {
-                destination_.OnFileCompared(destination_, source_);
-            }
-            source_.TotalSize += info.Size;
-            bool copy = true;
-            bool targetAbsent = targetFresh;
-            const std::uint32_t packed = PackLocalTime(info.Modified);
-            if (options_.OnlyNewFiles && !targetFresh) {
-                platform::EntryInfo existing;
-                const int found = run_.Fs.StatAt(targetDir, name, existing);
-                targetAbsent = found == ENOENT;
-                if (found == 0 && existing.Kind != platform::FileKind::Directory) {
-                    // Unsigned: packed dates after 2043 set the top bit and must still count as newer.
-                    copy = PackLocalTime(existing.Modified) < packed;
-                }
-            }
-            if (copy) {
-                inputs.SetName(name);
-                inputs.ModificationDate = PackedToDayNumber(packed);
-                inputs.CreationDate = LocalDayNumber(info.Created);
-                inputs.Size = info.Size;
-                copy = PassesDateAndSizeTests(options_, inputs);
-            }
-            if (copy) {
-                if (destination_.OnFileProgress) {
-                    destination_.OnFileProgress(destination_, 0, info.Size, &name);
-                }
-                if (!CopyFileData(sourceDir, targetDir, name, info, sourcePath + name, targetPath,
-                                  targetAbsent)) {
-                    run_.ReportProblem(messages::FileNotCopied(sourcePath + name, targetPath),
-                                       source_.Options);
-                }
-            }
-        }
-        if (destination_.OnProgress && &catalogueNode == &source_.Catalogue) {
-            destination_.OnProgress(destination_, position[i], candidates);
-        }
-        run_.Pump();
+        result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0777);
+    }
+    made = result == 0;
+    if (!targetSub && (result == 0 || result == EEXIST)) {
+        run_.Fs.OpenSubDirectory(parent.TargetDir, name, targetSub);
+    }
+    return targetSub;
+}
+
+void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
+    if (destination_.OnFileCompared) {
+        destination_.OnFileCompared(destination_, source_);
+    }
+    source_.TotalSize += info.Size;
+    platform::EntryInfo existing;
+    const int found = folder.TargetFresh ? ENOENT : run_.Fs.StatAt(folder.TargetDir, name, existing);
+    const bool outOfDate = found != 0 || !options_.OnlyNewFiles ||
+                           CopyIsOutOfDate(info, existing, state_.Abilities);
+    if (outOfDate && PassesDateAndSize(name, info)) {
+        CopyFile(folder, name, info, found, existing);
     }
 }
 
-bool cSourceRun::CopyFileData(platform::Directory& sourceDir, platform::Directory& targetDir,
-                              const std::string& name, const platform::EntryInfo& info,
-                              const std::string& sourceFile, const std::string& targetPath,
-                              bool writeUnnamed) {
-    const CopyOutcome outcome = CopyEntrySafely(
-        run_.Fs, sourceDir, targetDir, name, info, options_.TimeOriginal,
-        [&](std::uint64_t done) {
+bool cSourceRun::PassesDateAndSize(const std::string& name, const platform::EntryInfo& info) {
+    inputs_.SetName(name);
+    inputs_.ModificationDate = PackedToDayNumber(PackLocalTime(info.Modified));
+    inputs_.CreationDate = LocalDayNumber(info.Created);
+    inputs_.Size = info.Size;
+    return PassesDateAndSizeTests(options_, inputs_);
+}
+
+void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                          int found, const platform::EntryInfo& existing) {
+    if (destination_.OnFileProgress) {
+        destination_.OnFileProgress(destination_, 0, info.Size, &name);
+    }
+    cCopyRequest request;
+    request.keepTimes = options_.TimeOriginal;
+    request.targetAbsent = found == ENOENT;
+    request.onChunk = [&](std::uint64_t done) {
+        if (destination_.OnFileProgress) {
+            destination_.OnFileProgress(destination_, done, info.Size, nullptr);
+        }
+        run_.Pump();
+    };
+    request.cancelled = [&] { return run_.Cancelled(); };
+    if (found == 0 && existing.Kind == platform::FileKind::Directory) {
+        request.makeRoom = [&] { return MakeRoomFor(folder, name); };
+    }
+    const std::string sourceFile = folder.SourcePath + name;
+    switch (CopyEntrySafely(run_.Fs, folder.SourceDir, folder.TargetDir, name, info, request)) {
+        case CopyOutcome::Copied:
+            // Counted as copied only now that the copy is in place.
             if (destination_.OnFileProgress) {
-                destination_.OnFileProgress(destination_, done, info.Size, nullptr);
+                destination_.OnFileProgress(destination_, info.Size, info.Size, nullptr);
             }
-            run_.Pump();
-        },
-        [&] { return run_.Cancelled(); }, writeUnnamed);
-    if (outcome != CopyOutcome::Copied) {
+            LogForSource(messages::FileCopied(sourceFile, folder.TargetPath, FormatSize(info.Size, run_.Formats)),
+                         2);
+            break;
+        case CopyOutcome::Changed:
+            run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, folder.TargetPath), source_.Options);
+            break;
+        case CopyOutcome::Failed:
+        case CopyOutcome::Cancelled:
+            run_.ReportProblem(messages::FileNotCopied(sourceFile, folder.TargetPath), source_.Options);
+            break;
+    }
+}
+
+bool cSourceRun::MakeRoomFor(cFolder& folder, const std::string& name) {
+    // Another source of this destination that put files into that folder in this run keeps it.
+    const cSubDir* node = folder.Target.FindChild(name);
+    if (node != nullptr && !node->Files.empty()) {
         return false;
     }
-    LogForSource(messages::FileCopied(sourceFile, targetPath, FormatSize(info.Size, run_.Formats)), 2);
-    return true;
+    cCatalogueSync sync(run_, state_);
+    return sync.DeleteTree(folder.TargetDir, name, folder.TargetPath + name);
 }
 
 void cSourceRun::LogForSource(const std::string& text, int level) {
@@ -274,38 +318,37 @@ void cSourceRun::MarkUnreachable(const cSubDir& node, cSubDir& targetNode, const
     run_.ReportProblem(messages::DirectoryUnreachable(path), nullptr);
 }
 
-bool cSourceRun::HoldBackEmpty(cSubDir& catalogueNode, cSubDir& targetNode, const std::string& path,
-                               bool mountPoint) {
+bool cSourceRun::HoldBackEmpty(cFolder& folder) {
     if (run_.ReleaseHeldBack) {
         return false;
     }
-    const std::uint64_t known = CountNames(catalogueNode);
-    if (&catalogueNode == &source_.Catalogue) {
+    const std::uint64_t known = CountNames(folder.Catalogue);
+    if (&folder.Catalogue == &source_.Catalogue) {
         // The source itself: whatever it held before, an empty source folder is what a disk or share
         // that is not mounted looks like.
         if (known == 0) {
             return false;
         }
         sourceHeldBack_ = true;
-        HoldBack(cHeldBack::Reason::SourceEmpty, path, known, catalogueNode, targetNode,
-                 messages::SourceEmptyHeldBack(path, known));
+        HoldBack(cHeldBack::Reason::SourceEmpty, folder.SourcePath, known, folder.Catalogue, folder.Target,
+                 messages::SourceEmptyHeldBack(folder.SourcePath, known));
         return true;
     }
-    if (!EmptyFolderLooksUnmounted(known, mountPoint, catalogueNode.MountPoint)) {
+    if (!EmptyFolderLooksUnmounted(known, folder.MountPoint, folder.Catalogue.MountPoint)) {
         return false;
     }
-    HoldBack(cHeldBack::Reason::FolderEmpty, path, known, catalogueNode, targetNode,
-             messages::FolderEmptyHeldBack(path, known));
+    HoldBack(cHeldBack::Reason::FolderEmpty, folder.SourcePath, known, folder.Catalogue, folder.Target,
+             messages::FolderEmptyHeldBack(folder.SourcePath, known));
     return true;
 }
 
-void cSourceRun::HoldBackGoneMounts(cSubDir& catalogueNode, cSubDir& targetNode, const std::string& path,
-                                    const std::vector<platform::ListedEntry>& entries) {
+void cSourceRun::HoldBackGoneMounts(cFolder& folder, const std::vector<platform::ListedEntry>& entries) {
     if (run_.ReleaseHeldBack) {
         return;
     }
     std::unordered_set<std::string> listed;
-    for (cSubDir* child : catalogueNode.SubDirs) {
+    const std::vector<std::string>& files = folder.Catalogue.Files;
+    for (cSubDir* child : folder.Catalogue.SubDirs) {
         if (!child->MountPoint || !IsPlainName(child->Name)) {
             continue;
         }
@@ -315,17 +358,16 @@ void cSourceRun::HoldBackGoneMounts(cSubDir& catalogueNode, cSubDir& targetNode,
             }
         }
         std::string upper = text::UpperCase(child->Name);
-        const bool catalogued =
-            std::find(catalogueNode.Files.begin(), catalogueNode.Files.end(), upper) != catalogueNode.Files.end();
+        const bool catalogued = std::find(files.begin(), files.end(), upper) != files.end();
         const std::uint64_t known = catalogued ? CountNames(*child) : 0;  // a folder deleted long ago: none
         if (listed.count(upper) != 0 || known == 0) {
             continue;
         }
         // The desktop removes the folders it mounts media on: the folder's own name must stay too.
-        state_.Protected.Add(targetNode, std::move(upper));
-        const std::string folder = path + child->Name + "/";
-        HoldBack(cHeldBack::Reason::FolderGone, folder, known, *child, *targetNode.GetChild(child->Name),
-                 messages::FolderGoneHeldBack(folder, known));
+        state_.Protected.Add(folder.Target, std::move(upper));
+        const std::string path = folder.SourcePath + child->Name + "/";
+        HoldBack(cHeldBack::Reason::FolderGone, path, known, *child, *folder.Target.GetChild(child->Name),
+                 messages::FolderGoneHeldBack(path, known));
     }
 }
 

@@ -7,9 +7,11 @@
 #include "model/ValueStream.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeReplace.h"
+#include "platform/Text.h"
 
 #include <cerrno>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace trx {
@@ -141,11 +143,39 @@ void ReadStrings(cValueReader& r, std::vector<std::string>& into) {
     r.ListEnd();
 }
 
+// Catalogued names are upper-cased, however a file wrote them: the comparison with what a run sees goes by
+// the upper-cased form, and a name written in another case must still find its entry.
+void UpperCaseNames(std::vector<std::string>& names) {
+    bool changed = false;
+    for (std::string& name : names) {
+        std::string upper = text::UpperCase(name);
+        if (upper != name) {
+            name = std::move(upper);
+            changed = true;
+        }
+    }
+    if (!changed) {
+        return;  // as this program writes them: no two can have become one
+    }
+    std::unordered_set<std::string> seen;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (seen.insert(names[i]).second) {
+            if (kept != i) {
+                names[kept] = std::move(names[i]);
+            }
+            ++kept;
+        }
+    }
+    names.resize(kept);
+}
+
 void ReadCatalogueNode(cValueReader& r, cSubDir& node, int depth) {
     if (depth > MaxCatalogueDepth()) {
         throw cProjectFileError(messages::kInvalidPropertyValue);
     }
     ReadStrings(r, node.Files);
+    UpperCaseNames(node.Files);
     r.ListBegin();
     while (!r.NextIsListEnd()) {
         const std::string name = r.String();

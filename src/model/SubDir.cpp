@@ -6,20 +6,39 @@
 
 namespace trx {
 
-cSubDir* cSubDir::FindChild(std::string_view name) const {
+void cSubDir::RefreshIndex() const {
     if (indexedVersion_ != SubDirs.Version()) {
         childIndex_.clear();
         for (cSubDir* child : SubDirs) {
-            childIndex_.emplace(text::UpperCase(child->Name), child);  // the first of equal names wins
+            childIndex_.emplace(text::UpperCase(child->Name), child);
         }
         indexedVersion_ = SubDirs.Version();
     }
-    const auto it = childIndex_.find(text::UpperCase(name));
-    return it == childIndex_.end() ? nullptr : it->second;
+}
+
+cSubDir* cSubDir::FindChild(std::string_view name) const {
+    RefreshIndex();
+    const auto [first, last] = childIndex_.equal_range(text::UpperCase(name));
+    for (auto it = first; it != last; ++it) {
+        if (it->second->Name == name) {
+            return it->second;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<cSubDir*> cSubDir::FindChildrenUpper(const std::string& upperName) const {
+    RefreshIndex();
+    std::vector<cSubDir*> children;
+    const auto [first, last] = childIndex_.equal_range(upperName);
+    for (auto it = first; it != last; ++it) {
+        children.push_back(it->second);
+    }
+    return children;
 }
 
 cSubDir* cSubDir::AddChild(std::string_view name) {
-    FindChild(name);  // brings the index up to date before the list changes
+    RefreshIndex();  // brings the index up to date before the list changes
     auto* child = new cSubDir;
     child->Name = std::string(name);
     child->Parent = this;

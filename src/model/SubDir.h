@@ -21,7 +21,8 @@ public:
     cSubDir& operator=(const cSubDir&) = delete;
 
     // The node for `relativePath` below this one ("a/b/", "/" as separator), created where missing; an empty
-    // path, or an empty component, gives the node it is in. Names compare by their upper-cased form.
+    // path, or an empty component, gives the node it is in. Names compare byte for byte, as Linux folders
+    // do: "Data" and "DATA" are two folders with a node each.
     cSubDir* GetChild(std::string_view relativePath);
 
     // The node's names from below the root down, each followed by "/"; with `withOwner` the owning
@@ -31,9 +32,12 @@ public:
     // Empties Files here and in every node below; the nodes stay.
     void ClearFiles();
 
-    // The direct child whose upper-cased name equals that of `name`, or nullptr. Constant time on average:
-    // directories with many thousands of sub-directories must not make look-ups quadratic.
+    // The direct child named exactly `name`, or nullptr. Constant time on average: directories with many
+    // thousands of sub-directories must not make look-ups quadratic.
     cSubDir* FindChild(std::string_view name) const;
+
+    // The direct children whose upper-cased name is `upperName`: the folders a catalogued name stands for.
+    std::vector<cSubDir*> FindChildrenUpper(const std::string& upperName) const;
 
     // Number of nodes from the root to this one (0 for a root).
     int Depth() const;
@@ -51,8 +55,10 @@ public:
 private:
     cSubDir* AddChild(std::string_view name);
 
-    // Upper-cased child name -> child; rebuilt whenever SubDirs changed behind its back.
-    mutable std::unordered_map<std::string, cSubDir*> childIndex_;
+    void RefreshIndex() const;
+
+    // Upper-cased child name -> children; rebuilt whenever SubDirs changed behind its back.
+    mutable std::unordered_multimap<std::string, cSubDir*> childIndex_;
     mutable std::uint64_t indexedVersion_ = ~std::uint64_t{0};
 };
 

@@ -35,6 +35,8 @@ public:
     virtual ~ReadableFile() = default;
     // Reads up to `size` bytes; `done` 0 means the end of the file.
     virtual int Read(void* data, std::size_t size, std::size_t& done) = 0;
+    // The file's status as it is now (what changed while it was read shows here).
+    virtual int Status(EntryInfo& info) = 0;
 };
 
 // A file being written. Write either writes everything or fails; Close is called once (the destructor

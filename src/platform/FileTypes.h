@@ -36,6 +36,7 @@ struct EntryInfo {
     FileTime Modified;
     FileTime Accessed;
     FileTime Created;  // the birth time where the file system records it, else the modification time
+    FileTime Changed;  // the last change of contents or attributes (ctime); no program can set it back
     std::uint64_t Device = 0;  // with Inode: the identity of the entry on this machine
     std::uint64_t Inode = 0;
 };

@@ -48,6 +48,8 @@ public:
         }
     }
 
+    int Status(EntryInfo& info) override;
+
 private:
     int fd_;
 };
@@ -152,6 +154,33 @@ FileKind KindOfDirent(unsigned char type) {
         default:
             return FileKind::Other;
     }
+}
+
+FileTime TimeOf(const struct statx_timestamp& t) {
+    return {t.tv_sec, static_cast<long>(t.tv_nsec)};
+}
+
+int StatxAt(int fd, const char* name, int flags, EntryInfo& info) {
+    struct statx st {};
+    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME |
+                          STATX_BTIME | STATX_INO;
+    if (::statx(fd, name, flags, mask, &st) != 0) {
+        return Errno();
+    }
+    info.Kind = KindOf(st.stx_mode);
+    info.Mode = st.stx_mode & 07777;
+    info.Size = st.stx_size;
+    info.Modified = TimeOf(st.stx_mtime);
+    info.Accessed = TimeOf(st.stx_atime);
+    info.Changed = TimeOf(st.stx_ctime);
+    info.Created = (st.stx_mask & STATX_BTIME) != 0 ? TimeOf(st.stx_btime) : info.Modified;
+    info.Device = (static_cast<std::uint64_t>(st.stx_dev_major) << 32) | st.stx_dev_minor;
+    info.Inode = st.stx_ino;
+    return 0;
+}
+
+int PosixReadableFile::Status(EntryInfo& info) {
+    return StatxAt(fd_, "", AT_EMPTY_PATH, info);
 }
 
 int DirFd(Directory& dir) {
@@ -359,23 +388,7 @@ int PosixFileSystem::List(Directory& dir, std::vector<ListedEntry>& entries) {
 }
 
 int PosixFileSystem::StatAt(Directory& dir, const std::string& name, EntryInfo& info) {
-    struct statx st {};
-    const unsigned mask =
-        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME | STATX_INO;
-    if (::statx(DirFd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
-        return Errno();
-    }
-    info.Kind = KindOf(st.stx_mode);
-    info.Mode = st.stx_mode & 07777;
-    info.Size = st.stx_size;
-    info.Modified = {st.stx_mtime.tv_sec, static_cast<long>(st.stx_mtime.tv_nsec)};
-    info.Accessed = {st.stx_atime.tv_sec, static_cast<long>(st.stx_atime.tv_nsec)};
-    info.Created = (st.stx_mask & STATX_BTIME) != 0
-                       ? FileTime{st.stx_btime.tv_sec, static_cast<long>(st.stx_btime.tv_nsec)}
-                       : info.Modified;
-    info.Device = (static_cast<std::uint64_t>(st.stx_dev_major) << 32) | st.stx_dev_minor;
-    info.Inode = st.stx_ino;
-    return 0;
+    return StatxAt(DirFd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, info);
 }
 
 int PosixFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) {

@@ -159,29 +159,44 @@ TEST_F(FaultRunTest, PermissionDeniedOnADeletion) {
 }
 
 TEST_F(FaultRunTest, ASourceFileThatVanishesShrinksOrGrowsDuringItsCopy) {
-    const std::string line = "Die Datei \"" + src + "big.bin\" konnte nicht nach";
+    const std::string line = "Die Datei \"" + src + "big.bin\" ";
     // Gone between its stat and its opening.
     faulty.Fail(Op::OpenFileAt, src + "big.bin", ENOENT);
     cRunResult result = RunOnce();
     EXPECT_EQ(Files(dst)["big.bin"], before["big.bin"]);
-    ExpectReportedThenRepaired(result, line);
+    ExpectReportedThenRepaired(result, line + "konnte nicht nach");
 
-    for (const bool grow : {false, true}) {
-        tmp.WriteFile("src/big.bin", std::string(3 * kCopyChunk, grow ? 'g' : 's'));
-        tmp.SetTimes("src/big.bin", std::time(nullptr) + (grow ? 20000 : 3600));  // newer than any copy
+    // Changed while it is read: after the first chunk the writer cuts it, rewrites it in place, or appends.
+    enum Change { kShrink, kRewrite, kGrow };
+    for (const Change change : {kShrink, kRewrite, kGrow}) {
+        SCOPED_TRACE(change);
+        tmp.WriteFile("src/big.bin", std::string(3 * kCopyChunk, static_cast<char>('a' + change)));
+        const std::time_t seen = std::time(nullptr) + 3600 * (1 + change);  // newer than any copy
+        tmp.SetTimes("src/big.bin", seen);
         const std::string copyBefore = Files(dst)["big.bin"];
         faulty.AfterChunk = [&](const std::string& file, std::uint64_t soFar) {
-            if (file == src + "big.bin" && soFar == kCopyChunk) {
-                EXPECT_EQ(
-                    ::truncate(file.c_str(), static_cast<off_t>(grow ? 5 * kCopyChunk : kCopyChunk + 10)), 0);
-                // A writer that changes a file leaves a newer time than any copy made before.
-                tmp.SetTimes("src/big.bin", std::time(nullptr) + (grow ? 30000 : 10000));
+            if (file != src + "big.bin" || soFar != kCopyChunk) {
+                return;
             }
+            const std::uint64_t size = change == kShrink ? kCopyChunk + 10 : change == kGrow ? 5 * kCopyChunk : 3 * kCopyChunk;
+            EXPECT_EQ(::truncate(file.c_str(), static_cast<off_t>(size)), 0);
+            tmp.SetTimes("src/big.bin", seen + 1);  // a writer leaves a newer time
         };
         result = RunOnce();
         faulty.AfterChunk = nullptr;
-        EXPECT_EQ(Files(dst)["big.bin"], copyBefore) << (grow ? "grew" : "shrank");
-        ExpectReportedThenRepaired(result, line);
+        if (change == kGrow) {
+            // A log being written: it gets the copy of the length it had, with the time seen before, and
+            // the next run copies it again.
+            EXPECT_EQ(result.ProblemCount, 0);
+            EXPECT_EQ(tmp.ReadFile("dst/big.bin"), std::string(3 * kCopyChunk, 'c'));
+            EXPECT_EQ(std::filesystem::last_write_time(dst + "big.bin"),
+                      std::filesystem::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(seen)));
+            EXPECT_EQ(RunOnce().ProblemCount, 0);
+            EXPECT_EQ(Files(dst), Files(src));
+        } else {
+            EXPECT_EQ(Files(dst)["big.bin"], copyBefore);
+            ExpectReportedThenRepaired(result, line + (change == kShrink ? "konnte nicht nach" : "wurde während des Kopierens verändert"));
+        }
     }
 }
 

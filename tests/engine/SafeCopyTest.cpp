@@ -29,9 +29,11 @@ protected:
         platform::EntryInfo info;
         EXPECT_EQ(fs.StatAt(*source, name, info), 0);
         bool cancel = false;
-        return CopyEntrySafely(
-            fs, *source, *target, name, info, true, [&](std::uint64_t) { cancel = cancelAfterFirstChunk; },
-            [&] { return cancel; }, unnamed);
+        cCopyRequest request;
+        request.targetAbsent = unnamed;
+        request.onChunk = [&](std::uint64_t) { cancel = cancelAfterFirstChunk; };
+        request.cancelled = [&] { return cancel; };
+        return CopyEntrySafely(fs, *source, *target, name, info, request);
     }
 
     // Names in the target other than the expected ones: temporary files left behind.
@@ -78,9 +80,10 @@ TEST_F(SafeCopyTest, ANameTakenMeanwhileIsReplacedThroughATemporaryName) {
     tmp.WriteFile("src/new.txt", "ours");
     platform::EntryInfo info;
     ASSERT_EQ(fs.StatAt(*source, "new.txt", info), 0);
-    const CopyOutcome outcome = CopyEntrySafely(
-        fs, *source, *target, "new.txt", info, true,
-        [&](std::uint64_t) { tmp.WriteFile("dst/new.txt", "someone else's"); }, nullptr, true);
+    fs.AfterChunk = [&](const std::string&, std::uint64_t) { tmp.WriteFile("dst/new.txt", "someone else's"); };
+    cCopyRequest request;
+    request.targetAbsent = true;
+    const CopyOutcome outcome = CopyEntrySafely(fs, *source, *target, "new.txt", info, request);
     EXPECT_EQ(outcome, CopyOutcome::Copied);
     EXPECT_EQ(tmp.ReadFile("dst/new.txt"), "ours");
     EXPECT_TRUE(Others({"new.txt"}).empty());

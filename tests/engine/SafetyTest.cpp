@@ -24,7 +24,7 @@ TEST_F(SafetyTest, ADirectoryThatCannotBeListedDeletesNothing) {
     EXPECT_TRUE(tmp.Exists("dst/Locked/Deeper/b.txt"));
     EXPECT_TRUE(Contains(lines, "Auf das Verzeichnis \"" + src + "Locked/\" kann nicht zugegriffen werden."));
     EXPECT_EQ(run.ProblemCount, 1);
-    EXPECT_EQ(Sorted(source->Catalogue.FindChild("LOCKED")->Files), (std::vector<std::string>{"A.TXT", "DEEPER"}));
+    EXPECT_EQ(Sorted(source->Catalogue.FindChild("Locked")->Files), (std::vector<std::string>{"A.TXT", "DEEPER"}));
 
     // A source directory that cannot be opened at all counts as unreachable too.
     fs.Clear();

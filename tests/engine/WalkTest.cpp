@@ -31,7 +31,7 @@ TEST_F(WalkTest, AFirstRunCopiesTheWholeTreeAndCataloguesIt) {
     EXPECT_EQ(source->TotalSize, 10u);
     EXPECT_EQ(Sorted(source->Catalogue.Files),
               (std::vector<std::string>{".HIDDEN", "A.TXT", "EMPTY.DAT", "EMPTYDIR", "SUB"}));
-    EXPECT_EQ(source->Catalogue.FindChild("sub")->FindChild("DEEP")->Files, std::vector<std::string>{"B.TXT"});
+    EXPECT_EQ(source->Catalogue.FindChild("Sub")->FindChild("Deep")->Files, std::vector<std::string>{"B.TXT"});
     EXPECT_TRUE(Contains(lines, "Die Datei \"" + src + "empty.dat\" wurde erfolgreich nach \"" + dst +
                                     "\" kopiert. (0 Byte)"));
     EXPECT_TRUE(Contains(lines, "Die Datei \"" + src + "Sub/Deep/b.txt\" wurde erfolgreich nach \"" + dst +
@@ -41,30 +41,50 @@ TEST_F(WalkTest, AFirstRunCopiesTheWholeTreeAndCataloguesIt) {
     EXPECT_TRUE(dest->Tree.Files.empty());  // emptied after every destination run
 }
 
-TEST_F(WalkTest, OnlyNewFilesComparesTwoSecondSteps) {
+// "Only new or changed files" on real files: every change a user makes reaches the backup, and nothing
+// unchanged is copied again.
+TEST_F(WalkTest, OnlyNewFilesSeesEveryRealChange) {
     tmp.WriteFile("src/other.txt", "o");  // an emptied backup would be held back as a missing disk
-    tmp.WriteFile("src/f.txt", "v1");
-    tmp.SetTimes("src/f.txt", kNoon2025);
+    struct Step {
+        const char* what;
+        std::string content;
+        std::time_t seconds;
+        long nanoseconds;
+        bool copied;
+    };
+    const std::time_t before1980 = 100'000'000;  // 1973
+    const std::time_t after2107 = 4'400'000'000;  // 2109
+    for (const Step& step : std::vector<Step>{
+             {"first copy", "v1", kNoon2025, 0, true},
+             {"unchanged", "v1", kNoon2025, 0, false},
+             {"saved again within the same second, same size", "v2", kNoon2025, 400'000'000, true},
+             {"saved again within two seconds, other size", "v3!", kNoon2025 + 1, 0, true},
+             {"an older version put back", "v1", kNoon2025 - 100, 0, true},
+             {"older, same size: the newer copy stays", "xy", kNoon2025 - 200, 0, false},
+             {"before 1980", "old", before1980, 0, true},
+             {"before 1980, a second later", "olt", before1980 + 1, 0, true},
+             {"after 2107", "far", after2107, 0, true},
+             {"after 2107, a second later", "fat", after2107 + 1, 0, true},
+         }) {
+        SCOPED_TRACE(step.what);
+        tmp.WriteFile("src/f.txt", step.content);
+        tmp.SetTimes("src/f.txt", step.seconds, step.nanoseconds);
+        const auto lines = Run();
+        const bool copied = Contains(lines, "Die Datei \"" + src + "f.txt\" wurde erfolgreich nach \"" + dst +
+                                                "\" kopiert. (" + std::to_string(step.content.size()) + " Byte)");
+        EXPECT_EQ(copied, step.copied);
+        if (step.copied) {
+            EXPECT_EQ(tmp.ReadFile("dst/f.txt"), step.content);
+        }
+    }
+    // A torn copy (shorter than its source, with the source's time already set) is replaced.
+    ASSERT_EQ(::truncate((dst + "f.txt").c_str(), 1), 0);
+    tmp.SetTimes("dst/f.txt", after2107 + 1);
     Run();
-    EXPECT_EQ(MTime(dst + "f.txt"), kNoon2025);
-
-    tmp.WriteFile("src/f.txt", "v2");
-    tmp.SetTimes("src/f.txt", kNoon2025 + 1);  // same two-second step: looks unchanged
-    Run();
-    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "v1");
-
-    tmp.SetTimes("src/f.txt", kNoon2025 + 2);
-    Run();
-    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "v2");
-
-    tmp.WriteFile("src/f.txt", "older");
-    tmp.SetTimes("src/f.txt", kNoon2025 - 100);
-    Run();
-    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "v2");
-
+    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "fat");
     ::unlink((dst + "f.txt").c_str());  // a missing copy is always made
     Run();
-    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "older");
+    EXPECT_EQ(tmp.ReadFile("dst/f.txt"), "fat");
 }
 
 TEST_F(WalkTest, WithoutOnlyNewFilesEveryRunCopiesAgain) {

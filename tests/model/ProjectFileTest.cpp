@@ -101,7 +101,7 @@ TEST(ProjectFileWrite, TotalSizeAndItsCatalogue) {
     ParseProject(loaded, bytes);
     const cBackUpDestination& d = *loaded.Destinations[0];
     EXPECT_EQ(d.Sources[0]->TotalSize, 5000u);
-    EXPECT_EQ(d.Sources[0]->Catalogue.FindChild("SUB")->Files, std::vector<std::string>{"B"});
+    EXPECT_EQ(d.Sources[0]->Catalogue.FindChild("Sub")->Files, std::vector<std::string>{"B"});
     EXPECT_EQ(d.Sources[1]->TotalSize, 3000000000ull);
     EXPECT_TRUE(d.Sources[2]->Catalogue.Files.empty());
 }
@@ -181,7 +181,7 @@ TEST(ProjectFileRoundTrip, KeepsEverythingAndSharesGroupSets) {
     EXPECT_EQ(loaded.Description, project.Description);
     EXPECT_EQ(loaded.Comments, project.Comments);
     EXPECT_EQ(l1.Sources[0]->Catalogue.GetPath(true), "/home/a/");
-    EXPECT_EQ(l1.Sources[0]->Catalogue.GetChild("A/B/C")->Files, (std::vector<std::string>{"X", "Y"}));
+    EXPECT_EQ(l1.Sources[0]->Catalogue.GetChild("a/b/c")->Files, (std::vector<std::string>{"X", "Y"}));
     EXPECT_EQ(SerializeProject(loaded), bytes);
 }
 

@@ -100,6 +100,7 @@ public:
         }
         return rc;
     }
+    int Status(platform::EntryInfo& info) override { return inner_->Status(info); }
 
 private:
     const FaultyFileSystem& fs_;
