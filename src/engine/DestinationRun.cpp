@@ -59,7 +59,6 @@ void cDestinationRun::BackUp() {
         CompareCatalogues(state, *destinationDir);
     }
     destination_.Tree.ClearFiles();
-    run_.Fs.RemoveAt(*destinationDir, kRunMarkName, false);
 }
 
 std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backedUpBefore) {
@@ -115,13 +114,7 @@ void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunStat
         state.DestinationDevice = info.Device;
         state.DestinationInode = info.Inode;
     }
-    // The mark stays only when a run of this destination is killed; the next run then clears away the
-    // temporary copies that run could not remove itself.
-    state.RemoveStaleCopies = fs.StatAt(dir, kRunMarkName, info) == 0;
-    std::unique_ptr<platform::WritableFile> mark;
-    if (!state.RemoveStaleCopies && fs.CreateFileAt(dir, kRunMarkName, 0644, mark) == 0) {
-        mark->Close();
-    }
+    state.RemoveStaleCopies = run_.PreviousRunKilled;
     state.SharedTargets = destination_.Sources.Count() > 1;
     state.Abilities = ProbeDestination(fs, dir);
 }
@@ -140,6 +133,7 @@ void cDestinationRun::BackUpSources(cDestinationRunState& state) {
             continue;
         }
         source.Failed = false;
+        const std::uint64_t previousTotal = source.TotalSize;
         try {
             cSourceRun sourceRun(run_, source, state);
             sourceRun.BackUp();
@@ -156,6 +150,7 @@ void cDestinationRun::BackUpSources(cDestinationRunState& state) {
             // An invalid mask or anything the platform raised: what was copied stays, the next source runs.
             run_.ReportProblem(messages::SourceFailed(source.Path), nullptr);
             source.Failed = true;
+            source.TotalSize = previousTotal;  // with it the saved project keeps the source's catalogue
         }
     }
 }

@@ -16,9 +16,6 @@ class cBackUpDestination;
 class cRunContext;
 struct cDestinationRunState;
 
-// Lies in a destination directory while a run of it is under way.
-inline constexpr const char* kRunMarkName = ".tresorix-run";
-
 // Backs up one destination: makes sure its directory is there, backs up each source inside an error
 // trap, then lets the catalogues delete what disappeared at the sources (only when not cancelled).
 // A destination that was backed up before and is now missing or empty is the mount point of a disk that

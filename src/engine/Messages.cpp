@@ -101,6 +101,11 @@ std::string FileChangedWhileCopied(const std::string& sourceFile, const std::str
            "erneut.";
 }
 
+std::string ProtocolIncomplete(const std::string& protocolFile, const std::string& reason) {
+    return "Das Protokoll " + Quoted(protocolFile) + " konnte nicht vollständig geschrieben werden (" + reason +
+           "); die Sicherung lief weiter.";
+}
+
 std::string DirectoryDeleted(const std::string& path) {
     return "Das Verzeichnis " + Quoted(path) + " wurde gelöscht.";
 }

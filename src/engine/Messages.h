@@ -33,6 +33,9 @@ std::string HowToRelease();
 // Another run (of this or another project) is writing into the destination.
 std::string DestinationBusy(const std::string& destination);
 
+// The protocol file could not be written to the end; `reason` is the system's text.
+std::string ProtocolIncomplete(const std::string& protocolFile, const std::string& reason);
+
 // Deletions in the destination.
 std::string DirectoryDeleted(const std::string& path);
 std::string FileDeleted(const std::string& path);

@@ -25,8 +25,12 @@ std::string ProtocolTimeStamp(const platform::cLocalTime& time, const cTextForma
 }
 
 cProtocol::cProtocol(const cBackUpOptions& defaultOptions, platform::FileSystem& fileSystem,
-                     const cTextFormats& formats, Clock clock)
-    : defaultOptions_(defaultOptions), fileSystem_(fileSystem), formats_(formats), clock_(std::move(clock)) {
+                     const cTextFormats& formats, Clock clock, Ticks ticks)
+    : defaultOptions_(defaultOptions),
+      fileSystem_(fileSystem),
+      formats_(formats),
+      clock_(std::move(clock)),
+      ticks_(std::move(ticks)) {
 }
 
 cProtocol::~cProtocol() {
@@ -45,6 +49,7 @@ bool cProtocol::Open(const std::string& projectPath) {
     file_ = std::move(file);
     buffer_.clear();
     buffer_.reserve(kBufferSize + 1024);
+    writeError_ = 0;
     return true;
 }
 
@@ -55,6 +60,9 @@ void cProtocol::WriteProtocol(std::string_view text, int level, const cBackUpOpt
     const cBackUpOptions& judge = options != nullptr ? *options : defaultOptions_;
     if (level > judge.Protocol) {
         return;
+    }
+    if (buffer_.empty()) {
+        bufferedSince_ = ticks_();
     }
     buffer_ += ProtocolTimeStamp(clock_(), formats_);
     buffer_ += ' ';
@@ -68,6 +76,14 @@ void cProtocol::WriteProtocol(std::string_view text, int level, const cBackUpOpt
     }
     buffer_ += "\r\n";
     if (buffer_.size() >= kBufferSize) {
+        Flush();
+    } else {
+        FlushIfDue();
+    }
+}
+
+void cProtocol::FlushIfDue() {
+    if (file_ && !buffer_.empty() && ticks_() - bufferedSince_ >= kFlushInterval) {
         Flush();
     }
 }
@@ -88,7 +104,8 @@ void cProtocol::Flush() {
     if (buffer_.empty()) {
         return;
     }
-    if (file_->Write(buffer_.data(), buffer_.size()) != 0) {
+    if (const int error = file_->Write(buffer_.data(), buffer_.size()); error != 0) {
+        writeError_ = error;
         Abandon();
         return;
     }

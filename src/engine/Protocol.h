@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -21,19 +22,23 @@ std::string ProtocolFileName(std::string_view projectPath);
 std::string ProtocolTimeStamp(const platform::cLocalTime& time, const cTextFormats& formats);
 
 // The protocol of one run, owned by the run controller from the start of the run to its end. Lines are
-// UTF-8, each "time stamp, blank, text" ending in CR LF. Nothing here is ever reported or thrown: a file
-// that cannot be opened leaves the run without protocol, and after a write error the rest of the run's
-// lines are dropped.
+// UTF-8, each "time stamp, blank, text" ending in CR LF. Lines are written in pieces, yet none waits in
+// memory for much more than a second, so that a run that is killed leaves what it wrote. Nothing here is
+// thrown: a file that cannot be opened leaves the run without protocol, and after a write error the rest
+// of the run's lines are dropped and WriteError says why, for the run to report once.
 class cProtocol {
 public:
     using Clock = std::function<platform::cLocalTime()>;
+    using Ticks = std::function<std::chrono::steady_clock::time_point()>;
 
-    // Lines collect in memory up to this many bytes before they are written.
+    // Lines collect in memory up to this many bytes, or this long, before they are written.
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::chrono::milliseconds kFlushInterval{1000};
 
     // `defaultOptions` (the project's, which outlives the run) judges lines written without an option set.
     cProtocol(const cBackUpOptions& defaultOptions, platform::FileSystem& fileSystem,
-              const cTextFormats& formats, Clock clock = &platform::LocalNow);
+              const cTextFormats& formats, Clock clock = &platform::LocalNow,
+              Ticks ticks = &std::chrono::steady_clock::now);
     ~cProtocol();  // closes
     cProtocol(const cProtocol&) = delete;
     cProtocol& operator=(const cProtocol&) = delete;
@@ -51,8 +56,15 @@ public:
     // stays as it is. Called by the run controller and the engine.
     void WriteProtocol(std::string_view text, int level, const cBackUpOptions* options);
 
+    // Writes what is buffered when the oldest of it has waited a second; the run calls it between entries
+    // and chunks, so that a long copy holds nothing back.
+    void FlushIfDue();
+
     // Writes what is buffered and closes the file. Harmless when nothing is open.
     void Close();
+
+    // The error that stopped this protocol, or 0.
+    int WriteError() const { return writeError_; }
 
 private:
     void Flush();
@@ -62,8 +74,11 @@ private:
     platform::FileSystem& fileSystem_;
     const cTextFormats& formats_;
     Clock clock_;
+    Ticks ticks_;
     std::unique_ptr<platform::WritableFile> file_;
     std::string buffer_;
+    std::chrono::steady_clock::time_point bufferedSince_{};
+    int writeError_ = 0;
 };
 
 }  // namespace trx

@@ -16,6 +16,9 @@ void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* o
 }
 
 void cRunContext::Pump() {
+    if (Protocol != nullptr) {
+        Protocol->FlushIfDue();
+    }
     if (!PumpHook) {
         return;
     }

@@ -13,6 +13,7 @@ namespace platform {
 class FileSystem;
 }
 class cBackUpOptions;
+class cCatalogueJournal;
 class cProtocol;
 class cTextFormats;
 
@@ -38,6 +39,9 @@ public:
     platform::FileSystem& Fs;
     const cTextFormats& Formats;
     cProtocol* Protocol = nullptr;   // none for an unsaved project
+    cCatalogueJournal* Journal = nullptr;  // none for an unsaved project
+    // The previous run of this project was killed: its temporary copies are cleared away on the way.
+    bool PreviousRunKilled = false;
     std::function<void()> PumpHook;  // installed by the user interface; none in a hidden run
     // Set by "Abbrechen" or a termination signal, read by the engine between entries and chunks.
     std::atomic<bool> CancelRequested{false};

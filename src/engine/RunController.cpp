@@ -6,6 +6,7 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 
 #include <cerrno>
@@ -55,6 +56,7 @@ cRunController::cRunController(cProject& project, cRunView& view, platform::File
       project_(project),
       view_(view),
       protocol_(project.DefaultOptions, fs, formats),
+      journal_(fs),
       ticks_(std::move(ticks)) {
 }
 
@@ -90,8 +92,11 @@ void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_
 }
 
 bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
-    const int error = Context.Fs.LockFile(ProjectLockPath(project_.ProjectPath), lock);
+    runMarkPath_.clear();
+    const std::string lockPath = ProjectLockPath(project_.ProjectPath);
+    const int error = Context.Fs.LockFile(lockPath, lock);
     if (error == 0) {
+        runMarkPath_ = lockPath;
         return true;
     }
     if (error == EWOULDBLOCK) {
@@ -100,6 +105,56 @@ bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
     // No lock file can be made beside the project (a folder the user may not write): the project file
     // itself still serves between runs that read the same file.
     return Context.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
+}
+
+bool cRunController::MarkRunning() {
+    // The lock file says "running" from here to the end of the run: found so at the start of the next
+    // run, it tells of a run that was killed and may have left temporary copies behind.
+    if (runMarkPath_.empty()) {
+        return false;
+    }
+    std::string mark;
+    const bool killed = Context.Fs.ReadWholeFile(runMarkPath_, mark) == 0 && !mark.empty();
+    std::unique_ptr<platform::WritableFile> file;
+    if (Context.Fs.OpenForWriting(runMarkPath_, file) == 0) {
+        static constexpr std::string_view kRunning = "running\n";
+        file->Write(kRunning.data(), kRunning.size());
+        file->Close();
+    }
+    return killed;
+}
+
+void cRunController::ClearRunMark() {
+    std::unique_ptr<platform::WritableFile> file;
+    if (!runMarkPath_.empty() && Context.Fs.OpenForWriting(runMarkPath_, file) == 0) {
+        file->Close();
+    }
+}
+
+void cRunController::OpenRecords(cRunResult& result) {
+    result.ProtocolOpened = !project_.ProjectPath.empty();
+    Context.Protocol = nullptr;
+    Context.Journal = nullptr;
+    if (result.ProtocolOpened) {
+        protocol_.Open(project_.ProjectPath);
+        Context.Protocol = &protocol_;
+        if (journal_.Open(project_.ProjectPath)) {
+            Context.Journal = &journal_;
+        }
+    }
+}
+
+void cRunController::CloseProtocol(cRunResult& result) {
+    protocol_.Close();
+    Context.Protocol = nullptr;
+    if (const int error = protocol_.WriteError(); error != 0) {
+        // Reported once, where the user sees it: the protocol itself cannot carry it.
+        ++Context.ProblemCount;
+        view_.ReportSaveFailure(
+            messages::ProtocolIncomplete(ProtocolFileName(project_.ProjectPath), platform::ErrorText(error)));
+    }
+    ClearRunMark();
+    result.ProblemCount = Context.ProblemCount;
 }
 
 cRunResult cRunController::Run() {
@@ -116,16 +171,11 @@ cRunResult cRunController::Run() {
     Context.ProblemCount = 0;
     Context.ReleaseHeldBack = releaseHeldBack_;
     Context.HeldBack.clear();
+    Context.PreviousRunKilled = MarkRunning();
     releaseHeldBack_ = false;
     fileInProgress_ = false;
 
-    result.ProtocolOpened = !project_.ProjectPath.empty();
-    if (result.ProtocolOpened) {
-        protocol_.Open(project_.ProjectPath);
-        Context.Protocol = &protocol_;
-    } else {
-        Context.Protocol = nullptr;
-    }
+    OpenRecords(result);
     Context.WriteProtocol(kRunStarted, 1, nullptr);
 
     filesCompared_ = 0;
@@ -171,6 +221,10 @@ cRunResult cRunController::Run() {
         view_.ShowEndOfRun(result.Cancelled, result.ProtocolOpened);
     }
 
+    // Closed before the save, which writes the extras file anew: what the journal recorded is in the
+    // project file then.
+    journal_.Close();
+    Context.Journal = nullptr;
     if (!result.Cancelled && !project_.ProjectPath.empty()) {
         // The catalogues and byte totals of this run live only in memory until written here.
         try {
@@ -181,9 +235,7 @@ cRunResult cRunController::Run() {
             result.SaveError = "Stream write error";
         }
     }
-    protocol_.Close();
-    Context.Protocol = nullptr;
-    result.ProblemCount = Context.ProblemCount;
+    CloseProtocol(result);
     result.HeldBack = Context.HeldBack;
     running_ = false;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CatalogueJournal.h"
 #include "engine/Protocol.h"
 #include "engine/RunContext.h"
 
@@ -103,10 +104,19 @@ private:
     std::uint64_t OverallPosition(std::uint64_t amount) const;
     // Takes the lock that keeps a second run of the same project out; false when another run holds it.
     bool LockProject(std::unique_ptr<platform::FileLock>& lock);
+    // Marks the run as under way in the lock file; true when the previous run's mark was still there.
+    bool MarkRunning();
+    void ClearRunMark();
+    // The protocol and the catalogue journal of a saved project.
+    void OpenRecords(cRunResult& result);
+    // Closes the protocol, reports a write error it met once, and ends the run's mark.
+    void CloseProtocol(cRunResult& result);
 
     cProject& project_;
     cRunView& view_;
     cProtocol protocol_;
+    cCatalogueJournal journal_;
+    std::string runMarkPath_;  // the lock file of a saved project, which also marks a run under way
     TickSource ticks_;
     std::uint64_t overallMaximum_ = 0;
     std::uint64_t fileMaximum_ = 0;

@@ -1,6 +1,7 @@
 #include "engine/SourceRun.h"
 
 #include "engine/Catalogue.h"
+#include "engine/CatalogueJournal.h"
 #include "engine/ChangeTest.h"
 #include "engine/FileFilterTests.h"
 #include "engine/FormatSize.h"
@@ -129,6 +130,7 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
     position.assign(entries.size(), 0);
     int candidates = 0;
     std::vector<std::string> candidateNames;  // kept only when stale copies are to be removed
+    std::vector<std::string> added;           // kept only when a journal wants them
     std::vector<std::string>& files = folder.Catalogue.Files;
     // Views into Files, whose strings never move: the room for every entry is made before the first one.
     files.reserve(files.size() + entries.size());
@@ -163,9 +165,15 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
             state_.Protected.Add(folder.Target, upper);
         }
         if (catalogued.count(upper) == 0) {
+            if (run_.Journal != nullptr) {
+                added.push_back(upper);
+            }
             files.push_back(std::move(upper));
             catalogued.insert(files.back());
         }
+    }
+    if (run_.Journal != nullptr) {
+        run_.Journal->Added(source_, folder.Catalogue, added);  // before any of them is copied
     }
     if (state_.RemoveStaleCopies && !folder.TargetFresh && !run_.Cancelled()) {
         RemoveStaleCopies(folder.TargetDir, candidateNames);

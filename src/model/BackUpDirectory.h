@@ -4,10 +4,16 @@
 
 namespace trx {
 
-// Common base of destinations and sources: an absolute directory path ending with "/".
+// An absolute path ("/" first) without empty or "." components, ending with "/": "/a//b/./c" gives
+// "/a/b/c/". ".." stays as it is (the engine refuses it where it would lead out of a folder). A path in
+// another form (a Windows drive path) is returned unchanged.
+std::string CleanDirectoryPath(std::string path);
+
+// Common base of destinations and sources: an absolute directory path ending with "/", clean in the sense
+// of CleanDirectoryPath however it was typed, dropped or read.
 class cBackUpDirectory {
 public:
-    explicit cBackUpDirectory(std::string path) : Path(std::move(path)) {}
+    explicit cBackUpDirectory(std::string path) : Path(CleanDirectoryPath(std::move(path))) {}
     cBackUpDirectory(const cBackUpDirectory&) = delete;
     cBackUpDirectory& operator=(const cBackUpDirectory&) = delete;
 

@@ -5,8 +5,10 @@
 #include "platform/FileSystem.h"
 #include "platform/FileTypes.h"
 #include "platform/SafeReplace.h"
+#include "platform/Text.h"
 
 #include <cerrno>
+#include <unordered_set>
 #include <vector>
 
 namespace trx {
@@ -14,6 +16,7 @@ namespace trx {
 namespace {
 
 constexpr char kMountRecord[] = "mount";
+constexpr char kCatalogueRecord[] = "catalogue";
 
 std::string Escaped(std::string_view field) {
     std::string out;
@@ -98,11 +101,29 @@ bool PlausibleFolder(const std::string& relative) {
            relative.rfind("../", 0) != 0 && relative.rfind("./", 0) != 0;
 }
 
-void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
-    if (fields.size() == 4 && fields[0] == kMountRecord && PlausibleFolder(fields[3])) {
-        if (cBackUpSource* source = FindSource(project, fields[1], fields[2])) {
-            source->Catalogue.GetChild(fields[3])->MountPoint = true;
+void AddNames(cSubDir& node, std::vector<std::string>::const_iterator first,
+              std::vector<std::string>::const_iterator last) {
+    std::unordered_set<std::string> known(node.Files.begin(), node.Files.end());
+    for (auto it = first; it != last; ++it) {
+        std::string upper = text::UpperCase(*it);
+        if (!it->empty() && known.insert(upper).second) {
+            node.Files.push_back(std::move(upper));
         }
+    }
+}
+
+void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
+    if (fields.size() < 4 || (fields[3] != "" && !PlausibleFolder(fields[3]))) {
+        return;
+    }
+    cBackUpSource* source = FindSource(project, fields[1], fields[2]);
+    if (source == nullptr) {
+        return;
+    }
+    if (fields[0] == kMountRecord && fields.size() == 4 && !fields[3].empty()) {
+        source->Catalogue.GetChild(fields[3])->MountPoint = true;
+    } else if (fields[0] == kCatalogueRecord) {
+        AddNames(*source->Catalogue.GetChild(fields[3]), fields.begin() + 4, fields.end());
     }
 }
 
@@ -113,6 +134,16 @@ std::string ProjectExtrasPath(const std::string& projectPath) {
     const auto dot = projectPath.rfind('.');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? projectPath.substr(0, dot) : projectPath) + ".tresorix";
+}
+
+std::string CatalogueRecord(const std::string& destination, const std::string& source,
+                            const std::string& relativeFolder, const std::vector<std::string>& names) {
+    std::string record = std::string(kCatalogueRecord) + "\t" + Escaped(destination) + "\t" + Escaped(source) +
+                         "\t" + Escaped(relativeFolder);
+    for (const std::string& name : names) {
+        record += "\t" + Escaped(name);
+    }
+    return record + "\n";
 }
 
 std::string SerializeProjectExtras(const cProject& project) {
@@ -129,14 +160,10 @@ std::string SerializeProjectExtras(const cProject& project) {
 }
 
 void ParseProjectExtras(cProject& project, std::string_view data) {
-    while (!data.empty()) {
-        const auto end = data.find('\n');
+    for (auto end = data.find('\n'); end != std::string_view::npos; end = data.find('\n')) {
         const std::string_view line = data.substr(0, end);
         if (!line.empty() && line[0] != '#') {
             ApplyRecord(project, Fields(line));
-        }
-        if (end == std::string_view::npos) {
-            break;
         }
         data.remove_prefix(end + 1);
     }

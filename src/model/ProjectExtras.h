@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trx {
 
@@ -17,10 +18,19 @@ class cProject;
 // one). It is UTF-8 text, one record per line, fields separated by tabs; a backslash, tab, line feed or
 // carriage return inside a field is written as "\\", "\t", "\n" or "\r". Records:
 //   mount <destination path> <source path> <folder relative to the source, ending with "/">
-// Lines a reader does not know are skipped, so that later records never break an older program.
+//   catalogue <destination path> <source path> <folder relative to the source> <name> <name> ...
+// A catalogue record is what a run that is under way adds to a catalogue, appended as it goes: a run
+// that is cancelled or killed before the project file is written again thus leaves the names of the
+// copies it made, and the next load adds them. Every save writes the file anew without them. Lines a
+// reader does not know are skipped, so that later records never break an older program, and so is a last
+// line without its line end (a record cut short).
 
 // The extras file that belongs to `projectPath`.
 std::string ProjectExtrasPath(const std::string& projectPath);
+
+// The catalogue record (with its line end) for `names` added to the catalogue node of `relativeFolder`.
+std::string CatalogueRecord(const std::string& destination, const std::string& source,
+                            const std::string& relativeFolder, const std::vector<std::string>& names);
 
 // The file's text for `project`; "" when the project has nothing to keep there.
 std::string SerializeProjectExtras(const cProject& project);

@@ -80,6 +80,10 @@ public:
     // Opens a file for writing, creating it or cutting it to length 0 (the umask applies to 0666).
     virtual int OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) = 0;
 
+    // Opens a file for appending, creating it where missing (the umask applies to 0666); never a FIFO or
+    // a device.
+    virtual int OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) = 0;
+
     // Renames within one file system, replacing an existing target atomically.
     virtual int Rename(const std::string& from, const std::string& to) = 0;
 

@@ -281,8 +281,11 @@ int PosixFileSystem::CreateExclusive(const std::string& path, std::uint32_t mode
     return 0;
 }
 
-int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+namespace {
+
+// Opens `path` with `flags`, refusing anything but a regular file before a write could block.
+int OpenRegularForWriting(const std::string& path, int flags, std::unique_ptr<WritableFile>& file) {
+    const int fd = ::open(path.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         return Errno();
     }
@@ -294,6 +297,16 @@ int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<Wri
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file = std::make_unique<PosixWritableFile>(fd);
     return 0;
+}
+
+}  // namespace
+
+int PosixFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<WritableFile>& file) {
+    return OpenRegularForWriting(path, O_TRUNC, file);
+}
+
+int PosixFileSystem::OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) {
+    return OpenRegularForWriting(path, O_APPEND, file);
 }
 
 int PosixFileSystem::Rename(const std::string& from, const std::string& to) {

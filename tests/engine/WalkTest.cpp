@@ -294,19 +294,21 @@ TEST_F(WalkTest, AfterAKilledRunItsTemporaryCopiesAreRemovedButNoSourceFile) {
     tmp.WriteFile("src/a.txt", "a");
     tmp.WriteFile("src/.keep.trx-abcdefgh", "a source file that only looks like a temporary copy");
     Run();
-    // What a run killed during two copies leaves: its mark and two temporary files.
-    tmp.WriteFile("dst/.tresorix-run", "");
+    // What a run killed during two copies leaves: two temporary files, and its mark beside the project.
+    tmp.WriteFile("src/.tresorix-run", "a source file named like the mark of earlier versions");
+    run.PreviousRunKilled = true;
     tmp.WriteFile("dst/.a.txt.trx-0123abcd", "half a copy");
     tmp.WriteFile("dst/.trx-0123456789abcdef", "half a copy of a long name");
     tmp.WriteFile("dst/.a.txt.trx-NOTMINE1", "not one of ours");
     Run();
     EXPECT_FALSE(tmp.Exists("dst/.a.txt.trx-0123abcd"));
     EXPECT_FALSE(tmp.Exists("dst/.trx-0123456789abcdef"));
-    EXPECT_FALSE(tmp.Exists("dst/.tresorix-run"));
+    EXPECT_TRUE(tmp.Exists("dst/.tresorix-run"));
     EXPECT_TRUE(tmp.Exists("dst/.a.txt.trx-NOTMINE1"));
     EXPECT_TRUE(tmp.Exists("dst/.keep.trx-abcdefgh"));
 
     // Without the mark nothing is looked for.
+    run.PreviousRunKilled = false;
     tmp.WriteFile("dst/.a.txt.trx-0123abcd", "x");
     Run();
     EXPECT_TRUE(tmp.Exists("dst/.a.txt.trx-0123abcd"));

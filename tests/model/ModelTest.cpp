@@ -206,6 +206,21 @@ TEST(SubDir, GetChildFindsOrCreatesByExactNameAndCaseVariantsAreFoldersOfTheirOw
     EXPECT_NE(root.GetChild("x\xFF"), root.GetChild("x\xFE"));
 }
 
+TEST(Directory, PathsAreCleanedWhereTheyEnterTheModel) {
+    for (const auto& [typed, clean] : std::vector<std::pair<std::string, std::string>>{
+             {"/home/anna/", "/home/anna/"},
+             {"/home/anna", "/home/anna/"},
+             {"//home///anna//", "/home/anna/"},
+             {"/home/./anna/.", "/home/anna/"},
+             {"/home/../etc/", "/home/../etc/"},  // refused later, never resolved to somewhere else
+             {"/", "/"},
+             {"C:\\Daten\\", "C:\\Daten\\"},
+         }) {
+        cProject project;
+        EXPECT_EQ((new cBackUpDestination(project, typed))->Path, clean) << typed;
+    }
+}
+
 TEST(SubDir, TheChildIndexFollowsChangesOfTheList) {
     cProject project;
     auto* dest = new cBackUpDestination(project, "/d/");

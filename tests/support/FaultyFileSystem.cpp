@@ -175,6 +175,16 @@ int FaultyFileSystem::OpenForWriting(const std::string& path, std::unique_ptr<Wr
     return 0;
 }
 
+int FaultyFileSystem::OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) {
+    TRX_FAULT(OpenForAppending, path);
+    std::unique_ptr<WritableFile> inner;
+    if (const int error = inner_.OpenForAppending(path, inner); error != 0) {
+        return error;
+    }
+    file = std::make_unique<FaultyWritableFile>(*this, path, std::move(inner));
+    return 0;
+}
+
 int FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     TRX_FAULT(Rename, to);
     return inner_.Rename(from, to);

@@ -20,6 +20,7 @@ public:
         RealPath,
         CreateExclusive,
         OpenForWriting,
+        OpenForAppending,
         Write,
         SetMode,
         SetTimes,
@@ -70,6 +71,7 @@ public:
     int CreateExclusive(const std::string& path, std::uint32_t mode,
                         std::unique_ptr<platform::WritableFile>& file) override;
     int OpenForWriting(const std::string& path, std::unique_ptr<platform::WritableFile>& file) override;
+    int OpenForAppending(const std::string& path, std::unique_ptr<platform::WritableFile>& file) override;
     int Rename(const std::string& from, const std::string& to) override;
     int RemoveFile(const std::string& path) override;
     int SyncDirectory(const std::string& path) override;

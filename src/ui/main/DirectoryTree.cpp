@@ -1,6 +1,7 @@
 #include "ui/main/DirectoryTree.h"
 
 #include "model/BackUpDestination.h"
+#include "model/BackUpDirectory.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/FileSystem.h"
@@ -37,7 +38,9 @@ std::string ToModel(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+// The model's form of a directory: without "//" or "/./", ending with "/".
 std::string WithTrailingSlash(std::string path) {
+    path = CleanDirectoryPath(std::move(path));
     if (path.empty() || path.back() != '/') {
         path += '/';
     }
