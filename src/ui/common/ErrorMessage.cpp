@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "ui/common/ApplicationTitle.h"
+#include "ui/common/CaptionWidth.h"
 
 #include <QMessageBox>
 #include <cstdio>
@@ -23,6 +24,7 @@ void ShowErrorMessage(QWidget* parent, const QString& message) {
         return;
     }
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parent);
+    FitCaption(box);
     box.exec();
 }
 

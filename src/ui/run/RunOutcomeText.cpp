@@ -1,0 +1,136 @@
+#include "ui/run/RunOutcomeText.h"
+
+#include "engine/RunController.h"
+#include "ui/common/MinimizeName.h"
+
+#include <QStringList>
+
+namespace trx {
+
+namespace {
+
+constexpr int kFoldersShown = 4;   // in the window, where room is short
+constexpr int kFoldersAsked = 10;  // in the question, which has room for full paths
+
+QString FromModel(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool IsDeletion(cHeldBack::Reason why) {
+    return why == cHeldBack::Reason::SourceEmpty || why == cHeldBack::Reason::FolderEmpty ||
+           why == cHeldBack::Reason::ManyDeletions;
+}
+
+QString Entries(std::uint64_t count) {
+    return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);
+}
+
+// After "von".
+QString OfEntries(std::uint64_t count) {
+    return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträgen").arg(count);
+}
+
+// What was not done, before the folder it concerns.
+QString HeldBackLead(const cHeldBack& item) {
+    switch (item.Why) {
+        case cHeldBack::Reason::DestinationMissing:
+            return QStringLiteral("Ziel fehlt, nichts gesichert: ");
+        case cHeldBack::Reason::DestinationEmpty:
+            return QStringLiteral("Ziel ist leer, nichts gesichert: ");
+        default:
+            return Entries(item.Entries) + QStringLiteral(" nicht gelöscht: ");
+    }
+}
+
+// What releasing it will do.
+QString ReleaseConsequence(const cHeldBack& item) {
+    const QString path = FromModel(item.Path);
+    switch (item.Why) {
+        case cHeldBack::Reason::DestinationMissing:
+            return QStringLiteral("Das Ziel %1 wird neu angelegt und gefüllt.").arg(path);
+        case cHeldBack::Reason::DestinationEmpty:
+            return QStringLiteral("Das leere Ziel %1 wird gefüllt.").arg(path);
+        default:
+            return QStringLiteral("Die Sicherungskopien von %1 aus %2 werden gelöscht.")
+                .arg(OfEntries(item.Entries), path);
+    }
+}
+
+QString More(qsizetype count) {
+    return count == 1 ? QStringLiteral("und 1 weiterer Ordner")
+                      : QStringLiteral("und %1 weitere Ordner").arg(count);
+}
+
+}  // namespace
+
+bool HadProblems(const cRunResult& result) {
+    return result.ProblemCount > 0 || !result.HeldBack.empty() || !result.SaveError.empty();
+}
+
+QString OutcomeHeadline(const cRunResult& result) {
+    if (result.Cancelled) {
+        return QStringLiteral("Der Sicherungsvorgang wurde abgebrochen.");
+    }
+    return HadProblems(result) ? QStringLiteral("Die Sicherung ist mit Problemen beendet.")
+                               : QStringLiteral("Die Sicherung ist abgeschlossen.");
+}
+
+QString OutcomeDetails(const cRunResult& result, const std::function<int(const QString&)>& width,
+                       int maxWidth) {
+    QStringList lines;
+    if (result.ProblemCount > 0) {
+        lines << (result.ProblemCount == 1
+                      ? QStringLiteral("1 Problem ist aufgetreten.")
+                      : QStringLiteral("%1 Probleme sind aufgetreten.").arg(result.ProblemCount));
+        if (result.ProtocolOpened) {
+            lines << QStringLiteral("Einzelheiten zeigt „Protokoll anzeigen“.");
+        }
+    }
+    if (!result.SaveError.empty()) {
+        lines << QStringLiteral("Das Projekt konnte nicht gespeichert werden.");
+    }
+    if (!result.HeldBack.empty()) {
+        lines << QStringLiteral("Zurückgehalten, weil ein Datenträger zu fehlen scheint:");
+        const auto shown = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersShown);
+        for (qsizetype i = 0; i < shown; ++i) {
+            const cHeldBack& item = result.HeldBack[static_cast<std::size_t>(i)];
+            const QString lead = QStringLiteral("• ") + HeldBackLead(item);
+            lines << lead + MinimizeName(FromModel(item.Path), width, maxWidth - width(lead));
+        }
+        if (static_cast<qsizetype>(result.HeldBack.size()) > shown) {
+            lines << QStringLiteral("• ") + More(static_cast<qsizetype>(result.HeldBack.size()) - shown);
+        }
+    }
+    return lines.join(u'\n');
+}
+
+QString ReleaseQuestion(const cRunResult& result) {
+    QStringList lines{QStringLiteral("Die Sicherung wird noch einmal ausgeführt, und diesmal geschieht auch, "
+                                     "was zurückgehalten wurde:"),
+                      QString()};
+    std::uint64_t deletions = 0;
+    for (const cHeldBack& item : result.HeldBack) {
+        deletions += IsDeletion(item.Why) ? item.Entries : 0;
+    }
+    const auto asked = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersAsked);
+    for (qsizetype i = 0; i < asked; ++i) {
+        lines << QStringLiteral("• ") + ReleaseConsequence(result.HeldBack[static_cast<std::size_t>(i)]);
+    }
+    if (static_cast<qsizetype>(result.HeldBack.size()) > asked) {
+        lines << QStringLiteral("• ") + More(static_cast<qsizetype>(result.HeldBack.size()) - asked) +
+                     QStringLiteral(" (im Protokoll)");
+    }
+    lines << QString();
+    if (deletions > 0) {
+        lines << QStringLiteral("Insgesamt werden die Sicherungskopien von %1 gelöscht. ")
+                         .arg(OfEntries(deletions)) +
+                     QStringLiteral(
+                         "Fahren Sie nur fort, wenn die Originale wirklich gelöscht wurden und "
+                         "jeder Datenträger eingehängt ist.");
+    } else {
+        lines << QStringLiteral("Fahren Sie nur fort, wenn jeder Datenträger eingehängt ist.");
+    }
+    return lines.join(u'\n');
+}
+
+}  // namespace trx
