@@ -20,14 +20,18 @@ int CaptionWidth(const QWidget& window) {
 }
 
 void FitCaption(QMessageBox& box) {
-    // QMessageBox fixes its size from its layout's minimum when it is shown; a spacer as wide as the caption
-    // needs across the whole grid is the one way to raise that minimum.
+    WidenTo(box, CaptionWidth(box));
+}
+
+void WidenTo(QMessageBox& box, int width) {
+    // QMessageBox fixes its size from its layout's minimum when it is shown; a spacer across the whole grid
+    // is the one way to raise that minimum.
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (grid == nullptr) {
         return;
     }
-    grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 }  // namespace trx

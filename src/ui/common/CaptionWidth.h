@@ -14,4 +14,7 @@ int CaptionWidth(const QWidget& window);
 // a long caption cut short ("Ungültige oder u…tändige Angaben").
 void FitCaption(QMessageBox& box);
 
+// Makes a message box at least `width` pixels wide, for lines (such as paths) that read badly wrapped.
+void WidenTo(QMessageBox& box, int width);
+
 }  // namespace trx

@@ -24,6 +24,7 @@ void ShowErrorMessage(QWidget* parent, const QString& message) {
         return;
     }
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
     FitCaption(box);
     box.exec();
 }

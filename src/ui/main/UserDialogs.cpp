@@ -48,6 +48,7 @@ QString cUserDialogs::ChooseProjectToSave(QWidget* parent, const QString& start)
 QMessageBox::StandardButton cUserDialogs::Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                               const QString& text, QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
     FitCaption(box);
     box.exec();
     return box.standardButton(box.clickedButton());

@@ -42,18 +42,22 @@ QString HeldBackLead(const cHeldBack& item) {
     }
 }
 
-// What releasing it will do.
+// What releasing it will do, and below it the folder concerned in full.
 QString ReleaseConsequence(const cHeldBack& item) {
-    const QString path = FromModel(item.Path);
+    QString what;
     switch (item.Why) {
         case cHeldBack::Reason::DestinationMissing:
-            return QStringLiteral("Das Ziel %1 wird neu angelegt und gefüllt.").arg(path);
+            what = QStringLiteral("Das fehlende Ziel wird neu angelegt und gefüllt:");
+            break;
         case cHeldBack::Reason::DestinationEmpty:
-            return QStringLiteral("Das leere Ziel %1 wird gefüllt.").arg(path);
+            what = QStringLiteral("Das leere Ziel wird gefüllt:");
+            break;
         default:
-            return QStringLiteral("Die Sicherungskopien von %1 aus %2 werden gelöscht.")
-                .arg(OfEntries(item.Entries), path);
+            what = QStringLiteral("Die Sicherungskopien von %1 werden gelöscht, deren Originale fehlen in:")
+                       .arg(OfEntries(item.Entries));
+            break;
     }
+    return QStringLiteral("• ") + what + QStringLiteral("\n    ") + FromModel(item.Path);
 }
 
 QString More(qsizetype count) {
@@ -114,7 +118,7 @@ QString ReleaseQuestion(const cRunResult& result) {
     }
     const auto asked = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersAsked);
     for (qsizetype i = 0; i < asked; ++i) {
-        lines << QStringLiteral("• ") + ReleaseConsequence(result.HeldBack[static_cast<std::size_t>(i)]);
+        lines << ReleaseConsequence(result.HeldBack[static_cast<std::size_t>(i)]);
     }
     if (static_cast<qsizetype>(result.HeldBack.size()) > asked) {
         lines << QStringLiteral("• ") + More(static_cast<qsizetype>(result.HeldBack.size()) - asked) +

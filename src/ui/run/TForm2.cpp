@@ -392,10 +392,18 @@ void TForm2::Button_ReleaseHeldBackClick() {
     QMessageBox question(QMessageBox::Warning, QStringLiteral("Zurückgehaltenes ausführen"),
                          ReleaseQuestion(lastRun_), QMessageBox::NoButton, this);
     QPushButton* go = question.addButton(QStringLiteral("Ausführen"), QMessageBox::DestructiveRole);
-    QPushButton* keep = question.addButton(QMessageBox::Cancel);
+    QPushButton* keep = question.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
     // Only a deliberate click goes ahead: Enter and Escape both keep the copies.
     question.setDefaultButton(keep);
     question.setEscapeButton(keep);
+    // Paths read best on one line each, as far as the screen allows.
+    int widest = 0;
+    for (const QString& line : question.text().split(u'\n')) {
+        widest = std::max(widest, question.fontMetrics().horizontalAdvance(line));
+    }
+    const int room = screen() != nullptr ? screen()->availableGeometry().width() * 3 / 4 : 800;
+    WidenTo(question, std::min(widest + 4 * kIconSize, room));
+    question.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
     FitCaption(question);
     question.exec();
     if (question.clickedButton() != go) {

@@ -270,6 +270,7 @@ void TForm3::Button_OKClick() {
                         QStringLiteral("Die Verknüpfung \"%1\" konnte nicht angelegt werden:\n%2")
                             .arg(QDir::toNativeSeparators(linkFile), failure),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
         FitCaption(box);
         box.exec();
         return;
@@ -280,6 +281,7 @@ void TForm3::Button_OKClick() {
 void TForm3::RejectInput(QWidget* field, const QString& message) {
     field->setFocus(Qt::OtherFocusReason);
     QMessageBox box(QMessageBox::Critical, kInvalidInputCaption, message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
     FitCaption(box);
     box.exec();
 }

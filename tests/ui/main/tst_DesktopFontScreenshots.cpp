@@ -165,8 +165,15 @@ private slots:
             Check(f.window, QStringLiteral("TForm1_Filter_%1").arg(page));
         }
 
+        // The run window at the end of a run with a missing source and held-back work: the longest display.
         TForm2& run = *f.window.RunWindow();
-        run.Prepare();
+        run.Controller().Context.PumpHook = [&run, &f] {
+            run.Controller().Context.HeldBack = {
+                {cHeldBack::Reason::SourceEmpty, f.tmp / "Eigene Dateien/Briefe und Rechnungen/", 1284}};
+        };
+        run.show();
+        QVERIFY(QTest::qWaitFor([&run] { return run.RunFinished(); }, 10000));
+        QVERIFY(run.Button_ReleaseHeldBack->isVisible());
         Show(run, QStringLiteral("TForm2"));
         for (QDialog* dialog : {static_cast<QDialog*>(f.window.ShortcutDialog()),
                                 static_cast<QDialog*>(f.window.AddDirectoryChooser()),
