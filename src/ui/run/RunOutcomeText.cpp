@@ -9,7 +9,7 @@ namespace trx {
 
 namespace {
 
-constexpr int kFoldersShown = 4;   // in the window, where room is short
+constexpr int kFoldersShown = 3;   // in the window, where room is short
 constexpr int kFoldersAsked = 10;  // in the question, which has room for full paths
 
 QString FromModel(const std::string& text) {
@@ -30,16 +30,29 @@ QString OfEntries(std::uint64_t count) {
     return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträgen").arg(count);
 }
 
-// What was not done, before the folder it concerns.
+// What was not done; the folder it concerns follows on a line of its own.
 QString HeldBackLead(const cHeldBack& item) {
     switch (item.Why) {
         case cHeldBack::Reason::DestinationMissing:
-            return QStringLiteral("Ziel fehlt, nichts gesichert: ");
+            return QStringLiteral("Nichts gesichert, das Ziel fehlt:");
         case cHeldBack::Reason::DestinationEmpty:
-            return QStringLiteral("Ziel ist leer, nichts gesichert: ");
+            return QStringLiteral("Nichts gesichert, das Ziel ist leer:");
         default:
-            return Entries(item.Entries) + QStringLiteral(" nicht gelöscht: ");
+            return QStringLiteral("Nicht gelöscht: %1 in").arg(Entries(item.Entries));
     }
+}
+
+// A folder shortened from the left to `maxWidth`, keeping its own name: "/.../Fotos/Urlaub/".
+QString ShortFolder(const std::string& path, const std::function<int(const QString&)>& width, int maxWidth) {
+    QString folder = FromModel(path);
+    const bool slash = folder.endsWith(u'/') && folder.size() > 1;
+    if (slash) {
+        folder.chop(1);  // so that the shortening treats the folder's own name as the part to keep
+    }
+    const QString suffix = slash ? QStringLiteral("/") : QString();
+    return MinimizeName(
+               folder, [&width, &suffix](const QString& text) { return width(text + suffix); }, maxWidth) +
+           suffix;
 }
 
 // What releasing it will do, and below it the folder concerned in full.
@@ -82,7 +95,8 @@ QString OutcomeHeadline(const cRunResult& result) {
 QString OutcomeDetails(const cRunResult& result, const std::function<int(const QString&)>& width,
                        int maxWidth) {
     QStringList lines;
-    if (result.ProblemCount > 0) {
+    // A cancelled run says so and no more: the copy the cancel cut short counts as a problem of its own.
+    if (result.ProblemCount > 0 && !result.Cancelled) {
         lines << (result.ProblemCount == 1
                       ? QStringLiteral("1 Problem ist aufgetreten.")
                       : QStringLiteral("%1 Probleme sind aufgetreten.").arg(result.ProblemCount));
@@ -98,8 +112,9 @@ QString OutcomeDetails(const cRunResult& result, const std::function<int(const Q
         const auto shown = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersShown);
         for (qsizetype i = 0; i < shown; ++i) {
             const cHeldBack& item = result.HeldBack[static_cast<std::size_t>(i)];
-            const QString lead = QStringLiteral("• ") + HeldBackLead(item);
-            lines << lead + MinimizeName(FromModel(item.Path), width, maxWidth - width(lead));
+            const QString indent = QStringLiteral("    ");
+            lines << QStringLiteral("• ") + HeldBackLead(item)
+                  << indent + ShortFolder(item.Path, width, maxWidth - width(indent));
         }
         if (static_cast<qsizetype>(result.HeldBack.size()) > shown) {
             lines << QStringLiteral("• ") + More(static_cast<qsizetype>(result.HeldBack.size()) - shown);

@@ -15,9 +15,9 @@ bool HadProblems(const cRunResult& result);
 // The bold line of the end of the run: a success, a run with problems, or a cancelled run.
 QString OutcomeHeadline(const cRunResult& result);
 
-// The lines below it, empty for a plain success or cancel: the number of problems, where to read about
-// them, a failed save, and what was held back with its folders. Lines are separated by "\n"; each folder
-// is shortened from the left to what its line leaves of `maxWidth`, measured by `width`.
+// The lines below it, empty for a plain success or cancel: the number of problems (not for a cancelled
+// run), where to read about them, a failed save, and what was held back with its folders. Lines are separated
+// by "\n"; each folder is shortened from the left to what its line leaves of `maxWidth`, measured by `width`.
 QString OutcomeDetails(const cRunResult& result, const std::function<int(const QString&)>& width,
                        int maxWidth);
 

@@ -183,10 +183,13 @@ private slots:
         TForm5& settings = *f.window.ElementSettingsDialog();
         cBackUpSource* source = f.project.Destinations[0]->Sources[0];
         settings.SetElements(f.project, {source}, {source});
+        settings.show();  // showing picks the first tab
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
         for (int tab = 0; tab < settings.PageControl->count(); ++tab) {
             settings.PageControl->setCurrentIndex(tab);
-            Show(settings, QStringLiteral("Form5_%1").arg(tab));
+            Check(settings, QStringLiteral("Form5_%1").arg(tab));
         }
+        settings.hide();
 
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Ungültige oder unvollständige Angaben"),
                         QStringLiteral("Kurz."), QMessageBox::Ok);
