@@ -8,7 +8,7 @@ namespace trx {
 // Draws the criteria list of the file filter frame: each item a framed box in the list's background (the
 // selection colour when selected), the program's icon at 16 by 16 pixels near the left edge and the text
 // beside it, 22 pixels from the left edge. Every item is 20 pixels high, or higher where the font needs
-// it; the list is as wide as its longest text needs (ItemsWidth).
+// it.
 class TCriteriaDelegate : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -509,10 +509,10 @@ void TForm2::ShowEndOfRun(const cRunResult& result) {
     Timer_ShowTime->stop();
     Label_TimeRest->setText(FromModel(TimeText(0, formats_)));
     const bool success = !result.Cancelled && !HadProblems(result);
+    // A run with problems keeps its bar where the work stopped, like a cancelled one.
     if (success) {
         ProgressBar->setValue(ProgressBar->maximum());
     }
-    // A run with problems keeps its bar where the work stopped, like a cancelled one.
     const QStyle::StandardPixmap icon =
         success ? QStyle::SP_MessageBoxInformation : QStyle::SP_MessageBoxWarning;
     Image_Folder->setPixmap(style()->standardIcon(icon).pixmap(kIconSize, kIconSize));
@@ -538,7 +538,8 @@ void TForm2::ShowOutcomeDetails(const cRunResult& result) {
         return;
     }
     Label_Result->setText(details);
-    // Wrapped by hand to the labels' width: the window sizes itself to its contents and must not grow wider.
+    // As high as the text wrapped at the labels' width: the window sizes itself to its contents and must
+    // grow downwards only.
     Label_Result->setFixedSize(
         width, metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, details).height());
     Button_ReleaseHeldBack->setVisible(!result.HeldBack.empty());
