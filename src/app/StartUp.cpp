@@ -10,6 +10,7 @@
 #include "platform/PosixFileSystem.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/ErrorMessage.h"
+#include "ui/common/ProjectMessages.h"
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/main/TForm1.h"
 #include "ui/run/CommandLauncher.h"
@@ -45,14 +46,17 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 // Loads the project of an unattended start; reports a failure as the start-up does and returns false.
 bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
+    QString detail;
     try {
         LoadProject(project, path, fs);
         return true;
     } catch (const std::exception& error) {
-        ShowErrorMessage(nullptr, QString::fromUtf8(error.what()));
+        detail = QString::fromUtf8(error.what());
     } catch (...) {
-        ShowErrorMessage(nullptr, QString());
     }
+    ShowErrorMessage(
+        nullptr,
+        ProjectLoadFailure(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())), detail));
     return false;
 }
 

@@ -89,6 +89,9 @@ void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_
     if (!sizeWeighting_) {
         sourceWeight_ = kCountWeight;
     }
+    sourceProgress_ = cSourceProgress();
+    currentSource_ = nullptr;
+    overallShown_ = 0;
 }
 
 bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
@@ -212,14 +215,12 @@ cRunResult cRunController::Run() {
         destination.OnFileProgress = nullptr;
     }
 
+    currentSource_ = nullptr;
     result.Cancelled = Context.Cancelled();
     if (!Context.HeldBack.empty()) {
         Context.WriteProtocol(messages::HowToRelease(), 1, nullptr);
     }
     Context.WriteProtocol(result.Cancelled ? kRunCancelled : kRunFinished, 1, nullptr);
-    if (!Silent) {
-        view_.ShowEndOfRun(result.Cancelled, result.ProtocolOpened);
-    }
 
     // Closed before the save, which writes the extras file anew: what the journal recorded is in the
     // project file then.
@@ -239,6 +240,10 @@ cRunResult cRunController::Run() {
     result.HeldBack = Context.HeldBack;
     running_ = false;
 
+    // Shown once the outcome is complete, the save included, so that the display can tell it whole.
+    if (!Silent) {
+        view_.ShowEndOfRun(result);
+    }
     if (!result.SaveError.empty()) {
         view_.ReportSaveFailure(result.SaveError);
     }
@@ -256,29 +261,42 @@ void cRunController::SourceStart(cBackUpDestination& destination, cBackUpSource*
         previous == nullptr && !project_.Destinations.Empty() && project_.Destinations[0] == &destination;
     if (!veryFirst) {
         progressDone_ += sourceWeight_;
-        view_.ShowOverallProgress(OverallPosition(progressDone_));
+        overallShown_ = OverallPosition(progressDone_);
+        view_.ShowOverallProgress(overallShown_);
     }
     if (sizeWeighting_) {
         sourceWeight_ = current.TotalSize;
     }
+    currentSource_ = &current;
+    sourceProgress_.Start(sourceWeight_, sizeWeighting_);
 }
 
 void cRunController::DirEntered(cBackUpDestination&, const std::string& relativePath) {
     view_.ShowSubDirectory(relativePath);
+    if (!relativePath.empty()) {
+        sourceProgress_.EnteredSubFolder();
+    }
 }
 
 void cRunController::Progress(cBackUpDestination&, int position, int count) {
     if (count <= 0 || position < 0) {
         return;
     }
-    const std::uint64_t withinSource =
-        sourceWeight_ * static_cast<std::uint64_t>(position) / static_cast<std::uint64_t>(count);
-    view_.ShowOverallProgress(OverallPosition(progressDone_ + withinSource));
+    sourceProgress_.EntriesDone(position, count);
+    if (currentSource_ != nullptr) {
+        sourceProgress_.BytesCounted(currentSource_->TotalSize);
+    }
+    overallShown_ = OverallPosition(ProgressAmount());
+    view_.ShowOverallProgress(overallShown_);
 }
 
-void cRunController::FileCompared(cBackUpDestination&, cBackUpSource&) {
+void cRunController::FileCompared(cBackUpDestination&, cBackUpSource& source) {
     ++filesCompared_;
     view_.ShowFilesCompared(filesCompared_);
+    if (sizeWeighting_) {
+        sourceProgress_.BytesCounted(source.TotalSize);
+        ShowProgressWithinSource();
+    }
 }
 
 void cRunController::FileProgress(cBackUpDestination&, std::uint64_t done, std::uint64_t size,
@@ -286,7 +304,10 @@ void cRunController::FileProgress(cBackUpDestination&, std::uint64_t done, std::
     if (fileName != nullptr) {
         fileInProgress_ = true;
         view_.ShowFileStarted(*fileName);
-    } else if (size <= done) {
+        sourceProgress_.FileStarted(size);
+        return;
+    }
+    if (size <= done) {
         // A file that grew while it was copied reports completion for every later chunk; it is one file.
         if (fileInProgress_) {
             fileInProgress_ = false;
@@ -294,7 +315,20 @@ void cRunController::FileProgress(cBackUpDestination&, std::uint64_t done, std::
             view_.ShowFileCopied(filesCopied_);
         }
     } else {
-        view_.ShowFileProgress(fileMaximum_ * done / size);
+        view_.ShowFileProgress(ScaledShare(fileMaximum_, done, size));
+    }
+    sourceProgress_.FileBytes(done);
+    if (currentSource_ != nullptr) {
+        sourceProgress_.BytesCounted(currentSource_->TotalSize);
+    }
+    ShowProgressWithinSource();
+}
+
+void cRunController::ShowProgressWithinSource() {
+    const std::uint64_t position = OverallPosition(ProgressAmount());
+    if (position != overallShown_) {
+        overallShown_ = position;
+        view_.ShowOverallProgress(position);
     }
 }
 
@@ -310,10 +344,11 @@ std::uint32_t cRunController::Elapsed() const {
 }
 
 std::optional<std::uint64_t> cRunController::Remaining(std::uint32_t elapsed) const {
-    if (progressDone_ == 0) {
+    const std::uint64_t done = ProgressAmount();
+    if (done == 0 || ScaledShare(done, 100, progressTotal_) < kEstimateFromPercent) {
         return std::nullopt;
     }
-    const double factor = static_cast<double>(progressTotal_) / static_cast<double>(progressDone_) - 1.0;
+    const double factor = static_cast<double>(progressTotal_) / static_cast<double>(done) - 1.0;
     const double remaining = factor * static_cast<double>(elapsed);
     if (!(remaining > 0.0)) {
         return 0;  // more done than the total promised: nothing is left to wait for
@@ -326,7 +361,7 @@ std::uint64_t cRunController::OverallPosition(std::uint64_t amount) const {
     if (progressTotal_ == 0) {
         return 0;
     }
-    const std::uint64_t position = amount * overallMaximum_ / progressTotal_;
+    const std::uint64_t position = ScaledShare(amount, overallMaximum_, progressTotal_);
     return position < overallMaximum_ ? position : overallMaximum_;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/CatalogueJournal.h"
 #include "engine/Protocol.h"
 #include "engine/RunContext.h"
+#include "engine/SourceProgress.h"
 
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,9 @@ public:
 
     // In count weighting every source stands for this amount.
     static constexpr std::uint64_t kCountWeight = 1000;
+    // Below this share of the whole run done (in per cent) an estimate of the remaining time would mostly
+    // reflect the run's start-up, not its pace: "-" is shown instead.
+    static constexpr std::uint64_t kEstimateFromPercent = 5;
 
     cRunController(cProject& project, cRunView& view, platform::FileSystem& fs, const cTextFormats& formats,
                    TickSource ticks = &SystemTickCount);
@@ -75,7 +79,8 @@ public:
     void ShowTimes();
     // Milliseconds since the run started, correct across one wrap of the tick counter.
     std::uint32_t Elapsed() const;
-    // The estimate of the remaining time; none before the first source has finished.
+    // The estimate of the remaining time from the share done so far (finished sources and the progress
+    // within the current one); none while less than kEstimateFromPercent per cent is done.
     std::optional<std::uint64_t> Remaining(std::uint32_t elapsed) const;
 
     // Replaces the tick counter; tests use it to control the times.
@@ -94,6 +99,8 @@ public:
     std::uint64_t ProgressTotal() const { return progressTotal_; }
     std::uint64_t ProgressDone() const { return progressDone_; }
     std::uint64_t SourceWeight() const { return sourceWeight_; }
+    // What the overall bar stands at: the finished sources and the progress within the current one.
+    std::uint64_t ProgressAmount() const { return progressDone_ + sourceProgress_.Amount(); }
     int FilesCompared() const { return filesCompared_; }
     int FilesCopied() const { return filesCopied_; }
 
@@ -102,6 +109,8 @@ public:
 
 private:
     std::uint64_t OverallPosition(std::uint64_t amount) const;
+    // The overall bar after a notice inside the current source; only a changed position is shown.
+    void ShowProgressWithinSource();
     // Takes the lock that keeps a second run of the same project out; false when another run holds it.
     bool LockProject(std::unique_ptr<platform::FileLock>& lock);
     // Marks the run as under way in the lock file; true when the previous run's mark was still there.
@@ -124,6 +133,9 @@ private:
     std::uint64_t progressTotal_ = 0;
     std::uint64_t progressDone_ = 0;
     std::uint64_t sourceWeight_ = 0;  // kept from run to run in size weighting
+    cSourceProgress sourceProgress_;
+    const cBackUpSource* currentSource_ = nullptr;
+    std::uint64_t overallShown_ = 0;
     std::uint32_t startTicks_ = 0;
     int filesCompared_ = 0;
     int filesCopied_ = 0;

@@ -7,6 +7,7 @@ namespace trx {
 
 class cBackUpDestination;
 class cBackUpSource;
+struct cRunResult;
 
 // What the run controller asks of the window that shows a run. Every call comes on the one thread, in the
 // order of the run; the hook notifications arrive from inside the engine.
@@ -35,8 +36,9 @@ public:
     // A copy is complete; `count` files have been copied in this run.
     virtual void ShowFileCopied(int count) = 0;
 
-    // The end of a run that is not silent. `protocolOpened`: the run had a protocol file to show.
-    virtual void ShowEndOfRun(bool cancelled, bool protocolOpened) = 0;
+    // The end of a run that is not silent, with its whole outcome: cancelled or not, its problems, what it
+    // held back, whether it had a protocol to show and whether the project was saved.
+    virtual void ShowEndOfRun(const cRunResult& result) = 0;
     // The run did not start because another run of the same project is under way; `message` says so. Nothing
     // was touched; a window that only exists for this run closes.
     virtual void ReportRunRefused(const std::string& message) = 0;

@@ -84,8 +84,14 @@ TEST_F(OpenAtStart, AProjectThatCannotBeLoadedIsReportedAndTheWindowStays) {
     window.show();
     OpenProjectAtStart(window, dir_ / "kaputt.buf");
     OpenProjectAtStart(window, dir_ / "fehlt.buf");
-    EXPECT_EQ(dialogs.Errors, QStringList({QStringLiteral("Invalid property value"),
-                                           QString::fromUtf8("Cannot open file " + (dir_ / "fehlt.buf"))}));
+    const QString broken = QString::fromUtf8(dir_ / "kaputt.buf");
+    const QString missing = QString::fromUtf8(dir_ / "fehlt.buf");
+    EXPECT_EQ(
+        dialogs.Errors,
+        QStringList(
+            {QStringLiteral("Das Projekt »%1« kann nicht geladen werden: Invalid property value").arg(broken),
+             QStringLiteral("Das Projekt »%1« kann nicht geladen werden: Cannot open file %1")
+                 .arg(missing)}));
     EXPECT_TRUE(window.isVisible());
 }
 

@@ -41,12 +41,14 @@ TEST(StartUpProcess, ABrokenProjectIsReportedOnStandardErrorWithExitStatus1) {
     dir.WriteFile("broken.buf", "\x05 not a project");
     const Outcome outcome = RunHeadless({dir / "broken.buf", "/h"}, dir);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "Invalid property value.\n");
+    EXPECT_EQ(outcome.err, "Das Projekt »" + dir / "broken.buf" +
+                               "« kann nicht geladen werden: Invalid property value.\n");
 
     dir.WriteFile("cut.buf", "\x01");
     const Outcome cut = RunHeadless({dir / "cut.buf", "/h", "/s"}, dir);
     EXPECT_EQ(cut.status, 1);
-    EXPECT_EQ(cut.err, "Stream read error.\n");
+    EXPECT_EQ(cut.err,
+              "Das Projekt »" + dir / "cut.buf" + "« kann nicht geladen werden: Stream read error.\n");
 }
 
 TEST(StartUpProcess, AValidProjectLoadsAndEndsWith0) {

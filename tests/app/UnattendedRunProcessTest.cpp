@@ -226,7 +226,8 @@ TEST(UnattendedRun, AProjectThatCannotBeSavedAfterTheRunIsReportedWithStatus2) {
 
     const Outcome outcome = RunHeadless({moved, "/h", "/s"}, dir);
     EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.err, "Cannot create file " + moved + ".\n");
+    EXPECT_EQ(outcome.err, "Das Projekt »" + moved + "« kann nicht gespeichert werden: Cannot create file " +
+                               moved + ".\n");
     EXPECT_FALSE(dir.Exists("ziel/alt"));
 }
 

@@ -36,7 +36,7 @@ public:
     void ShowFileStarted(const std::string&) override {}
     void ShowFileProgress(std::uint64_t) override {}
     void ShowFileCopied(int) override {}
-    void ShowEndOfRun(bool, bool) override {}
+    void ShowEndOfRun(const cRunResult&) override {}
     void ReportRunRefused(const std::string&) override {}
     void ReportSaveFailure(const std::string&) override {}
     void CarryOutAfterFinishing() override {}

@@ -8,6 +8,7 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,8 +52,11 @@ public:
     void ShowFileStarted(const std::string& name) override { Note("file " + name); }
     void ShowFileProgress(std::uint64_t position) override { Note("filebar " + std::to_string(position)); }
     void ShowFileCopied(int count) override { Note("copied " + std::to_string(count)); }
-    void ShowEndOfRun(bool cancelled, bool protocol) override {
-        Note(std::string("end ") + (cancelled ? "cancelled" : "finished") + (protocol ? " protocol" : ""));
+    void ShowEndOfRun(const cRunResult& result) override {
+        Note(std::string("end ") + (result.Cancelled ? "cancelled" : "finished") +
+             (result.ProtocolOpened ? " protocol" : "") +
+             (result.ProblemCount > 0 ? " problems " + std::to_string(result.ProblemCount) : "") +
+             (result.SaveError.empty() ? "" : " unsaved"));
     }
     void ReportRunRefused(const std::string& message) override { Note("refused " + message); }
     void ReportSaveFailure(const std::string& message) override { Note("save failed " + message); }
@@ -169,10 +173,13 @@ TEST_F(RunControllerTest, ProgressTakesEveryProductBeforeItsDivisionIn64Bits) {
     small->TotalSize = 3'000'000'000ull;
     controller.PrepareTotals(kBar, kFileBar);
     ASSERT_TRUE(controller.SizeWeighting());
+    // The engine recounts a source's bytes from 0 once it has announced it.
     controller.SourceStart(*destination, nullptr, *big);
+    big->TotalSize = 0;
     controller.Progress(*destination, 1, 3);
     EXPECT_EQ(view.Overall, 2'000'000'000ull * kBar / 9'000'000'000ull);  // 266
     controller.SourceStart(*destination, big, *small);
+    small->TotalSize = 0;
     EXPECT_EQ(view.Overall, 800u);
     controller.Progress(*destination, 2, 3);
     EXPECT_EQ(view.Overall, (6'000'000'000ull + 2'000'000'000ull) * kBar / 9'000'000'000ull);
@@ -231,6 +238,56 @@ TEST_F(RunControllerTest, TimesShowADashUntilASourceIsDoneAndSurviveTheTickCount
     EXPECT_EQ(view.Calls.front(), "times 00:00:00 -");
 }
 
+TEST_F(RunControllerTest, ABigFileMovesTheBarWhileItIsCopiedByCountAndBySize) {
+    cBackUpDestination* destination = AddDestination("dst");
+    AddSource(destination, "small", 10);
+    AddSource(destination, "big", 0);
+    tmp.WriteFile("big/gross.bin", std::string(3 * (4 << 20), 'g'));  // three copy chunks
+    std::vector<std::uint64_t> fromTheBigFile;  // the overall bar from the start of its copy to the end
+    view.OnCall = [&](const std::string& call) {
+        if (call == "file gross.bin") {
+            fromTheBigFile = {view.Overall};
+        } else if (!fromTheBigFile.empty() && call.rfind("overall ", 0) == 0) {
+            fromTheBigFile.push_back(view.Overall);
+        }
+    };
+    // Count weighting: the last source starts at half the bar; its one file moves the bar on with every
+    // chunk (over half of the source's share: the walk has not yet said that it is the only entry).
+    PrepareAndRun();
+    ASSERT_FALSE(controller.SizeWeighting());
+    EXPECT_EQ(fromTheBigFile, (std::vector<std::uint64_t>{600, 699, 799, 900, kBar}));
+
+    // Size weighting: the file is nearly all of the bytes, and the bar follows them.
+    std::remove((tmp / "dst/gross.bin").c_str());
+    PrepareAndRun();
+    ASSERT_TRUE(controller.SizeWeighting());
+    EXPECT_EQ(fromTheBigFile, (std::vector<std::uint64_t>{0, 400, 800, kBar, kBar}));
+}
+
+TEST_F(RunControllerTest, TheEstimateWaitsForAFewPerCentAndCountsWhatIsDoneWithinASource) {
+    cBackUpDestination* destination = AddDestination("dst");
+    cBackUpSource* a = AddSource(destination, "a", 0);
+    cBackUpSource* b = AddSource(destination, "b", 0);
+    a->TotalSize = 100;
+    b->TotalSize = 9900;
+    controller.PrepareTotals(kBar, kFileBar);
+    ASSERT_TRUE(controller.SizeWeighting());
+    ticks = 0;
+    controller.SourceStart(*destination, nullptr, *a);
+    a->TotalSize = 100;  // recounted
+    controller.Progress(*destination, 1, 1);
+    controller.SourceStart(*destination, a, *b);
+    b->TotalSize = 0;
+    ticks = 2000;
+    // 1 % done: the time so far is mostly the start of the run; 99 times it would be no estimate.
+    controller.ShowTimes();
+    EXPECT_EQ(view.Remaining, "-");
+    b->TotalSize = 2400;
+    controller.FileCompared(*destination, *b);
+    controller.ShowTimes();
+    EXPECT_EQ(view.Remaining, "00:00:06");  // a quarter done in 2 s
+}
+
 TEST_F(RunControllerTest, TimeTextIsATimeOfDayThatWrapsAfter24Hours) {
     EXPECT_EQ(TimeText(0, formats), "00:00:00");
     EXPECT_EQ(TimeText(197'999, formats), "00:03:17");
@@ -282,7 +339,7 @@ TEST_F(RunControllerTest, ACancelledRunIsNotSavedButItsActionStillRuns) {
     EXPECT_TRUE(result.Cancelled);
     EXPECT_EQ(tmp.ReadFile("p.buf"), before);
     EXPECT_NE(Protocol().find("Der Sicherungsvorgang wurde abgebrochen.\r\n"), std::string::npos);
-    EXPECT_TRUE(view.Has("end cancelled protocol"));
+    EXPECT_NE(view.IndexOf("end cancelled protocol"), -1);  // the interrupted copy counts as a problem
     EXPECT_TRUE(view.Has("action"));
     EXPECT_FALSE(tmp.Exists("dst/data.bin"));
     EXPECT_EQ(view.IndexOf("source " + tmp / "more/"), -1);

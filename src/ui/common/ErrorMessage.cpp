@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "ui/common/ApplicationTitle.h"
+#include "ui/common/CaptionWidth.h"
 
 #include <QMessageBox>
 #include <cstdio>
@@ -23,6 +24,8 @@ void ShowErrorMessage(QWidget* parent, const QString& message) {
         return;
     }
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
+    FitCaption(box);
     box.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace trx {
 
@@ -30,12 +31,17 @@ void TCriteriaDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QFontMetrics metrics(option.font);
     const int capitalHeight = metrics.boundingRect(QLatin1Char('A')).height();
     const int baseline = box.top() + (box.height() + capitalHeight) / 2;
-    painter->drawText(box.left() + 22, baseline, index.data(Qt::DisplayRole).toString());
+    painter->drawText(box.left() + kTextLeft, baseline, index.data(Qt::DisplayRole).toString());
     painter->restore();
 }
 
+int TCriteriaDelegate::ItemHeight(const QFont& font) {
+    return std::max(kItemHeight, QFontMetrics(font).height() + 6);
+}
+
 QSize TCriteriaDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    const int textWidth = option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString());
+    return {kTextLeft + textWidth + 6, ItemHeight(option.font)};
 }
 
 }  // namespace trx

@@ -1,5 +1,7 @@
 #include "ui/editors/TForm4.h"
 
+#include "ui/common/FixedDialogFrame.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +15,7 @@ namespace trx {
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Verzeichnisse hinzufügen"));
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    UseFixedDialogFrame(*this);
 
     // FormCreate: the question-mark icon is loaded once.
     Image = new QLabel;

@@ -4,6 +4,7 @@
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
+#include "ui/common/FixedDialogFrame.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
 #include "ui/extra/ApplicationIcon.h"
@@ -47,7 +48,7 @@ QGroupBox* Group(const QString& caption, QWidget* content) {
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Sicherungseinstellungen"));
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    UseFixedDialogFrame(*this);
 
     // Left: the elements the edit reaches.
     GroupBox_Elements = Named(new QGroupBox(QStringLiteral("Elementauswahl")), "GroupBox_Elements");

@@ -1,6 +1,7 @@
 #include "ui/editors/TFrame_FileFilter.h"
 
 #include "model/SizeUnits.h"
+#include "ui/common/CaptionWidth.h"
 #include "ui/editors/ExtensionInput.h"
 #include "ui/editors/TCriteriaDelegate.h"
 #include "ui/editors/TSpinEdit.h"
@@ -91,10 +92,16 @@ TFrame_FileFilter::TFrame_FileFilter(QWidget* parent, const QIcon& mainIcon) : Q
     ListBox = Named(new QListWidget, QStringLiteral("ListBox"));
     criteriaDelegate_ = new TCriteriaDelegate(QIcon(), ListBox);
     ListBox->setItemDelegate(criteriaDelegate_);
-    ListBox->setFixedWidth(121);
     ListBox->setUniformItemSizes(true);
     ListBox->addItems({QStringLiteral("Dateitypen"), QStringLiteral("Dateiattribute"),
                        QStringLiteral("Dateidatum"), QStringLiteral("Dateigröße"), QStringLiteral("Maske")});
+    // 121 pixels in a small font; wider where the desktop's font needs it for the longest criterion.
+    int widest = 0;
+    for (int i = 0; i < ListBox->count(); ++i) {
+        widest = std::max(widest, TCriteriaDelegate::kTextLeft + 6 +
+                                      ListBox->fontMetrics().horizontalAdvance(ListBox->item(i)->text()));
+    }
+    ListBox->setFixedWidth(std::max(121, widest + 2 * ListBox->frameWidth()));
     SetMainIcon(mainIcon);
 
     PageControl = Named(new QStackedWidget, QStringLiteral("PageControl"));
@@ -194,7 +201,11 @@ QWidget* TFrame_FileFilter::BuildAttributesPage() {
     CheckListBox_Attributes->setWrapping(true);
     CheckListBox_Attributes->setResizeMode(QListView::Adjust);
     CheckListBox_Attributes->setUniformItemSizes(true);
-    CheckListBox_Attributes->setGridSize(QSize(140, fontMetrics().height() + 6));
+    // Columns of 140 pixels, or as wide as the longest item with its check box needs.
+    const int checkWidth = style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12;
+    const int columnWidth =
+        std::max(140, checkWidth + fontMetrics().horizontalAdvance(QStringLiteral("Schreibgeschützt")) + 12);
+    CheckListBox_Attributes->setGridSize(QSize(columnWidth, fontMetrics().height() + 6));
     CheckListBox_Attributes->setFixedHeight(2 * (fontMetrics().height() + 6) + 6);
     CheckListBox_Attributes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = CheckListBox_Attributes->palette();
@@ -266,7 +277,7 @@ QWidget* TFrame_FileFilter::BuildSizePage() {
     SpinEdit_Size2 = Named(new TSpinEdit, QStringLiteral("SpinEdit_Size2"));
     for (TSpinEdit* box : {SpinEdit_Size1, SpinEdit_Size2}) {
         box->setRange(0, kSizeLimit);
-        box->setFixedWidth(70);
+        box->setFixedWidth(std::max(70, box->sizeHint().width()));
     }
     ComboBox_Size1 = Named(new QComboBox, QStringLiteral("ComboBox_Size1"));
     ComboBox_Size1->addItems(
@@ -505,7 +516,8 @@ void TFrame_FileFilter::Button_DelTypeClick() {
             ShowImage(row, image - 1);
         }
     }
-    Button_DelType->setEnabled(false);
+    // The list may have moved the selection on to the next row; the button follows what is shown.
+    ListView_TypesSelectItem();
 }
 
 void TFrame_FileFilter::ListView_TypesSelectItem() {
@@ -621,6 +633,7 @@ void TFrame_FileFilter::CheckBox_EarlierThanClick() {
 
 void TFrame_FileFilter::Label_MaskInfoClick() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Maske"), kMaskHelpText, QMessageBox::Ok, this);
+    FitCaption(box);
     box.exec();
 }
 

@@ -45,7 +45,8 @@ TFrame_Options::TFrame_Options(QWidget* parent) : QFrame(parent) {
     SpinEdit_TransferDirNameLevel = Named(new TSpinEdit, "SpinEdit_TransferDirNameLevel");
     SpinEdit_TransferDirNameLevel->setRange(1, 63);
     SpinEdit_TransferDirNameLevel->setValue(1);
-    SpinEdit_TransferDirNameLevel->setFixedWidth(50);
+    SpinEdit_TransferDirNameLevel->setFixedWidth(
+        std::max(50, SpinEdit_TransferDirNameLevel->sizeHint().width()));
     RadioButton_TransferAllDirNames =
         Named(new QRadioButton(QStringLiteral("Alle Unterordner")), "RadioButton_TransferAllDirNames");
     CheckBox_TransferDriveName = Named(new QCheckBox(QStringLiteral("Auch Laufwerksnamen ggf. übernehmen")),

@@ -1,5 +1,6 @@
 #include "ui/extra/TInfo.h"
 
+#include "ui/common/FixedDialogFrame.h"
 #include "ui/extra/ApplicationIcon.h"
 
 #include <QCoreApplication>
@@ -11,15 +12,18 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace trx {
 
 namespace {
 
+// The box's measures in a small font; a larger desktop font makes the banner, the rows of text and the
+// box as much larger as its lines need.
 constexpr int kClientWidth = 435;
 constexpr int kClientHeight = 132;
 constexpr int kBannerHeight = 65;
-constexpr int kTextRight = 427;  // the labels under the banner end here
+constexpr int kMargin = 8;  // the labels under the banner end this far from the right edge
 constexpr int kIconSize = 32;
 constexpr int kLogoTop = 4;
 const QColor kBannerStart(74, 160, 255);
@@ -31,12 +35,10 @@ std::function<void(const QUrl& url)> TInfo::OpenUrl = [](const QUrl& url) { QDes
 TInfo::TInfo(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
-    setFont(QFont(QStringLiteral("Arial"), 8));
-    setFixedSize(kClientWidth, kClientHeight);  // a fixed dialog border
+    UseFixedDialogFrame(*this);
 
     PaintBox_Logo = new QWidget(this);
     PaintBox_Logo->setObjectName(QStringLiteral("PaintBox_Logo"));
-    PaintBox_Logo->setGeometry(0, 0, kClientWidth, kBannerHeight);
     PaintBox_Logo->installEventFilter(this);
 
     Label_Info = new QLabel(this);
@@ -54,14 +56,38 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent) {
     Button_OK = new QPushButton(QStringLiteral("OK"), this);
     Button_OK->setObjectName(QStringLiteral("Button_OK"));
     Button_OK->setDefault(true);
-    Button_OK->setGeometry(8, kClientHeight - 8 - 25, 75, 25);
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
 
     // FormCreate
     logo_ = LogoImage();
-    PlaceRightAligned(Label_Info, kCreditLine, kBannerHeight + 8);
-    PlaceRightAligned(Label_EMail, kEMailAddress, kBannerHeight + 28);
-    PlaceRightAligned(Label_URL, kWebAddress, kBannerHeight + 44);
+    Label_Info->setText(kCreditLine);
+    Label_EMail->setText(kEMailAddress);
+    Label_URL->setText(kWebAddress);
+    LayOut();
+}
+
+void TInfo::LayOut() {
+    const int line = fontMetrics().height();
+    // The banner holds the title and two lines; the three labels below it come one under the other.
+    const int banner = std::max(kBannerHeight, 3 * line + 16);
+    const int infoTop = banner + 8;
+    const int eMailTop = infoTop + std::max(20, line + 6);
+    const int urlTop = eMailTop + std::max(16, line + 2);
+    const QSize button = Button_OK->sizeHint().expandedTo(QSize(75, 25));
+    int labels = 0;
+    for (QLabel* label : {Label_Info, Label_EMail, Label_URL}) {
+        // Underlining on hover must not change the width, so the label keeps the size of its plain text.
+        label->adjustSize();
+        labels = std::max(labels, label->width());
+    }
+    const int width = std::max(kClientWidth, kMargin + button.width() + 2 * kMargin + labels + kMargin);
+    const int height = std::max(kClientHeight, urlTop + Label_URL->height() + kMargin);
+    setFixedSize(width, height);  // a fixed dialog border
+    PaintBox_Logo->setGeometry(0, 0, width, banner);
+    Label_Info->move(width - kMargin - Label_Info->width(), infoTop);
+    Label_EMail->move(width - kMargin - Label_EMail->width(), eMailTop);
+    Label_URL->move(width - kMargin - Label_URL->width(), urlTop);
+    Button_OK->setGeometry(kMargin, height - kMargin - button.height(), button.width(), button.height());
 }
 
 int TInfo::ShowAbout(const QString& title, const QString& developmentPeriod) {
@@ -211,13 +237,6 @@ bool TInfo::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TInfo::PlaceRightAligned(QLabel* label, const QString& text, int top) {
-    label->setText(text);
-    label->adjustSize();
-    // Underlining on hover must not change the width, so the label keeps the size of its plain text.
-    label->move(kTextRight - label->width(), top);
 }
 
 void TInfo::SetLinkColour(QLabel* label, const QColor& colour) {

@@ -70,8 +70,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Puts a label's text in, sizes it to the text and right-aligns it to the banner's text edge.
-    void PlaceRightAligned(QLabel* label, const QString& text, int top);
+    // Sizes the box, its banner and its rows to the font, the labels right-aligned under the banner.
+    void LayOut();
     void SetLinkColour(QLabel* label, const QColor& colour);
 
     QString title_;

@@ -312,10 +312,15 @@ void TDirectoryTree::AddDirectory(AddKind kind) {
     if (TDirNode* node = AddOrChange(ToModel(chosen), parent, nodeToChange, false)) {
         SortAll();
         SelectOnly(node);
+        // The user goes on with the new entry: F2, Delete and the arrow keys act on it.
+        setFocus(Qt::OtherFocusReason);
     }
 }
 
 void TDirectoryTree::EditSelected() {
+    if (state() == QAbstractItemView::EditingState) {
+        return;  // F2 inside the open editor
+    }
     if (TDirNode* node = SelectedNode()) {
         setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
         editItem(node);
@@ -338,14 +343,18 @@ void TDirectoryTree::DeleteNode(TDirNode* node) {
 }
 
 void TDirectoryTree::DeleteSelection() {
-    const QList<TDirNode*> nodes = SelectedNodes();
-    const QSet<TDirNode*> marked(nodes.begin(), nodes.end());
-    for (TDirNode* node : nodes) {
-        // A marked source of a marked destination goes with its destination; deleting it as well would
-        // touch a node that is gone.
-        if (!node->IsDestination() && marked.contains(static_cast<TDirNode*>(node->parent()))) {
-            continue;
+    // Decided before anything is deleted: a marked source of a marked destination goes with its
+    // destination, and asking a node about its parent after that would touch freed memory. What is left
+    // are nodes none of which lies inside another, so any order of deletion is safe.
+    const QList<TDirNode*> marked = SelectedNodes();
+    const QSet<TDirNode*> markedSet(marked.begin(), marked.end());
+    QList<TDirNode*> doomed;
+    for (TDirNode* node : marked) {
+        if (node->IsDestination() || !markedSet.contains(static_cast<TDirNode*>(node->parent()))) {
+            doomed.append(node);
         }
+    }
+    for (TDirNode* node : doomed) {
         DeleteNode(node);
     }
 }
@@ -394,6 +403,13 @@ bool TDirectoryTree::TreeView_DirsEdited(TDirNode* node, const QString& text) {
 
 bool TDirectoryTree::TreeView_DirsDragOver(const QObject* source, const TDirNode* target) const {
     if (source != this || target == nullptr || !target->IsDestination() || target->Destination == nullptr) {
+        return false;
+    }
+    return TreeView_DirsDragEnter(source);
+}
+
+bool TDirectoryTree::TreeView_DirsDragEnter(const QObject* source) const {
+    if (source != this) {
         return false;
     }
     const QList<TDirNode*> nodes = SelectedNodes();
@@ -472,7 +488,15 @@ QStringList LocalFiles(const QMimeData* data) {
 
 void TDirectoryTree::dragEnterEvent(QDragEnterEvent* event) {
     QTreeWidget::dragEnterEvent(event);  // auto-scrolling while dragging
-    AcceptOrIgnore(event);
+    // Each move then decides by the row under it.
+    const bool accept = event->source() == this ? TreeView_DirsDragEnter(this)
+                                                : event->source() == nullptr && event->mimeData()->hasUrls();
+    if (accept) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void TDirectoryTree::dragMoveEvent(QDragMoveEvent* event) {

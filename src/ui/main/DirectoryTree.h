@@ -110,6 +110,10 @@ public:
     // An internal drag over `target` from `source`: accepted only from this tree, onto a destination,
     // and when no destination is among the selected nodes.
     bool TreeView_DirsDragOver(const QObject* source, const TDirNode* target) const;
+    // A drag from `source` enters the tree: taken wherever it enters when it comes from this tree and
+    // holds sources only (it enters over the row it picked up, where it cannot be dropped; Qt withholds
+    // every later move and the drop from a widget that refused the enter).
+    bool TreeView_DirsDragEnter(const QObject* source) const;
     // Moves every selected source that is not yet there under `target`.
     void TreeView_DirsDragDrop(const QObject* source, TDirNode* target);
     // Folders dropped from the file manager, in drop order; anything but an existing directory is skipped.

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/CommaText.h"
+#include "ui/common/ProjectMessages.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
 #include "ui/main/DirectoryTree.h"
@@ -83,14 +84,15 @@ bool cProjectCommands::SaveAs() {
 
 bool cProjectCommands::WriteProject(const std::string& path) {
     TakeWindowState();
+    QString detail;
     try {
         SaveProject(project_, path, fs_);
         return true;
     } catch (const std::exception& error) {
-        dialogs_->ShowError(&window_, QString::fromUtf8(error.what()));
+        detail = QString::fromUtf8(error.what());
     } catch (...) {
-        dialogs_->ShowError(&window_, QString());
     }
+    dialogs_->ShowError(&window_, ProjectSaveFailure(FromModel(path), detail));
     return false;
 }
 
@@ -176,7 +178,7 @@ void cProjectCommands::OpenProject(const QString& path) {
     // before the message box opens and the window is painted again.
     ShowModel();
     if (failed) {
-        dialogs_->ShowError(&window_, failure);
+        dialogs_->ShowError(&window_, ProjectLoadFailure(path, failure));
     }
 }
 

@@ -5,7 +5,7 @@
 #include "ui/common/MinimizeName.h"
 
 #include <QEvent>
-#include <QFont>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -30,9 +30,8 @@ TProtocolTab::TProtocolTab(QTabWidget& pages, platform::FileSystem& fs)
 
     Memo_Protocol = new QPlainTextEdit;
     Memo_Protocol->setObjectName(QStringLiteral("Memo_Protocol"));
-    QFont font(QStringLiteral("Courier New"), 8);
-    font.setStyleHint(QFont::TypeWriter);
-    Memo_Protocol->setFont(font);
+    // The desktop\'s fixed-pitch font, so that the columns of the protocol line up.
+    Memo_Protocol->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Memo_Protocol->setReadOnly(true);
     Memo_Protocol->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo_Protocol->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -31,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -82,12 +83,10 @@ TForm1::TForm1(cProject& project, QWidget* parent)
       ownDialogs_(std::make_unique<cUserDialogs>()),
       dialogs_(ownDialogs_.get()) {
     setObjectName(QStringLiteral("Form1"));
-    setFont(QFont(QStringLiteral("Arial"), 8));
     resize(553, 528);
 
     BuildMenu();
     PageControl = Named(new QTabWidget, "PageControl");
-    PageControl->setMinimumSize(529, 466);
     TabSheet_Dirs = BuildDirectoryPage();
     TabSheet_Filter = BuildFilterPage();
     TabSheet_DefOptions = BuildOptionsPage();
@@ -96,6 +95,9 @@ TForm1::TForm1(cProject& project, QWidget* parent)
     PageControl->addTab(TabSheet_Filter, QStringLiteral("Filter"));
     PageControl->addTab(TabSheet_DefOptions, QStringLiteral("Standard-Einstellungen"));
     PageControl->addTab(TabSheet_Description, QStringLiteral("Beschreibung"));
+    // Every tab caption stays whole: in a large desktop font the window grows wider instead of hiding
+    // tabs behind scroll arrows. The pages and tabs set the least size; the window starts larger.
+    PageControl->setUsesScrollButtons(false);
     // Follows these four while the project has a protocol file.
     TabSheet_Protocol = new TProtocolTab(*PageControl, fs_);
     auto* central = new QWidget;
@@ -204,6 +206,15 @@ QWidget* TForm1::BuildDirectoryPage() {
         connect(button, &QPushButton::clicked, this, [this, button] { Button_AddDirClick(button); });
     }
     connect(Button_EditDir, &QPushButton::clicked, this, [this] { Button_EditDirClick(); });
+    // The button's caption promises F2 wherever the focus is on this tab (after an "add" button, for
+    // example), not only in the tree; the shortcut belongs to the page, so it rests on the other tabs.
+    auto* editKey = new QShortcut(QKeySequence(Qt::Key_F2), page);  // a window shortcut
+    editKey->setObjectName(QStringLiteral("Shortcut_EditDir"));
+    connect(editKey, &QShortcut::activated, this, [this] {
+        if (Button_EditDir->isEnabled()) {
+            Button_EditDirClick();
+        }
+    });
     connect(Button_DelDir, &QPushButton::clicked, this, [this] { Button_DelDirClick(); });
     connect(Button_Settings, &QPushButton::clicked, this, [this] { extras_->Button_SettingsClick(); });
     connect(Button_Explorer, &QPushButton::clicked, this, [this] { extras_->Button_ExplorerClick(); });

@@ -1,5 +1,6 @@
 #include "ui/main/UserDialogs.h"
 
+#include "ui/common/CaptionWidth.h"
 #include "ui/common/ErrorMessage.h"
 #include "ui/editors/TForm5.h"
 #include "ui/extra/TInfo.h"
@@ -47,6 +48,8 @@ QString cUserDialogs::ChooseProjectToSave(QWidget* parent, const QString& start)
 QMessageBox::StandardButton cUserDialogs::Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                               const QString& text, QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
+    FitCaption(box);
     box.exec();
     return box.standardButton(box.clickedButton());
 }

@@ -4,7 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -32,9 +32,8 @@ std::unique_ptr<QDialog> CreateProtocolViewer(QWidget* parent, const std::string
     layout->setContentsMargins(0, 0, 0, 0);
     auto* memo = new QPlainTextEdit(viewer.get());
     memo->setObjectName(QStringLiteral("Memo_Protocol"));
-    QFont font(QStringLiteral("Courier New"), 8);
-    font.setStyleHint(QFont::Monospace);
-    memo->setFont(font);
+    // The desktop\'s fixed-pitch font, so that the columns of the protocol line up.
+    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -3,11 +3,15 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/TerminationSignals.h"
+#include "ui/common/CaptionWidth.h"
 #include "ui/common/CommaText.h"
 #include "ui/common/ErrorMessage.h"
+#include "ui/common/FixedDialogFrame.h"
 #include "ui/common/MinimizeName.h"
+#include "ui/common/ProjectMessages.h"
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/ProtocolViewer.h"
+#include "ui/run/RunOutcomeText.h"
 #include "ui/run/SystemShutdown.h"
 
 #include <QApplication>
@@ -23,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,9 +41,24 @@ namespace trx {
 
 namespace {
 
+// The path labels' widths in a font as small as the one they were first drawn for; a larger desktop font
+// widens them so that the longest line of the end of a run fits in bold.
 constexpr int kMainLabelWidth = 249;
-constexpr int kSubLabelWidth = 233;
+constexpr int kSubLabelIndent = 16;
 constexpr int kIconSize = 32;
+
+int MainLabelWidth(const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (const char* headline :
+         {"Der Sicherungsvorgang wurde abgebrochen.", "Die Sicherung ist mit Problemen beendet.",
+          "Die Sicherung ist abgeschlossen."}) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(headline)));
+    }
+    return std::max(kMainLabelWidth, widest + 2 * metrics.averageCharWidth());
+}
 
 QString FromModel(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -89,9 +109,7 @@ TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& l
       icons_(std::make_unique<QFileIconProvider>()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Status"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    UseFixedDialogFrame(*this, true);
     BuildLayout();
 
     Timer_Backup = new QTimer(this);
@@ -105,6 +123,7 @@ TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& l
 
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm2::Button_CancelClick);
     connect(Button_Protocol, &QPushButton::clicked, this, &TForm2::Button_ProtocolClick);
+    connect(Button_ReleaseHeldBack, &QPushButton::clicked, this, &TForm2::Button_ReleaseHeldBackClick);
     connect(ComboBox_AfterFinishing, &QComboBox::activated, this, &TForm2::ComboBox_AfterFinishingClick);
 
     // The engine hands events to the window between entries and chunks, so that the window repaints and
@@ -147,8 +166,9 @@ void TForm2::BuildLayout() {
     Image_Folder = new QLabel(statusGroup);
     Image_Folder->setObjectName(QStringLiteral("Image_Folder"));
     Image_Folder->setFixedSize(kIconSize, kIconSize);
-    Label_MainSource = FixedLabel(statusGroup, "Label_MainSource", kMainLabelWidth, true);
-    Label_SubSource = FixedLabel(statusGroup, "Label_SubSource", kSubLabelWidth, false);
+    const int mainWidth = MainLabelWidth(font());
+    Label_MainSource = FixedLabel(statusGroup, "Label_MainSource", mainWidth, true);
+    Label_SubSource = FixedLabel(statusGroup, "Label_SubSource", mainWidth - kSubLabelIndent, false);
     Label_Arrows = FixedLabel(statusGroup, "Label_Arrows", 0, false);
     Label_Arrows->setText(QStringLiteral(">>>"));
     Label_Arrows->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -157,7 +177,7 @@ void TForm2::BuildLayout() {
         keep.setRetainSizeWhenHidden(true);  // hiding the arrows must not move the labels
         Label_Arrows->setSizePolicy(keep);
     }
-    Label_MainDestination = FixedLabel(statusGroup, "Label_MainDestination", kMainLabelWidth, true);
+    Label_MainDestination = FixedLabel(statusGroup, "Label_MainDestination", mainWidth, true);
     Label_File = FixedLabel(statusGroup, "Label_File", 0, false);
     Label10 = new QLabel(QStringLiteral("Dateifortschritt:"), statusGroup);
     Label10->setObjectName(QStringLiteral("Label10"));
@@ -169,7 +189,7 @@ void TForm2::BuildLayout() {
     ProgressBar->setTextVisible(false);
 
     auto* subRow = new QHBoxLayout;
-    subRow->addSpacing(kMainLabelWidth - kSubLabelWidth);
+    subRow->addSpacing(kSubLabelIndent);
     subRow->addWidget(Label_SubSource);
     subRow->addStretch();
     status->addWidget(Image_Folder, 0, 0, 2, 1, Qt::AlignCenter);
@@ -177,6 +197,8 @@ void TForm2::BuildLayout() {
     status->addLayout(subRow, 1, 1);
     status->addWidget(Label_Arrows, 2, 0);
     status->addWidget(Label_MainDestination, 2, 1);
+    // Takes the place of the sub-folder and destination lines, which are empty at the end of a run.
+    status->addWidget(BuildResultPanel(statusGroup), 1, 1, 2, 1);
     status->addWidget(Label_File, 3, 0, 1, 2);
     status->addWidget(Label10, 4, 0, 1, 2);
     status->addWidget(ProgressBar_File, 5, 0, 1, 2);
@@ -231,6 +253,27 @@ void TForm2::BuildLayout() {
     top->addLayout(buttons);
 }
 
+QWidget* TForm2::BuildResultPanel(QWidget* parent) {
+    Panel_Result = new QWidget(parent);
+    Panel_Result->setObjectName(QStringLiteral("Panel_Result"));
+    auto* column = new QVBoxLayout(Panel_Result);
+    column->setContentsMargins(0, 0, 0, 0);
+    Label_Result = new QLabel(Panel_Result);
+    Label_Result->setObjectName(QStringLiteral("Label_Result"));
+    Label_Result->setTextFormat(Qt::PlainText);
+    Label_Result->setWordWrap(true);
+    Label_Result->setTextInteractionFlags(Qt::TextSelectableByMouse);  // paths can be copied
+    Button_ReleaseHeldBack = new QPushButton(QStringLiteral("Zurückgehaltenes ausführen …"), Panel_Result);
+    Button_ReleaseHeldBack->setObjectName(QStringLiteral("Button_ReleaseHeldBack"));
+    Button_ReleaseHeldBack->setAutoDefault(false);  // never what Enter does
+    Button_ReleaseHeldBack->setToolTip(
+        QStringLiteral("Sichert noch einmal und führt dabei aus, was zurückgehalten wurde (mit Rückfrage)."));
+    column->addWidget(Label_Result);
+    column->addWidget(Button_ReleaseHeldBack, 0, Qt::AlignLeft);
+    Panel_Result->hide();
+    return Panel_Result;
+}
+
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Only a real show starts a run: not a restore from the task bar, not a show during a run.
@@ -271,6 +314,10 @@ void TForm2::Prepare() {
     Label_MainDestination->clear();
     Label_File->clear();
     Label_Arrows->setVisible(true);
+    Label_SubSource->setVisible(true);
+    Label_MainDestination->setVisible(true);
+    Panel_Result->setVisible(false);
+    Label_Result->clear();
     Label10->setEnabled(false);
 
     // The bars' ranges are their widths in pixels, also for a window that is never shown.
@@ -336,6 +383,36 @@ void TForm2::Button_ProtocolClick() {
         return;
     }
     viewer->exec();
+}
+
+void TForm2::Button_ReleaseHeldBackClick() {
+    if (controller_.Running() || !runFinished_ || lastRun_.HeldBack.empty()) {
+        return;
+    }
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("Zurückgehaltenes ausführen"),
+                         ReleaseQuestion(lastRun_), QMessageBox::NoButton, this);
+    QPushButton* go = question.addButton(QStringLiteral("Ausführen"), QMessageBox::DestructiveRole);
+    QPushButton* keep = question.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    // Only a deliberate click goes ahead: Enter and Escape both keep the copies.
+    question.setDefaultButton(keep);
+    question.setEscapeButton(keep);
+    // Paths read best on one line each, as far as the screen allows.
+    int widest = 0;
+    for (const QString& line : question.text().split(u'\n')) {
+        widest = std::max(widest, question.fontMetrics().horizontalAdvance(line));
+    }
+    const int room = screen() != nullptr ? screen()->availableGeometry().width() * 3 / 4 : 800;
+    WidenTo(question, std::min(widest + 4 * kIconSize, room));
+    question.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
+    FitCaption(question);
+    question.exec();
+    if (question.clickedButton() != go) {
+        return;
+    }
+    controller_.SetReleaseHeldBack(true);
+    Prepare();
+    Button_Cancel->setFocus();
+    Timer_Backup->start();  // from the message loop, as a run started by showing the window
 }
 
 void TForm2::ComboBox_AfterFinishingClick(int index) {
@@ -428,36 +505,59 @@ void TForm2::ShowFileCopied(int count) {
     Label_FilesCopied->setText(QString::number(count));
 }
 
-void TForm2::ShowEndOfRun(bool cancelled, bool protocolOpened) {
+void TForm2::ShowEndOfRun(const cRunResult& result) {
     Timer_ShowTime->stop();
     Label_TimeRest->setText(FromModel(TimeText(0, formats_)));
-    if (cancelled) {
-        Image_Folder->setPixmap(
-            style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kIconSize, kIconSize));
-        Label_MainSource->setText(QStringLiteral("Der Sicherungsvorgang wurde abgebrochen."));
-    } else {
+    const bool success = !result.Cancelled && !HadProblems(result);
+    // A run with problems keeps its bar where the work stopped, like a cancelled one.
+    if (success) {
         ProgressBar->setValue(ProgressBar->maximum());
-        Image_Folder->setPixmap(
-            style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize, kIconSize));
-        Label_MainSource->setText(QStringLiteral("Die Sicherung ist abgeschlossen."));
     }
+    const QStyle::StandardPixmap icon =
+        success ? QStyle::SP_MessageBoxInformation : QStyle::SP_MessageBoxWarning;
+    Image_Folder->setPixmap(style()->standardIcon(icon).pixmap(kIconSize, kIconSize));
+    Label_MainSource->setText(OutcomeHeadline(result));
     QApplication::beep();
     Label_SubSource->clear();
     Label_MainDestination->clear();
     Label_Arrows->setVisible(false);
+    ShowOutcomeDetails(result);
     ComboBox_AfterFinishing->setEnabled(false);
-    Button_Protocol->setEnabled(protocolOpened);
+    Button_Protocol->setEnabled(result.ProtocolOpened);
     Button_Cancel->setText(QStringLiteral("Schließen"));
     runFinished_ = true;
+    lastRun_ = result;  // the release button works from it before the run has returned
+}
+
+void TForm2::ShowOutcomeDetails(const cRunResult& result) {
+    const int width = Label_MainSource->width();
+    const QFontMetrics metrics = Label_Result->fontMetrics();
+    const QString details = OutcomeDetails(
+        result, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }, width);
+    if (details.isEmpty()) {
+        return;
+    }
+    Label_Result->setText(details);
+    // As high as the text wrapped at the labels' width: the window sizes itself to its contents and must
+    // grow downwards only.
+    Label_Result->setFixedSize(
+        width, metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, details).height());
+    Button_ReleaseHeldBack->setVisible(!result.HeldBack.empty());
+    Label_SubSource->setVisible(false);
+    Label_MainDestination->setVisible(false);
+    Panel_Result->setVisible(true);
 }
 
 void TForm2::ReportRunRefused(const std::string& message) {
-    ReportSaveFailure(message);
+    ReportAfterRun(FromModel(message));
     close();  // the window exists for this run only
 }
 
 void TForm2::ReportSaveFailure(const std::string& message) {
-    const QString text = FromModel(message);
+    ReportAfterRun(ProjectSaveFailure(FromModel(project_.ProjectPath), FromModel(message)));
+}
+
+void TForm2::ReportAfterRun(const QString& text) {
     // A box would hold up a run that ends by itself (silent, or with an action that ends the program):
     // there the text goes to standard error, where a scheduled run's output is collected.
     if (Silent() || ComboBox_AfterFinishing->currentIndex() != kNoAction || !isVisible()) {

@@ -53,6 +53,9 @@ public:
     void Button_CancelClick();
     // "Protokoll anzeigen": the protocol viewer, modal.
     void Button_ProtocolClick();
+    // "Zurückgehaltenes ausführen …", shown after a run that held work back: asks once, naming what will
+    // be deleted and written, and then runs the project again with that work let through.
+    void Button_ReleaseHeldBackClick();
     // The user picked `index` in the after-finishing list; "Befehl ausführen" asks for the command line.
     void ComboBox_AfterFinishingClick(int index);
     void Timer_ShowTimeTimer();
@@ -90,6 +93,9 @@ public:
     QLabel* Label_FilesCompared = nullptr;
     QLabel* Label_FilesCopied = nullptr;
     QComboBox* ComboBox_AfterFinishing = nullptr;
+    QWidget* Panel_Result = nullptr;  // the end of a run with problems: what went wrong, what was held back
+    QLabel* Label_Result = nullptr;
+    QPushButton* Button_ReleaseHeldBack = nullptr;
     QPushButton* Button_Protocol = nullptr;
     QPushButton* Button_Cancel = nullptr;
     QTimer* Timer_Backup = nullptr;
@@ -102,9 +108,12 @@ protected:
 
 private:
     void BuildLayout();
+    QWidget* BuildResultPanel(QWidget* parent);
     void FormShow();
     void LayOutNow();
     void ShowPath(QLabel* label, const std::string& path);
+    // A message after the run: in a box, or on standard error when the run ends by itself.
+    void ReportAfterRun(const QString& text);
 
     // cRunView
     void ShowTimes(const std::string& elapsed, const std::string& remaining) override;
@@ -117,7 +126,8 @@ private:
     void ShowFileStarted(const std::string& name) override;
     void ShowFileProgress(std::uint64_t position) override;
     void ShowFileCopied(int count) override;
-    void ShowEndOfRun(bool cancelled, bool protocolOpened) override;
+    void ShowEndOfRun(const cRunResult& result) override;
+    void ShowOutcomeDetails(const cRunResult& result);
     void ReportRunRefused(const std::string& message) override;
     void ReportSaveFailure(const std::string& message) override;
     void CarryOutAfterFinishing() override;

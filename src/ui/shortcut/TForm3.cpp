@@ -1,5 +1,7 @@
 #include "ui/shortcut/TForm3.h"
 
+#include "ui/common/CaptionWidth.h"
+#include "ui/common/FixedDialogFrame.h"
 #include "ui/shortcut/Shortcut.h"
 
 #include <QCheckBox>
@@ -54,7 +56,7 @@ Widget* Named(Widget* widget, const char* name) {
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Projektverknüpfung anlegen"));
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    UseFixedDialogFrame(*this);
 
     Edit_Dir = Named(new QLineEdit, "Edit_Dir");
     Edit_Dir->setMinimumWidth(280);
@@ -253,6 +255,7 @@ void TForm3::Button_OKClick() {
                            "die vorhandene Verknüpfung überschrieben werden?"),
             QMessageBox::Yes | QMessageBox::No, this);
         question.setDefaultButton(QMessageBox::Yes);
+        FitCaption(question);
         if (question.exec() != QMessageBox::Yes) {
             return;
         }
@@ -267,6 +270,8 @@ void TForm3::Button_OKClick() {
                         QStringLiteral("Die Verknüpfung \"%1\" konnte nicht angelegt werden:\n%2")
                             .arg(QDir::toNativeSeparators(linkFile), failure),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
+        FitCaption(box);
         box.exec();
         return;
     }
@@ -276,6 +281,8 @@ void TForm3::Button_OKClick() {
 void TForm3::RejectInput(QWidget* field, const QString& message) {
     field->setFocus(Qt::OtherFocusReason);
     QMessageBox box(QMessageBox::Critical, kInvalidInputCaption, message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
+    FitCaption(box);
     box.exec();
 }
 

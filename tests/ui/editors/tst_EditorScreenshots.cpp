@@ -17,11 +17,10 @@ using namespace trx;
 
 namespace {
 
-// A window with the main window's font holding `content` in a captioned group box of the given size.
+// A window holding `content` in a captioned group box of the given size, in the desktop's font.
 class Host : public QWidget {
 public:
     Host(const QString& caption, QWidget* content, QSize size) {
-        setFont(QFont(QStringLiteral("Arial"), 8));
         auto* box = new QGroupBox(caption);
         auto* inner = new QVBoxLayout(box);
         inner->addWidget(content);
@@ -59,7 +58,6 @@ private slots:
 
     void fileFilterFrames() {
         QWidget window;
-        window.setFont(QFont(QStringLiteral("Arial"), 8));
         window.resize(529, 440);
         auto* include = new TFrame_FileFilter;
         auto* exclude = new TFrame_FileFilter;

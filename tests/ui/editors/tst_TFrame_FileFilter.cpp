@@ -362,7 +362,9 @@ private slots:
             SelectType(frame, QString::fromLatin1(removed));
             QVERIFY(frame.Button_DelType->isEnabled());
             frame.Button_DelType->click();
-            QVERIFY(!frame.Button_DelType->isEnabled());
+            // The list moves the selection on to a neighbour; "Entfernen" goes with what is shown.
+            QVERIFY(!frame.ListView_Types->selectedItems().isEmpty());
+            QVERIFY(frame.Button_DelType->isEnabled());
             QVERIFY(RowOf(frame, QString::fromLatin1(removed)) == nullptr);
             QCOMPARE(frame.TypeImages().size(), frame.ListView_Types->topLevelItemCount());
             for (int i = 0; i < frame.ListView_Types->topLevelItemCount(); ++i) {
@@ -374,6 +376,25 @@ private slots:
             }
         }
         QCOMPARE(Captions(frame), (QStringList{"DOC", "PDF"}));
+    }
+
+    void theRowSelectedAfterARemovalCanBeRemovedAtOnce() {
+        ColouredTypes types;
+        TFrame_FileFilter frame;
+        for (const char* extension : {"BMP", "DOC", "PDF"}) {
+            frame.AddTypeItem(QString::fromLatin1(extension));
+        }
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        SelectType(frame, QStringLiteral("BMP"));
+        QTest::mouseClick(frame.Button_DelType, Qt::LeftButton);
+        QCOMPARE(Captions(frame), (QStringList{"DOC", "PDF"}));
+        QCOMPARE(frame.ListView_Types->selectedItems().value(0), RowOf(frame, QStringLiteral("DOC")));
+        QTest::mouseClick(frame.Button_DelType, Qt::LeftButton);  // a disabled button would ignore it
+        QCOMPARE(Captions(frame), QStringList{"PDF"});
+        QTest::mouseClick(frame.Button_DelType, Qt::LeftButton);
+        QVERIFY(Captions(frame).isEmpty());
+        QVERIFY(!frame.Button_DelType->isEnabled());
     }
 
     void typeNameAndIconComeFromTheMimeDatabase() {
@@ -410,7 +431,7 @@ private slots:
         exclude->ListView_TypesDragDrop(include->ListView_Types);
         QCOMPARE(Captions(*include), (QStringList{"DOC", "ZIP"}));
         QCOMPARE(Captions(*exclude), (QStringList{"doc", "TXT"}));
-        QVERIFY(!include->Button_DelType->isEnabled());
+        QCOMPARE(include->Button_DelType->isEnabled(), !include->ListView_Types->selectedItems().isEmpty());
         QCOMPARE(ShownColour(RowOf(*exclude, QStringLiteral("TXT"))), ColourOf(QStringLiteral("TXT")));
         QCOMPARE(ShownColour(RowOf(*include, QStringLiteral("ZIP"))), ColourOf(QStringLiteral("ZIP")));
 
@@ -582,7 +603,7 @@ private slots:
         const QImage drawn = frame.ListBox->viewport()->grab().toImage();
         for (int i = 0; i < frame.ListBox->count(); ++i) {
             const QRect item = frame.ListBox->visualItemRect(frame.ListBox->item(i));
-            QCOMPARE(item.height(), TCriteriaDelegate::kItemHeight);
+            QCOMPARE(item.height(), TCriteriaDelegate::ItemHeight(frame.ListBox->font()));
             QCOMPARE(drawn.pixelColor(item.left() + 2 + 8, item.top() + 10), QColor(Qt::red));
             QVERIFY(drawn.pixelColor(item.left() + 1, item.top() + 10) != QColor(Qt::red));
         }

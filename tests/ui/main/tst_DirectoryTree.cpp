@@ -331,11 +331,16 @@ private slots:
         QVERIFY(!f.Tree().TreeView_DirsDragOver(&f.Tree(), b1));       // onto a source
         QVERIFY(!f.Tree().TreeView_DirsDragOver(&f.Tree(), nullptr));  // onto empty space
         QVERIFY(!f.Tree().TreeView_DirsDragOver(&stranger, b));        // from another control
+        // A drag enters the tree over the source it picked up: taken there all the same, or Qt would send
+        // no move and no drop to the tree for the rest of the drag.
+        QVERIFY(f.Tree().TreeView_DirsDragEnter(&f.Tree()));
+        QVERIFY(!f.Tree().TreeView_DirsDragEnter(&stranger));
         f.Tree().TreeView_DirsDragDrop(&f.Tree(), b1);
         f.Tree().TreeView_DirsDragDrop(&stranger, b);
         a1->setSelected(true);
         a->setSelected(true);  // a destination among the dragged nodes
         QVERIFY(!f.Tree().TreeView_DirsDragOver(&f.Tree(), b));
+        QVERIFY(!f.Tree().TreeView_DirsDragEnter(&f.Tree()));
         f.Tree().TreeView_DirsDragDrop(&f.Tree(), b);
         QCOMPARE(f.ModelOutline(), (QStringList{"/a/", "  /a1/", "/b/", "  /b1/"}));
         QCOMPARE(f.TreeOutline(), f.ModelOutline());
@@ -369,6 +374,84 @@ private slots:
         QCOMPARE(group->RefCount, 1);
         QCOMPARE(f.TreeOutline(), f.ModelOutline());
         QVERIFY(!f.window.Button_DelDir->isEnabled());
+    }
+
+    // Marked with the mouse in every order and mix, as a user marks them: a destination before its own
+    // source used to free the source with its destination and then delete it again.
+    void deletingWorksForEveryOrderAndMixOfMarkedNodes_data() {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QStringList>("left");
+        const QStringList all{"/a/", "  /a1/", "  /a2/", "/b/", "  /b1/", "/c/", "  /c1/"};
+        QTest::newRow("destination, then its source") << QStringList{"/a/", "/a1/"} << all.mid(3);
+        QTest::newRow("source, then its destination") << QStringList{"/a1/", "/a/"} << all.mid(3);
+        QTest::newRow("destination between its sources") << QStringList{"/a1/", "/a/", "/a2/"} << all.mid(3);
+        QTest::newRow("two destinations and a source of each")
+            << QStringList{"/b/", "/a1/", "/c/", "/b1/"} << QStringList{"/a/", "  /a2/"};
+        QTest::newRow("sources of two destinations, one destination")
+            << QStringList{"/a2/", "/c/", "/b1/", "/c1/"} << QStringList{"/a/", "  /a1/", "/b/"};
+    }
+
+    void deletingWorksForEveryOrderAndMixOfMarkedNodes() {
+        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, left);
+        MainWindowFixture f;
+        for (const char* destination : {"/a/", "/b/", "/c/"}) {
+            f.AddDestination(destination);
+        }
+        for (const auto& [destination, source] :
+             {std::pair{"/a/", "/a1/"}, {"/a/", "/a2/"}, {"/b/", "/b1/"}, {"/c/", "/c1/"}}) {
+            f.AddSource(f.Node(destination), source);
+        }
+        f.Tree().SortAll();
+        f.Tree().expandAll();
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        f.Tree().clearSelection();
+        for (const QString& path : clicks) {
+            const QRect row = f.Tree().visualItemRect(f.Node(path.toStdString()));
+            QTest::mouseClick(f.Tree().viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+        }
+        QCOMPARE(f.Tree().SelectedNodes().size(), clicks.size());
+        QTest::mouseClick(f.window.Button_DelDir, Qt::LeftButton);
+        QCOMPARE(f.ModelOutline(), left);
+        QCOMPARE(f.TreeOutline(), left);
+    }
+
+    void f2EditsTheMarkedNodeWhereverTheFocusIsOnItsTab() {
+        MainWindowFixture f;
+        const std::string ziel = f.tmp.MakeDir("ziel");
+        f.window.show();
+        f.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        auto editorOpen = [&f] {
+            auto* editor = f.Tree().findChild<QLineEdit*>();
+            return editor != nullptr && editor->isVisible();
+        };
+        auto closeEditor = [&f] {
+            QTest::keyClick(f.Tree().findChild<QLineEdit*>(), Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+
+        // Added with the button, the new entry has the focus, and F2 edits it.
+        f.dialogs.Directories = {Q(ziel)};
+        QTest::mouseClick(f.window.Button_AddDest, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), &f.Tree());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QVERIFY(editorOpen());
+        QCOMPARE(f.Tree().currentItem(), f.Node(ziel));
+        closeEditor();
+
+        // The caption promises F2 on the buttons as well.
+        f.window.Button_AddSource->setFocus();
+        QTest::keyClick(f.window.Button_AddSource, Qt::Key_F2);
+        QVERIFY(editorOpen());
+        closeEditor();
+
+        // On another tab the tree is not there to edit.
+        f.window.PageControl->setCurrentIndex(3);
+        f.window.Edit_Description->setFocus();
+        QTest::keyClick(f.window.Edit_Description, Qt::Key_F2);
+        QVERIFY(!editorOpen());
     }
 
     void eachNodeKeepsTheIconOfItsOwnPath() {

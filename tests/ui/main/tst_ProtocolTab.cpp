@@ -8,6 +8,7 @@
 #include "ui/main/ProjectCommands.h"
 #include "ui/main/ProtocolTab.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,8 +69,7 @@ private slots:
                                 "07.12.2026 19:00:02 Das Verzeichnis \"/home/anna/Bücher/\" wird gesichert.\n"
                                 "07.12.2026 19:00:05 Der Sicherungsvorgang ist beendet."));
         QVERIFY(view.isReadOnly());
-        QCOMPARE(view.font().family(), QStringLiteral("Courier New"));
-        QCOMPARE(view.font().pointSize(), 8);
+        QCOMPARE(view.font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QCOMPARE(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(view.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(view.lineWrapMode(), QPlainTextEdit::NoWrap);

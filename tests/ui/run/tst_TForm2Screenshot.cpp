@@ -76,6 +76,33 @@ private slots:
         f.window.Button_Protocol->click();
     }
 
+    // A destination on a medium that is not mounted, and deletions held back for a source that looks like
+    // one: the end of the run says so, lists the folders and offers to go ahead; then the question.
+    void renderARunWithProblemsAndHeldBackWork() {
+        RunWindowFixture f;
+        FillProject(f);
+        f.tmp.WriteFile("USB-Platte", "");  // the destination's medium is missing: its path cannot be made
+        f.AddSource(f.AddDestination("USB-Platte/Sicherung"), "Dokumente/Briefe");
+        f.window.Controller().Context.PumpHook = [&f] {
+            cRunContext& run = f.window.Controller().Context;
+            if (run.HeldBack.empty()) {
+                run.HeldBack = {
+                    {cHeldBack::Reason::SourceEmpty, f.tmp / "Bilder/Urlaub/", 1284},
+                    {cHeldBack::Reason::FolderEmpty, f.tmp / "Dokumente/Tabellen/Archiv 2019-2024/", 312}};
+                run.ProblemCount += 2;
+            }
+        };
+        f.RunShown();
+        QVERIFY(f.window.Button_ReleaseHeldBack->isVisible());
+        Save(f.window, QStringLiteral("TForm2_5_Problems"));
+
+        WithNextModal([](QWidget* question) {
+            Save(*question, QStringLiteral("TForm2_6_ReleaseQuestion"));
+            question->close();
+        });
+        f.window.Button_ReleaseHeldBack->click();
+    }
+
     void renderACancelledRun() {
         RunWindowFixture f;
         FillProject(f);

@@ -82,11 +82,10 @@ class TestTForm3 : public QObject {
     Q_OBJECT
 
 private slots:
-    void showsTheControlsInArial() {
+    void showsTheControlsInTheDesktopFont() {
         TForm3 dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Projektverknüpfung anlegen"));
-        QCOMPARE(dialog.font().family(), QStringLiteral("Arial"));
-        QCOMPARE(dialog.font().pointSize(), 8);
+        QCOMPARE(dialog.font(), QApplication::font());
         QCOMPARE(dialog.Label_Suffix->text(), QStringLiteral(".desktop"));
         QCOMPARE(dialog.CheckBox_Silent->text(),
                  QStringLiteral("Automatisches Programmende nach Sicherungsvorgang"));
