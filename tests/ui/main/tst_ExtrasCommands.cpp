@@ -24,6 +24,7 @@ using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ShutdownRecorder;
+using trx::test::StartServices;
 using trx::test::WhenModal;
 
 namespace {
@@ -48,7 +49,7 @@ bool HasNoCatalogue(const cBackUpSource& source) {
 // without) and /ziel-b/ (source /b1/ with a catalogue), opened from a file as the user would.
 struct ExtrasFixture : MainWindowFixture {
     ExtrasFixture() {
-        window.CreateDialogs(shutdown, launcher);
+        window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         cProject saved;
         auto* a = new cBackUpDestination(saved, "/ziel-a/");
         Catalogue(*new cBackUpSource("/a1/", *a), 100);
@@ -75,6 +76,7 @@ struct ExtrasFixture : MainWindowFixture {
 
     ShutdownRecorder shutdown;
     LauncherRecorder launcher;
+    StartServices services;
     platform::PosixFileSystem fs;
     const std::string path = tmp / "Projekt.buf";
 };
@@ -197,7 +199,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         f.window.Edit_Description->setText(QStringLiteral("Wöchentlich"));
 
         // Unsaved, No: nothing happens.
@@ -257,7 +260,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         const std::string path = f.tmp / "Daily.BUF";
         f.dialogs.SaveAnswers = {Q(path)};
         f.window.Action_SaveAs->trigger();
@@ -397,7 +401,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         f.window.Action_Info->trigger();
         QCOMPARE(f.dialogs.Abouts.size(), 1);
         QCOMPARE(f.dialogs.Abouts[0].dialog, f.window.AboutDialog());

@@ -19,6 +19,7 @@ using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::RunWindowDriver;
 using trx::test::ShutdownRecorder;
+using trx::test::StartServices;
 
 class TestMainScreenshots : public QObject {
     Q_OBJECT
@@ -28,7 +29,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         // The project lies in real folders, so that the tree shows the desktop's folder icons; one
         // source is missing and shows the question mark.
         cProject project;

@@ -30,6 +30,7 @@ using namespace trx;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ReadWholeFile;
+using trx::test::StartServices;
 
 namespace {
 
@@ -108,7 +109,8 @@ private slots:
         MainWindowFixture f;
         NoShutdown shutdown;
         NoLauncher launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         QVERIFY(f.window.ShortcutDialog() != nullptr);
         QVERIFY(f.window.AddDirectoryChooser() != nullptr);
         QVERIFY(f.window.ElementSettingsDialog() != nullptr);
@@ -123,7 +125,7 @@ private slots:
         QCOMPARE(f.Tree().Chooser(), f.window.AddDirectoryChooser());
         QVERIFY(f.window.Action_StartBackup->isEnabled());
         TForm2* run = f.window.RunWindow();
-        f.window.CreateDialogs(shutdown, launcher);
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         QCOMPARE(f.window.RunWindow(), run);
         QCOMPARE(f.window.findChildren<TForm2*>().size(), 1);
         QCOMPARE(f.window.findChildren<TForm5*>().size(), 1);

@@ -1,5 +1,6 @@
 // Renders the shortcut dialog into PNG files for a visual check. It runs only when TRX_SCREENSHOT_DIR
 // names the directory for the pictures and is skipped otherwise.
+#include "ScheduleTestSupport.h"
 #include "ui/shortcut/TForm3.h"
 
 #include <QCheckBox>
@@ -24,7 +25,8 @@ private slots:
     }
 
     void shortcutDialog() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.Edit_Dir->setText(QStringLiteral("/home/benutzer/Schreibtisch"));
         QTimer::singleShot(0, &dialog, [&] {
             Save(dialog, QStringLiteral("TForm3.png"));

@@ -1,6 +1,7 @@
 // The shortcut dialog: what it shows, what it refuses and why, the overwrite question, and the launcher
 // its "OK" writes.
 #include "LauncherReading.h"
+#include "ScheduleTestSupport.h"
 #include "platform/PosixFileSystem.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TestDir.h"
@@ -83,7 +84,8 @@ class TestTForm3 : public QObject {
 
 private slots:
     void showsTheControlsInArial() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Projektverknüpfung anlegen"));
         QCOMPARE(dialog.font().family(), QStringLiteral("Arial"));
         QCOMPARE(dialog.font().pointSize(), 8);
@@ -128,7 +130,8 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, name);
         QFETCH(QString, description);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QString shownName, shownDescription;
         RunDialog(
             dialog, project,
@@ -144,7 +147,8 @@ private slots:
     // Folder and ticks stay from one opening to the next; the after-finishing choice starts over.
     void folderAndTicksPersist() {
         trx::test::TestDir tmp;
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QCOMPARE(dialog.Edit_Dir->text(), QString());
         QVERIFY(!dialog.CheckBox_Silent->isChecked() && !dialog.CheckBox_Hidden->isChecked());
         const int first = RunDialog(dialog, "/p/A.buf", [&] {
@@ -172,7 +176,8 @@ private slots:
 
     // Leaving the name or the description cleans the name of the nine invalid characters.
     void invalidCharactersLeaveTheName() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.Edit_LinkName->setFocus();
@@ -188,7 +193,8 @@ private slots:
     }
 
     void commandLineFollowsTheChoice() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QVERIFY(!dialog.Edit_ExecLine->isEnabled());
@@ -239,7 +245,8 @@ private slots:
         trx::test::TestDir tmp;
         tmp.WriteFile("datei", "");
         const QString dir = folder.isEmpty() ? QString() : Q(tmp / folder.toStdString());
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         cSeenBox seen;
         bool stayedOpen = false;
@@ -298,7 +305,8 @@ private slots:
         QFETCH(QStringList, switches);
         trx::test::TestDir tmp;
         const QString project = Q(tmp / "Eigene \"Dateien\"/$Täglich\\ 5%.BUF");
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         QString composed;
         const int result = RunDialog(
@@ -337,7 +345,8 @@ private slots:
     // The name is used as typed: cleaned, and with the suffix added even when it already ends in it.
     void nameIsCleanedAndSuffixed() {
         trx::test::TestDir tmp;
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         RunDialog(dialog, "/p/A.buf", [&] {
             dialog.Edit_Dir->setText(Q(tmp.Path()).chopped(1));  // without its trailing slash
@@ -350,7 +359,8 @@ private slots:
     void existingLauncherIsReplacedOnlyOnYes() {
         trx::test::TestDir tmp;
         const std::string link = tmp.WriteFile("A.desktop", "alt");
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         dialog.Edit_Dir->setText(Q(tmp.Path()));
 
@@ -390,7 +400,8 @@ private slots:
         platform::PosixFileSystem real;
         trx::test::FaultyFileSystem faulty(real);
         faulty.Fail(trx::test::FaultyFileSystem::Op::Write, ".trx-", ENOSPC);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         dialog.SetFileSystem(faulty);
         cSeenBox seen;
@@ -414,7 +425,8 @@ private slots:
     void folderBrowserFillsTheFolder() {
         trx::test::TestDir tmp;
         const QString chosen = Q(tmp.MakeDir("Ziel")).chopped(1);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.Edit_Dir->setText("vorher");
         QString title, startedIn;
         RunDialog(dialog, "/p/A.buf", [&] {
