@@ -23,24 +23,27 @@ constexpr int kAnswerLimitMs = 24 * 60 * 60 * 1000;
 constexpr int kScopeMoveLimitMs = 3000;
 constexpr unsigned long kScopePollMs = 20;
 
-// Moves the helper out of this process's service, whose end would kill it, and waits until it is out.
-void KeepAliveBeyondService(qint64 pid, cUserServiceManager& manager) {
-    const std::string own = platform::ControlGroupOf(0);
-    if (!platform::IsServiceGroup(own)) {
-        return;
+}  // namespace
+
+bool MoveOutOfService(qint64 pid, const std::string& ownGroup, cUserServiceManager& manager) {
+    if (!platform::IsServiceGroup(ownGroup)) {
+        return true;
     }
     QString failure;
     const QString scope = QStringLiteral("tresorix-notice-%1.scope").arg(pid);
     if (!manager.MoveIntoScope(scope, pid, failure)) {
-        return;
+        return false;
     }
+    // The manager moves it a moment after it answered; the service must not end before.
     const QDeadlineTimer deadline(kScopeMoveLimitMs);
-    while (!deadline.hasExpired() && platform::ControlGroupOf(static_cast<int>(pid)) == own) {
+    while (platform::ControlGroupOf(static_cast<int>(pid)) == ownGroup) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
         QThread::msleep(kScopePollMs);
     }
+    return true;
 }
-
-}  // namespace
 
 bool StartNoticeHelper(const cNotice& notice, cUserServiceManager& manager) {
     if (!QDBusConnection::sessionBus().isConnected()) {
@@ -59,7 +62,7 @@ bool StartNoticeHelper(const cNotice& notice, cUserServiceManager& manager) {
     if (!helper.startDetached(&pid)) {
         return false;
     }
-    KeepAliveBeyondService(pid, manager);
+    MoveOutOfService(pid, platform::ControlGroupOf(0), manager);
     return true;
 }
 

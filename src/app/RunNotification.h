@@ -2,6 +2,8 @@
 
 #include "ui/run/Notice.h"
 
+#include <string>
+
 namespace trx {
 
 class cUserServiceManager;
@@ -12,6 +14,11 @@ class cUserServiceManager;
 // to a service, whose end would take the helper along, the helper first moves into a scope unit of its
 // own through `manager`. True when the helper was started.
 bool StartNoticeHelper(const cNotice& notice, cUserServiceManager& manager);
+
+// Moves the process `pid` out of the service whose control group `ownGroup` is (this process's), whose
+// end would take it along, into a scope unit of its own, and waits until it is out (3 s at most). Outside a
+// service nothing needs to happen. True when the process is no longer in the service's group.
+bool MoveOutOfService(qint64 pid, const std::string& ownGroup, cUserServiceManager& manager);
 
 // The helper's whole life (`trxmain --notify ...`): shows the notice, waits a day at most for the
 // user's answer and opens the protocol when asked to. Returns the process exit status.

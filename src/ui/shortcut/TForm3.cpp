@@ -165,6 +165,8 @@ QWidget* TForm3::BuildScheduleGroup() {
     ListBox_Schedules = Named(new QListWidget, "ListBox_Schedules");
     ListBox_Schedules->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox_Schedules->setFixedHeight(ListBox_Schedules->fontMetrics().lineSpacing() * 4 + 8);
+    // Long paths lose their middle, not their file name; the whole path is the item's tool tip.
+    ListBox_Schedules->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox_Schedules->setTextElideMode(Qt::ElideMiddle);
     Button_RemoveSchedule =
         Named(new QPushButton(QStringLiteral("Zeitplan entfernen")), "Button_RemoveSchedule");
