@@ -82,14 +82,6 @@ QDBusMessage Call(const char* method) {
         QString::fromLatin1(cSystemdUserManager::kInterface), QString::fromLatin1(method));
 }
 
-}  // namespace
-
-cSystemdUserManager::cSystemdUserManager(QString connectionName)
-    : connectionName_(std::move(connectionName)) {
-}
-
-namespace {
-
 bool Send(const QString& connectionName, const QDBusMessage& call, QString& failure) {
     QDBusConnection bus =
         connectionName.isEmpty() ? QDBusConnection::sessionBus() : QDBusConnection(connectionName);
@@ -98,14 +90,24 @@ bool Send(const QString& connectionName, const QDBusMessage& call, QString& fail
         return false;
     }
     const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        failure = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
-        return false;
+    if (reply.type() != QDBusMessage::ErrorMessage) {
+        return true;
     }
-    return true;
+    const QString name = reply.errorName();
+    if (name == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") ||
+        name == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+        failure = QStringLiteral("Der Dienstverwalter des Benutzers (systemd --user) ist nicht erreichbar.");
+    } else {
+        failure = reply.errorMessage().isEmpty() ? name : reply.errorMessage();
+    }
+    return false;
 }
 
 }  // namespace
+
+cSystemdUserManager::cSystemdUserManager(QString connectionName)
+    : connectionName_(std::move(connectionName)) {
+}
 
 bool cSystemdUserManager::Reload(QString& failure) {
     return Send(connectionName_, Call("Reload"), failure);

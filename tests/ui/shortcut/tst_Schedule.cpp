@@ -322,6 +322,11 @@ private slots:
                      QStringLiteral("Unit tresorix-a.timer not found."));
         QVERIFY(!manager.EnableTimer(QStringLiteral("tresorix-a.timer"), failure));
         QCOMPARE(failure, QStringLiteral("Unit tresorix-a.timer not found."));
+        // A bus without the manager: said in German, as the dialog shows it.
+        test::PrivateBus empty;
+        QVERIFY(empty.Connect(QStringLiteral("trx-test-empty")));
+        QVERIFY(!cSystemdUserManager(QStringLiteral("trx-test-empty")).Reload(failure));
+        QCOMPARE(failure, QStringLiteral("Der Dienstverwalter des Benutzers (systemd --user) ist nicht erreichbar."));
         QVERIFY(!cSystemdUserManager(QStringLiteral("trx-not-connected")).Reload(failure));
         QVERIFY(!failure.isEmpty());
     }

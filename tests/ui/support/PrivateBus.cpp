@@ -2,15 +2,34 @@
 
 #include "FakeService.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QtTest>
 
 namespace trx::test {
 
 namespace {
+
+// A session bus without service folders: nothing is ever started by activation.
+const char kConfiguration[] =
+    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=%1</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+)";
+
 QString OwnerConnection(const QString& serviceName) {
     return QStringLiteral("trx-fake-") + serviceName;
 }
+
 }  // namespace
 
 PrivateBus::PrivateBus() {
@@ -18,7 +37,14 @@ PrivateBus::PrivateBus() {
     if (program.isEmpty()) {
         return;
     }
-    daemon_.start(program, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+    const QString configuration = folder_.filePath(QStringLiteral("bus.conf"));
+    QFile file(configuration);
+    if (!folder_.isValid() || !file.open(QIODevice::WriteOnly) ||
+        file.write(QString::fromLatin1(kConfiguration).arg(folder_.path()).toUtf8()) < 0) {
+        return;
+    }
+    file.close();
+    daemon_.start(program, {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
                             QStringLiteral("--print-address")});
     if (!daemon_.waitForStarted() || !QTest::qWaitFor([&] { return daemon_.canReadLine(); }, 10000)) {
         return;

@@ -4,15 +4,18 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 
 namespace trx::test {
 
 class FakeService;
 
-// A message bus of the test's own (dbus-daemon --session on a private address): stand-in services are
-// offered there and the code under test is pointed at it, so that no test ever reaches the session or
-// system bus of the machine. Without dbus-daemon the bus is not started and the test skips.
+// A message bus of the test's own (dbus-daemon on a private address): stand-in services are offered
+// there and the code under test is pointed at it, so that no test ever reaches the session or system bus
+// of the machine. It starts no service by activation, so that a name nobody offers stays unanswered
+// instead of starting the machine's real service. Without dbus-daemon the bus is not started and the
+// test skips.
 class PrivateBus {
 public:
     PrivateBus();
@@ -33,6 +36,7 @@ public:
     bool Emit(const QString& serviceName, const QDBusMessage& signal);
 
 private:
+    QTemporaryDir folder_;
     QProcess daemon_;
     QString address_;
     QThread thread_;
