@@ -122,9 +122,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt runtime libraries (and the C++ runtime) come from dpkg-shlibdeps, read off the program itself, so
 # the package asks for exactly the libraries it links, never for the -dev packages of the build.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not linked, but wanted at run time: German texts of Qt's standard buttons and metric-compatible
-# stand-ins for the fonts the windows name. Native Wayland windows are only suggested: the plugin brings
+# Not linked, but wanted at run time: German texts of Qt's standard buttons, metric-compatible
+# stand-ins for the fonts the windows name, and xdg-open, which opens the protocol from a notification. Native Wayland windows are only suggested: the plugin brings
 # Qt Quick along, and without it the windows open through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 include(CPack)

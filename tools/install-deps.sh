@@ -14,6 +14,7 @@ packages=(
     clang libclang-rt-14-dev                  # the project reader's fuzz target (libFuzzer)
     fonts-liberation2 fonts-dejavu-core       # metric-compatible Arial/Courier New for the window tests
     dbus                                      # message bus daemon for the D-Bus tests
+    systemd                                   # systemd-analyze and systemd-escape check the schedules' units
     desktop-file-utils                        # checks the launchers the program writes and the menu entry
     appstream                                 # checks the installed metainfo (appstreamcli validate)
     shared-mime-info libxml2-utils            # checks the project file type (update-mime-database, xmllint)

@@ -94,8 +94,10 @@ bool Send(const QString& connectionName, const QDBusMessage& call, QString& fail
         return true;
     }
     const QString name = reply.errorName();
+    // No manager on the bus, or the bus could not start one (a system without systemd).
     if (name == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") ||
-        name == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+        name == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+        name.startsWith(QStringLiteral("org.freedesktop.DBus.Error.Spawn."))) {
         failure = QStringLiteral("Der Dienstverwalter des Benutzers (systemd --user) ist nicht erreichbar.");
     } else {
         failure = reply.errorMessage().isEmpty() ? name : reply.errorMessage();

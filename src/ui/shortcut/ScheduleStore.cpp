@@ -157,6 +157,13 @@ bool cScheduleStore::Save(const cSchedule& schedule, const QString& program, QSt
     const QString files[2] = {name + kServiceSuffix, name + kTimerSuffix};
     for (int i = 0; i < 2; ++i) {
         earlier[i].Existed = fs_.ReadWholeFile(PathOf(files[i]), earlier[i].Text) == 0;
+        if (earlier[i].Existed && !IsScheduleUnitText(QByteArray::fromStdString(earlier[i].Text))) {
+            failure = QStringLiteral(
+                          "Die Datei \"%1\" gehört nicht zu einem Zeitplan von Tresorix und wird "
+                          "nicht überschrieben.")
+                          .arg(QString::fromStdString(PathOf(files[i])));
+            return false;
+        }
     }
     QString switchFailure;
     if (WriteUnits(name, TimerUnitText(schedule), ServiceUnitText(schedule, program), failure) &&

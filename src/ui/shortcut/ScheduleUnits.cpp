@@ -88,6 +88,10 @@ QByteArray ServiceUnitText(const cSchedule& schedule, const QString& program) {
     return text.toUtf8();
 }
 
+bool IsScheduleUnitText(const QByteArray& text) {
+    return !UnitValue(ParseUnitText(text), QStringLiteral("Unit"), kProjectKey).isEmpty();
+}
+
 bool ReadScheduleUnits(const QByteArray& timerText, const QByteArray& serviceText, cSchedule& schedule) {
     const QList<cUnitSetting> timer = ParseUnitText(timerText);
     const QString project = UnitValue(timer, QStringLiteral("Unit"), kProjectKey);

@@ -26,6 +26,8 @@ QString CalendarExpression(const cSchedule& schedule);
 QByteArray TimerUnitText(const cSchedule& schedule);
 // `program` is the path of the program the service starts.
 QByteArray ServiceUnitText(const cSchedule& schedule, const QString& program);
+// True for the text of a unit that a schedule wrote (a hand-written unit of the same name is the user's).
+bool IsScheduleUnitText(const QByteArray& text);
 // Reads a schedule back from the texts of its two units; false when they are not a schedule's.
 bool ReadScheduleUnits(const QByteArray& timerText, const QByteArray& serviceText, cSchedule& schedule);
 

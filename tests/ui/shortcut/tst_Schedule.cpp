@@ -241,6 +241,16 @@ private slots:
         f.manager.Failing = QStringList{QStringLiteral("DisableTimer")};
         QVERIFY(!f.store.Remove(ScheduleUnitName(project), failure));
         QCOMPARE(Read(timer), before);
+
+        // A hand-written unit that happens to have the name is never overwritten.
+        f.manager.Failing.clear();
+        f.manager.Calls.clear();
+        const QString own = QStringLiteral("[Service]\nExecStart=/bin/true\n");
+        f.units.WriteFile("systemd/user/tresorix-nacht.service", own.toStdString());
+        QVERIFY(!f.store.Save(Daily(QStringLiteral("/nacht")), QStringLiteral("/usr/bin/trxmain"), failure));
+        QVERIFY2(failure.contains(QStringLiteral("tresorix-nacht.service")), qPrintable(failure));
+        QCOMPARE(QString::fromUtf8(Read(f.UnitFolder() + "/tresorix-nacht.service")), own);
+        QVERIFY(f.manager.Calls.isEmpty());
     }
 
     void aFailedWriteIsReportedAndLeavesNothing() {
@@ -326,7 +336,8 @@ private slots:
         test::PrivateBus empty;
         QVERIFY(empty.Connect(QStringLiteral("trx-test-empty")));
         QVERIFY(!cSystemdUserManager(QStringLiteral("trx-test-empty")).Reload(failure));
-        QCOMPARE(failure, QStringLiteral("Der Dienstverwalter des Benutzers (systemd --user) ist nicht erreichbar."));
+        QCOMPARE(failure,
+                 QStringLiteral("Der Dienstverwalter des Benutzers (systemd --user) ist nicht erreichbar."));
         QVERIFY(!cSystemdUserManager(QStringLiteral("trx-not-connected")).Reload(failure));
         QVERIFY(!failure.isEmpty());
     }
