@@ -5,6 +5,7 @@
 #   share/metainfo/<id>.metainfo.xml      the software centres' description
 #   share/icons/hicolor/{scalable,NxN}/apps/tresorix.{svg,png}
 #   share/man/{,de/}man1/{trxmain,tresorix}.1.gz
+#   share/doc/tresorix/copyright          the licence (GPL-3.0-or-later) in Debian's machine-readable form
 # Included by the top-level CMakeLists.txt once the program's targets exist.
 include(GNUInstallDirs)
 
@@ -28,6 +29,9 @@ install(FILES ${trx_staging}/tresorix DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# --- Licence: Debian's copyright file, where every package has it ---------------------------------------
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tresorix)
 
 # --- Icons: the drawing as it is, and PNGs rendered from it at build time -------------------------------
 add_executable(trx_render_icon ${PROJECT_SOURCE_DIR}/packaging/RenderIcon.cpp)

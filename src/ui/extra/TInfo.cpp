@@ -62,6 +62,11 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent) {
     PlaceRightAligned(Label_Info, kCreditLine, kBannerHeight + 8);
     PlaceRightAligned(Label_EMail, kEMailAddress, kBannerHeight + 28);
     PlaceRightAligned(Label_URL, kWebAddress, kBannerHeight + 44);
+    Label_License = new QLabel(kLicense, this);
+    Label_License->setObjectName(QStringLiteral("Label_License"));
+    Label_License->setToolTip(kLicenseName);
+    Label_License->adjustSize();
+    Label_License->move(Button_OK->x(), kBannerHeight + 8);
 }
 
 int TInfo::ShowAbout(const QString& title, const QString& developmentPeriod) {
