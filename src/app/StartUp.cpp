@@ -20,6 +20,7 @@
 #include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
 #include "ui/run/TForm2.h"
+#include "ui/run/TaskbarProgress.h"
 #include "ui/shortcut/ScheduleStore.h"
 
 #include <QApplication>
@@ -103,10 +104,12 @@ int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
     runWindow.Controller().SetReleaseHeldBack(start.ReleaseHeldBack);
     runWindow.ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(start.Action));
     runWindow.Command = QString::fromUtf8(start.Command.data(), static_cast<qsizetype>(start.Command.size()));
+    cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
     if (hidden) {
         runWindow.Prepare();
         runWindow.doBackUp();
     } else {
+        taskbar.Follow(*runWindow.ProgressBar, runWindow);
         runWindow.show();
         QApplication::exec();
     }
@@ -177,6 +180,8 @@ int RunTresorix(int argc, char** argv) {
     cScheduleStore schedules(UserUnitFolder(), serviceManager, fs);
     TForm1 mainWindow(project);  // a new, unsaved project; asks the update hook as its very last step
     mainWindow.CreateDialogs(shutdown, launcher, sleepInhibitor, schedules);
+    cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
+    taskbar.Follow(*mainWindow.RunWindow()->ProgressBar, *mainWindow.RunWindow());
     mainWindow.show();
     OpenProjectAtStart(mainWindow, start.OpenPath);  // "--open FILE": the menu entry and the file manager
     QApplication::exec();

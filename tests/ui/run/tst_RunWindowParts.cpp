@@ -9,13 +9,33 @@
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
+#include "ui/run/TaskbarProgress.h"
 
+#include <QDBusArgument>
+#include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
+#include <QProgressBar>
 #include <QStandardPaths>
 #include <QtTest>
 
 using namespace trx;
+
+// Hears what a dock would hear of the program's entry.
+class LauncherEntryListener : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QPair<double, bool>> Updates;  // progress, progress-visible
+    QString AppUri;
+
+public slots:
+    void Update(const QString& appUri, const QVariantMap& properties) {
+        AppUri = appUri;
+        Updates.append({properties.value(QStringLiteral("progress")).toDouble(),
+                        properties.value(QStringLiteral("progress-visible")).toBool()});
+    }
+};
 
 namespace {
 
@@ -171,6 +191,31 @@ private slots:
         QVERIFY(!inhibitor.Acquire(QStringLiteral("x")));
         QVERIFY(!inhibitor.Held());
         QVERIFY(!cLogindSleepInhibitor(QStringLiteral("trx-not-connected")).Acquire(QStringLiteral("x")));
+    }
+
+    void theTaskBarEntryFollowsTheOverallBarInWholePercent() {
+        test::PrivateBus bus;
+        TRX_REQUIRE_PRIVATE_BUS(bus);
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-client")));
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-dock")));
+        LauncherEntryListener dock;
+        QVERIFY(QDBusConnection(QStringLiteral("trx-test-dock"))
+                    .connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                             QStringLiteral("Update"), &dock, SLOT(Update(QString, QVariantMap))));
+        QWidget window;
+        auto* bar = new QProgressBar(&window);
+        bar->setRange(0, 400);
+        cTaskbarProgress taskbar(QStringLiteral("de.tresorix.Tresorix"), QStringLiteral("trx-test-client"));
+        taskbar.Follow(*bar, window);
+        window.show();
+        for (const int value : {0, 1, 3, 4, 200, 400}) {
+            bar->setValue(value);
+        }
+        window.hide();
+        QVERIFY(QTest::qWaitFor([&] { return dock.Updates.size() == 5; }, 5000));
+        QCOMPARE(dock.AppUri, QStringLiteral("application://de.tresorix.Tresorix.desktop"));
+        QCOMPARE(dock.Updates, (QList<QPair<double, bool>>{
+                                   {0.0, true}, {0.01, true}, {0.5, true}, {1.0, true}, {0.0, false}}));
     }
 };
 
