@@ -64,6 +64,8 @@ namespace {
 
 // Reloading and stopping wait for the manager; a hung manager must not freeze the window for long.
 constexpr int kCallTimeoutMs = 30000;
+// The end of a run waits for this one; a manager busy shutting down must not hold up its exit.
+constexpr int kScopeTimeoutMs = 5000;
 
 void RegisterTypes() {
     static const bool registered = [] {
@@ -82,14 +84,15 @@ QDBusMessage Call(const char* method) {
         QString::fromLatin1(cSystemdUserManager::kInterface), QString::fromLatin1(method));
 }
 
-bool Send(const QString& connectionName, const QDBusMessage& call, QString& failure) {
+bool Send(const QString& connectionName, const QDBusMessage& call, QString& failure,
+          int timeoutMs = kCallTimeoutMs) {
     QDBusConnection bus =
         connectionName.isEmpty() ? QDBusConnection::sessionBus() : QDBusConnection(connectionName);
     if (!bus.isConnected()) {
         failure = QStringLiteral("Der Sitzungsbus (D-Bus) ist nicht erreichbar.");
         return false;
     }
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
+    const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
     if (reply.type() != QDBusMessage::ErrorMessage) {
         return true;
     }
@@ -145,7 +148,7 @@ bool cSystemdUserManager::MoveIntoScope(const QString& scope, qint64 pid, QStrin
     QDBusMessage start = Call("StartTransientUnit");
     start << scope << QStringLiteral("fail") << QVariant::fromValue(properties)
           << QVariant::fromValue(QList<detail::cAuxiliaryUnit>());
-    return Send(connectionName_, start, failure);
+    return Send(connectionName_, start, failure, kScopeTimeoutMs);
 }
 
 }  // namespace trx

@@ -20,12 +20,6 @@ QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The earlier content of a unit file, to put back when the new one cannot be switched on.
-struct cEarlier {
-    bool Existed = false;
-    std::string Text;
-};
-
 bool CarriedBack(const QString& path) {
     return QFileInfo(path).isAbsolute() && !path.contains(QChar(0)) &&
            QString::fromUtf8(path.toUtf8()) == path;
@@ -165,14 +159,20 @@ bool cScheduleStore::Save(const cSchedule& schedule, const QString& program, QSt
             return false;
         }
     }
+    if (!WriteUnits(name, TimerUnitText(schedule), ServiceUnitText(schedule, program), failure)) {
+        PutBack(files, earlier);
+        return false;
+    }
     QString switchFailure;
-    if (WriteUnits(name, TimerUnitText(schedule), ServiceUnitText(schedule, program), failure) &&
-        manager_.Reload(switchFailure) && manager_.EnableTimer(name + kTimerSuffix, switchFailure)) {
+    if (manager_.Reload(switchFailure) && manager_.EnableTimer(name + kTimerSuffix, switchFailure)) {
         return true;
     }
-    if (failure.isEmpty()) {
-        failure = QStringLiteral("Der Zeitplan kann nicht eingeschaltet werden: ") + switchFailure;
-    }
+    failure = QStringLiteral("Der Zeitplan kann nicht eingeschaltet werden: ") + switchFailure;
+    PutBack(files, earlier);
+    return false;
+}
+
+void cScheduleStore::PutBack(const QString (&files)[2], const cEarlier (&earlier)[2]) {
     for (int i = 0; i < 2; ++i) {
         if (earlier[i].Existed) {
             platform::ReplaceFileContents(fs_, PathOf(files[i]), earlier[i].Text);
@@ -182,7 +182,6 @@ bool cScheduleStore::Save(const cSchedule& schedule, const QString& program, QSt
     }
     QString ignored;
     manager_.Reload(ignored);
-    return false;
 }
 
 bool cScheduleStore::Remove(const QString& unitName, QString& failure) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace trx {
 
@@ -38,11 +39,20 @@ public:
     // `program` is the program the service starts. On failure the unit files are as they were before and
     // `failure` says why.
     bool Save(const cSchedule& schedule, const QString& program, QString& failure);
-    // Switches the timer `unitName` off and removes both units; on failure nothing is removed.
+    // Switches the timer `unitName` off and removes both units; a timer that cannot be switched off keeps
+    // its units.
     bool Remove(const QString& unitName, QString& failure);
 
 private:
+    // The earlier content of a unit file, to put back when the new one cannot be switched on.
+    struct cEarlier {
+        bool Existed = false;
+        std::string Text;
+    };
+
     std::string PathOf(const QString& fileName) const;
+    // Puts the earlier units back (or removes new ones) and lets the manager read them again.
+    void PutBack(const QString (&files)[2], const cEarlier (&earlier)[2]);
     bool WriteUnits(const QString& name, const QByteArray& timer, const QByteArray& service,
                     QString& failure);
     bool MakeUnitFolder(QString& failure);

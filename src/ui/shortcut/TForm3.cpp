@@ -420,7 +420,7 @@ void TForm3::Button_RemoveScheduleClick() {
     }
     const QString unitName = selected.first()->data(Qt::UserRole).toString();
     if (!Confirm(QStringLiteral("Zeitplan entfernen"),
-                 QStringLiteral("Soll der Zeitplan \"%1\" entfernt werden?").arg(selected.first()->text()))) {
+                 QStringLiteral("Soll der Zeitplan „%1“ entfernt werden?").arg(selected.first()->text()))) {
         return;
     }
     QString failure;

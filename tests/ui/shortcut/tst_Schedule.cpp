@@ -235,7 +235,9 @@ private slots:
         QVERIFY(f.store.Save(Daily(project), QStringLiteral("/usr/bin/trxmain"), failure));
         const QByteArray before = Read(timer);
         f.manager.Failing = QStringList{QStringLiteral("Reload")};
+        f.manager.Failure = QStringLiteral("Zugriff verweigert");
         QVERIFY(!f.store.Save(Daily(project, QTime(5, 0)), QStringLiteral("/usr/bin/trxmain"), failure));
+        QCOMPARE(failure, QStringLiteral("Der Zeitplan kann nicht eingeschaltet werden: Zugriff verweigert"));
         QCOMPARE(Read(timer), before);
 
         f.manager.Failing = QStringList{QStringLiteral("DisableTimer")};
