@@ -83,6 +83,12 @@ QByteArray ServiceUnitText(const cSchedule& schedule, const QString& program) {
     text += QStringLiteral("Description=") +
             UnitTextValue(QStringLiteral("Tresorix: Sicherung von ") + FileName(schedule)) + u'\n';
     text += kProjectKey + u'=' + EscapeUnitValue(schedule.ProjectPath) + u'\n';
+    if (UnitTextValue(schedule.ProjectPath) ==
+        QString(schedule.ProjectPath).replace(u'%', QStringLiteral("%%"))) {
+        // A project on a medium that is not there (an unplugged disk) fails the service visibly instead
+        // of starting the program, which would take a missing project file for an interactive start.
+        text += QStringLiteral("AssertPathExists=") + UnitTextValue(schedule.ProjectPath) + u'\n';
+    }
     text += QStringLiteral("\n[Service]\nType=oneshot\n");
     text += QStringLiteral("ExecStart=") + command.join(u' ') + u'\n';
     return text.toUtf8();

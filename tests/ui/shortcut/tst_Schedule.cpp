@@ -131,6 +131,9 @@ private slots:
         QVERIFY2(timer.contains(u'\n' + timerLine + u'\n'), qPrintable(timer));
         QCOMPARE(timer.contains(QStringLiteral("Persistent=true")), kind != 2);
         QVERIFY(timer.contains(QStringLiteral("WantedBy=timers.target")));
+        QVERIFY2(
+            service.contains(QStringLiteral("\nAssertPathExists=/home/anna/Sicherung/Täglich 100%%.buf\n")),
+            qPrintable(service));
         QVERIFY2(service.contains(QStringLiteral("Type=oneshot\nExecStart=\"/usr/bin/trxmain\" "
                                                  "\"/home/anna/Sicherung/Täglich 100%%.buf\" /h /s") +
                                   (kind == 1 ? QStringLiteral(" /n\n") : QStringLiteral("\n"))),
