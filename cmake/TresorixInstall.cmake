@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tresorix as a desktop program and packs it as a Debian package (`make package`):
 #   bin/trxmain, bin/tresorix -> trxmain
 #   share/applications/<id>.desktop       the menu entry, which also opens ".buf" files

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, running and testing Tresorix need.
 # As root it installs what is missing with apt-get; otherwise it prints the one command to run.
 set -euo pipefail

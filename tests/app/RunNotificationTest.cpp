@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of the notification after an unattended run that need no bus: the switch that asks for it,
 // the control group that tells a service's process, and moving the helper out of the service.
 #include "app/CommandLine.h"

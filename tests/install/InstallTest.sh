@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tresorix into a staging folder (DESTDIR) and builds its Debian package into another one, then
 # checks that every file is in place and valid and that the package holds exactly the installed files.
 # Nothing is installed into the system: everything happens below a temporary folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus "Extras" and "?" and the buttons "Einstellungen" and "Im Explorer öffnen": which catalogue
 // items are usable, what clearing a catalogue leaves behind in the project file, the save question before
 // a launcher is made, and that each command reaches its dialog (or the launcher) with the right things.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the main window on each of its tabs with a real project loaded and backed up once, so that the
 // tab "Protokoll" shows the protocol of that run. The pictures are saved into the directory named by
 // TRX_SCREENSHOT_DIR (the build's screenshot target sets it); without it the test only checks that every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: a project built in the real main window, saved, and backed up with "Backup starten", the
 // modal run window driven as a user would: wait for the end of the run, then "Schließen".
 #include "MainWindowTestSupport.h"

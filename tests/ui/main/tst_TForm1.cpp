@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout and the commands of the menu "Datei": caption, save question, saving and
 // opening (also of dropped files), failed loads and saves, closing, and the round trip of a project
 // built in the window.

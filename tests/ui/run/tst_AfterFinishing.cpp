@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actions after a run: choosing them in the run window, splitting the command line, and carrying them
 // out through recorders (no test ever reaches the real shutdown request).
 #include "RunWindowTestSupport.h"

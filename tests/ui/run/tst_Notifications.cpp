@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop notifications about unattended runs: what they say for each way a run can end, how the notice
 // reaches the helper process, and the notification server's protocol, spoken with a stand-in server on a
 // private bus of the test's own (never the desktop's).

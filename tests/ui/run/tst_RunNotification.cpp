@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program's unattended runs on a desktop made of stand-ins: a notification server and a login
 // manager on a private bus that the program takes for its session and system bus, and an "xdg-open" that
 // only writes down what it was asked to open. Nothing reaches the machine's own desktop or manager.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts the run window is built from: path shortening, the user's formats, starting a command, and
 // the shutdown request and the sleep inhibitor, which talk to a stand-in login manager on a private
 // message bus of the test's own (never to the system bus).

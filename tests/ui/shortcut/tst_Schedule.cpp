@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedules' systemd units: names as systemd escapes them, command lines and texts quoted by the
 // unit-file rules (checked by systemd-analyze where it is installed), the store that writes, lists and
 // removes them, and the service manager's D-Bus calls, made to a stand-in on a private bus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the shortcut dialog, with two schedules in its group "Zeitplan", into PNG files for a visual check.
 // It runs only when TRX_SCREENSHOT_DIR names the directory for the pictures and is skipped otherwise.
 #include "ScheduleTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shortcut dialog: what it shows, what it refuses and why, the overwrite question, the launcher its
 // "OK" writes, and the schedules of its group "Zeitplan" (in a unit folder of the test's own, switched by
 // a recorder).
