@@ -113,12 +113,9 @@ private slots:
         QCOMPARE(shown.Hints.value(QStringLiteral("urgency")).toInt(), 2);
         QCOMPARE(shown.Hints.value(QStringLiteral("desktop-entry")).toString(),
                  QStringLiteral("de.tresorix.Tresorix"));
-        QVERIFY(shown.Actions.contains(QStringLiteral("Protokoll anzeigen")));
 
         // While it copied, the computer was kept awake; the inhibitor went with the run.
         QCOMPARE(desktop.login.Calls(QStringLiteral("Inhibit")).size(), 1);
-        QCOMPARE(desktop.login.Calls(QStringLiteral("Inhibit"))[0].arguments().value(0).toString(),
-                 QStringLiteral("sleep:idle"));
         QCOMPARE(desktop.login.InhibitorsHeld(), 0);
 
         QVERIFY(desktop.server.Invoke(desktop.bus, 1, QStringLiteral("protocol")));

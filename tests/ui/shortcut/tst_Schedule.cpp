@@ -280,17 +280,6 @@ private slots:
         QVERIFY(failure.contains(QStringLiteral("Anführungszeichen")));
     }
 
-    void theUnitFolderFollowsXdgConfigHome() {
-        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", "/tmp/trx-config");
-        QCOMPARE(UserUnitFolder(), QStringLiteral("/tmp/trx-config/systemd/user"));
-        qunsetenv("XDG_CONFIG_HOME");
-        QCOMPARE(UserUnitFolder(), QDir::homePath() + QStringLiteral("/.config/systemd/user"));
-        if (!saved.isNull()) {
-            qputenv("XDG_CONFIG_HOME", saved);
-        }
-    }
-
     void theManagerIsAskedOverDBus() {
         test::FakeService systemd;
         test::PrivateBus bus;
