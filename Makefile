@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two commands set everything up on a fresh Debian 12 machine:
 #   make run [ARGS="project.buf /h /s"]   install what is missing, build, start Tresorix
 #   make test                             install what is missing, build, run every test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark driver for Tresorix's engine.
 //
 //   trxbench backup  PROJECT.buf SRC DST   back SRC up into DST; the catalogue lives in PROJECT.buf, so

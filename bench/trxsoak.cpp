@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak test: many consecutive unattended runs of the real program over a tree that changes between runs.
 //
 //   trxsoak WORKDIR RUNS TRXMAIN [SEED]

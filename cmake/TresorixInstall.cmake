@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tresorix as a desktop program and packs it as a Debian package (`make package`):
 #   bin/trxmain, bin/tresorix -> trxmain
 #   share/applications/<id>.desktop       the menu entry, which also opens ".buf" files
@@ -5,6 +6,7 @@
 #   share/metainfo/<id>.metainfo.xml      the software centres' description
 #   share/icons/hicolor/{scalable,NxN}/apps/tresorix.{svg,png}
 #   share/man/{,de/}man1/{trxmain,tresorix}.1.gz
+#   share/doc/tresorix/copyright          the licence (GPL-3.0-or-later) in Debian's machine-readable form
 # Included by the top-level CMakeLists.txt once the program's targets exist.
 include(GNUInstallDirs)
 
@@ -28,6 +30,9 @@ install(FILES ${trx_staging}/tresorix DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${TRX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# --- Licence: Debian's copyright file, where every package has it ---------------------------------------
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tresorix)
 
 # --- Icons: the drawing as it is, and PNGs rendered from it at build time -------------------------------
 add_executable(trx_render_icon ${PROJECT_SOURCE_DIR}/packaging/RenderIcon.cpp)
@@ -122,9 +127,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt runtime libraries (and the C++ runtime) come from dpkg-shlibdeps, read off the program itself, so
 # the package asks for exactly the libraries it links, never for the -dev packages of the build.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not linked, but wanted at run time: German texts of Qt's standard buttons and metric-compatible
-# stand-ins for the fonts the windows name. Native Wayland windows are only suggested: the plugin brings
+# Not linked, but wanted at run time: German texts of Qt's standard buttons, metric-compatible
+# stand-ins for the fonts the windows name, and xdg-open, which opens the protocol from a notification. Native Wayland windows are only suggested: the plugin brings
 # Qt Quick along, and without it the windows open through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 include(CPack)

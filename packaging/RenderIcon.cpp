@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: renders the scalable application icon into the fixed-size PNGs of the hicolor icon theme,
 // so that menus and panels that do not draw SVG, or draw it blurred at small sizes, still show the icon.
 // Usage: trx_render_icon <icon.svg> <output folder> <size> [size ...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, running and testing Tresorix need.
 # As root it installs what is missing with apt-get; otherwise it prints the one command to run.
 set -euo pipefail
@@ -14,6 +15,7 @@ packages=(
     clang libclang-rt-14-dev                  # the project reader's fuzz target (libFuzzer)
     fonts-liberation2 fonts-dejavu-core       # metric-compatible Arial/Courier New for the window tests
     dbus                                      # message bus daemon for the D-Bus tests
+    systemd                                   # systemd-analyze and systemd-escape check the schedules' units
     desktop-file-utils                        # checks the launchers the program writes and the menu entry
     appstream                                 # checks the installed metainfo (appstreamcli validate)
     shared-mime-info libxml2-utils            # checks the project file type (update-mime-database, xmllint)

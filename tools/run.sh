@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make run`: starts Tresorix with the given arguments. Without arguments and without a display (a server,
 # an SSH session, a container) the main window cannot open; instead this backs up a small example project
 # unattended, shows its protocol and says how to run a project of one's own.

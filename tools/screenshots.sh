@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make screenshots`: renders every window of the program in telling states into PNG files. Runs each
 # built window test whose name contains "Screenshot" with TRX_SCREENSHOT_DIR set; those tests draw with
 # the offscreen platform, so no display is needed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The checks 'make test' runs beyond the normal test build:
 #   1. the core tests (platform, model, engine) under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the project reader's fuzz target: its seeds and kept regression inputs, then a short fuzzing round.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
 #include "platform/Text.h"
@@ -40,6 +41,7 @@ cStartOptions ParseCommandLine(const std::vector<std::string>& args,
     options.Silent = FindSwitch(args, "/s") != 0;
     options.ShowMainWindow = FindSwitch(args, "/h") == 0;
     options.ReleaseHeldBack = FindSwitch(args, "/f") != 0;
+    options.NotifyAlways = FindSwitch(args, "/n") != 0;
     const std::size_t action = FindSwitch(args, "/a");
     const std::size_t count = args.size() - 1;  // arguments after the program
     if (action != 0 && count > action) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <functional>
@@ -17,13 +18,18 @@ struct cStartOptions {
     bool ShowMainWindow = true;  // false with "/h"
     AfterFinishing Action = AfterFinishing::None;
     bool ReleaseHeldBack = false;  // "/f": held-back deletions and copies go ahead (never the default)
-    std::string Command;   // the argument after "/a"
+    bool NotifyAlways = false;     // "/n": a desktop notification after every run, not only after a bad one
+    std::string Command;           // the argument after "/a"
     std::string OpenPath;  // "--open FILE" of an interactive start: the project to edit; empty otherwise
 };
 
 // The switch that opens a project for editing in the main window instead of backing it up. It is no
 // backup switch and cannot be mistaken for a project file, so no existing command line changes meaning.
 inline constexpr const char* kOpenSwitch = "--open";
+
+// The switch of the helper process that shows a run's desktop notification and waits for the user's
+// answer to it (started by an unattended run, never by hand); the notice follows as its arguments.
+inline constexpr const char* kNotifySwitch = "--notify";
 
 // Index of the first argument from index 2 on that equals `switchText` without regard to case; 0 when
 // none does. `args[0]` is the program.

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StartUp.h"
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "app/OpenAtStart.h"
+#include "app/RunNotification.h"
+#include "engine/Protocol.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileError.h"
@@ -11,14 +14,20 @@
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/ErrorMessage.h"
 #include "ui/common/ProjectMessages.h"
+#include "ui/common/UserServiceManager.h"
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/main/TForm1.h"
 #include "ui/run/CommandLauncher.h"
+#include "ui/run/RunNotice.h"
+#include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
 #include "ui/run/TForm2.h"
+#include "ui/run/TaskbarProgress.h"
+#include "ui/shortcut/ScheduleStore.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
@@ -44,8 +53,14 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-// Loads the project of an unattended start; reports a failure as the start-up does and returns false.
-bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
+QString FromModel(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Loads the project of an unattended start; reports a failure as the start-up does and returns false
+// with the message in `failure`.
+bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs,
+                           QString& failure) {
     QString detail;
     try {
         LoadProject(project, path, fs);
@@ -54,10 +69,27 @@ bool LoadUnattendedProject(cProject& project, const std::string& path, platform:
         detail = QString::fromUtf8(error.what());
     } catch (...) {
     }
-    ShowErrorMessage(
-        nullptr,
-        ProjectLoadFailure(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())), detail));
+    failure = ProjectLoadFailure(FromModel(path), detail);
+    ShowErrorMessage(nullptr, failure);
     return false;
+}
+
+// After an unattended run that ended where nobody watched it (hidden, silent, or ended by its action):
+// a desktop notification when it went badly, or after every run with "/n". A run whose result the window
+// still shows needs none unless asked for.
+void NotifyAboutRun(const TForm2& runWindow, const cStartOptions& start, cUserServiceManager& manager) {
+    const bool unseen = !start.ShowMainWindow || runWindow.Silent() || start.Action != AfterFinishing::None;
+    if (!unseen && !start.NotifyAlways) {
+        return;
+    }
+    const QString projectPath = FromModel(start.ProjectPath);
+    const QString protocol = FromModel(ProtocolFileName(start.ProjectPath));
+    const std::optional<cNotice> notice =
+        RunNotice(runWindow.LastRun(), projectPath, QFileInfo(protocol).isFile() ? protocol : QString(),
+                  start.NotifyAlways);
+    if (notice) {
+        StartNoticeHelper(*notice, manager);
+    }
 }
 
 // The run of an unattended start. Shown, the run window starts the run once it is on screen and ends the
@@ -68,19 +100,24 @@ bool LoadUnattendedProject(cProject& project, const std::string& path, platform:
 int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
     cLogindShutdown shutdown;
     cDesktopCommandLauncher launcher;
-    TForm2 runWindow(project, shutdown, launcher);
+    cLogindSleepInhibitor sleepInhibitor;
+    TForm2 runWindow(project, shutdown, launcher, sleepInhibitor);
     const bool hidden = !start.ShowMainWindow;
     runWindow.SetSilent(start.Silent || hidden || !display);
     runWindow.Controller().SetReleaseHeldBack(start.ReleaseHeldBack);
     runWindow.ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(start.Action));
     runWindow.Command = QString::fromUtf8(start.Command.data(), static_cast<qsizetype>(start.Command.size()));
+    cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
     if (hidden) {
         runWindow.Prepare();
         runWindow.doBackUp();
     } else {
+        taskbar.Follow(*runWindow.ProgressBar, runWindow);
         runWindow.show();
         QApplication::exec();
     }
+    cSystemdUserManager manager;
+    NotifyAboutRun(runWindow, start, manager);
     return RunExitStatus(runWindow.LastRun());
 }
 
@@ -89,6 +126,9 @@ int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
 int RunTresorix(int argc, char** argv) {
     platform::PosixFileSystem fs;
     const std::vector<std::string> args(argv, argv + argc);
+    if (args.size() > 1 && args[1] == kNotifySwitch) {
+        return RunNoticeHelper(argc, argv);  // no window, no display: only the session bus
+    }
     const cStartOptions start =
         ParseCommandLine(args, [&fs](const std::string& path) { return fs.IsRegularFile(path); });
 
@@ -115,7 +155,14 @@ int RunTresorix(int argc, char** argv) {
 
     if (start.Unattended) {
         project.ProjectPath = start.ProjectPath;
-        if (!LoadUnattendedProject(project, start.ProjectPath, fs)) {
+        QString failure;
+        if (!LoadUnattendedProject(project, start.ProjectPath, fs, failure)) {
+            if (!display) {
+                // Where no box could show it, a scheduled run's user learns it from the desktop.
+                cSystemdUserManager manager;
+                StartNoticeHelper(LoadFailureNotice(FromModel(start.ProjectPath), WithFullStop(failure)),
+                                  manager);
+            }
             return kExitLoadFailed;
         }
         return RunUnattended(project, start, display);
@@ -128,11 +175,16 @@ int RunTresorix(int argc, char** argv) {
         return kExitLoadFailed;
     }
 
-    // Declared before the window: the run window it owns refers to both.
+    // Declared before the window: the dialogs it owns refer to them.
     cLogindShutdown shutdown;
     cDesktopCommandLauncher launcher;
+    cLogindSleepInhibitor sleepInhibitor;
+    cSystemdUserManager serviceManager;
+    cScheduleStore schedules(UserUnitFolder(), serviceManager, fs);
     TForm1 mainWindow(project);  // a new, unsaved project; asks the update hook as its very last step
-    mainWindow.CreateDialogs(shutdown, launcher);
+    mainWindow.CreateDialogs(shutdown, launcher, sleepInhibitor, schedules);
+    cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
+    taskbar.Follow(*mainWindow.RunWindow()->ProgressBar, *mainWindow.RunWindow());
     mainWindow.show();
     OpenProjectAtStart(mainWindow, start.OpenPath);  // "--open FILE": the menu entry and the file manager
     QApplication::exec();

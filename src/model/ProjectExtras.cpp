@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ProjectExtras.h"
 
 #include "model/BackUpSource.h"

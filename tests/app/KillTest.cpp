@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills the real program (SIGKILL) at many points of an unattended run that replaces changed files,
 // deletes vanished ones and rewrites the project: whatever the moment, every file in the destination is
 // its old or its complete new version, the project file always loads, and the next run repairs the rest.

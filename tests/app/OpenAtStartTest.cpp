@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "--open FILE": the main window of an interactive start loads the project it is given.
 #include "app/OpenAtStart.h"
 #include "model/BackUpSource.h"

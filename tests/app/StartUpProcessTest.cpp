@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the real program the way cron or a systemd timer would: without any display.
 #include "model/BackUpSource.h"
 #include "model/Project.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unattended runs of the real program without any display, as cron or a systemd timer start them: the
 // exit statuses, the project file written again, the command after the run, and a termination signal.
 #include "app/ExitStatus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The change test on its own, for destinations that keep times in nanoseconds and in FAT's two-second local
 // steps.
 #include "engine/ChangeTest.h"

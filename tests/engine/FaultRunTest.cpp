@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults over whole runs: each one is reported as a problem, keeps the earlier copy and deletes nothing it
 // must not; the next run without the fault completes cleanly.
 #include "engine/DefaultTextFormats.h"

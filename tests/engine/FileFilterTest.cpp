@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FileFilterTests.h"
 #include "engine/InvalidMaskError.h"
 #include "platform/LocalTime.h"

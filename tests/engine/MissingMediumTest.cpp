@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A medium that is not mounted must never cost the backup: what looks like one holds its deletions (and
 // copies into a bare mount point) back, while a user's ordinary deletions still go ahead.
 #include "RunFixture.h"

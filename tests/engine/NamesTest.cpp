@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names Linux allows and a backup must carry: copied, catalogued and deleted like any other.
 #include "RunFixture.h"
 

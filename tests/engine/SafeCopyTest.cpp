@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fail-safe copy of one file on both of its ways: the temporary name with the rename, and the file
 // without a name that is linked in when complete.
 #include "engine/SafeCopy.h"

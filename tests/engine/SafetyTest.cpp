@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that keep a run from deleting or overwriting anything it must not.
 #include "RunFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coverage-guided fuzzing of the project file reader: whatever the bytes, reading them either fills a
 // project or throws the reader's own error, without crash, leak, hang or an allocation beyond reason.
 #include "model/Project.h"

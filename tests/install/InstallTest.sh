@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tresorix into a staging folder (DESTDIR) and builds its Debian package into another one, then
 # checks that every file is in place and valid and that the package holds exactly the installed files.
 # Nothing is installed into the system: everything happens below a temporary folder.
@@ -27,6 +28,7 @@ expected=(
     "bin/tresorix -> trxmain"
     "bin/trxmain"
     "share/applications/$app_id.desktop"
+    "share/doc/tresorix/copyright"
     "share/icons/hicolor/128x128/apps/tresorix.png"
     "share/icons/hicolor/16x16/apps/tresorix.png"
     "share/icons/hicolor/256x256/apps/tresorix.png"
@@ -72,6 +74,21 @@ if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/tresorix" "$wo
 else
     fail "the installed program could not back up the example project: $(cat "$work/run.log")"
 fi
+
+# --- Licence ------------------------------------------------------------------------------------------
+echo "== copyright"
+copyright="$usr/share/doc/tresorix/copyright"
+head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+# Every licence a Files paragraph names has a paragraph of its own with its text.
+standalone=$(awk -v RS= '/^License:/{print $2}' "$copyright")
+while read -r license; do
+    grep -qx "$license" <<<"$standalone" || fail "the copyright file names $license without its text"
+done < <(awk -v RS= -F'\n' '/^Files:/{for (i = 1; i <= NF; i++) if ($i ~ /^License:/) {split($i, a, " "); print a[2]}}' \
+    "$copyright" | sort -u)
+grep -qx 'License: GPL-3.0-or-later' "$copyright" || fail "the copyright file does not name GPL-3.0-or-later"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$usr/share/metainfo/$app_id.metainfo.xml" ||
+    fail "the metainfo names no project licence"
 
 # --- Menu entry ---------------------------------------------------------------------------------------
 echo "== desktop-file-validate"

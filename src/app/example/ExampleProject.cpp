@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds an example backup project in a folder: two source folders with nested files, one destination,
 // and the project file "Beispiel.buf" with a detailed protocol. Used by `make run` where no display is
 // available, to show an unattended run from start to end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/extra/TInfo.h"
 
 #include "ui/common/FixedDialogFrame.h"
@@ -63,12 +64,16 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent) {
     Label_Info->setText(kCreditLine);
     Label_EMail->setText(kEMailAddress);
     Label_URL->setText(kWebAddress);
+    Label_License = new QLabel(kLicense, this);
+    Label_License->setObjectName(QStringLiteral("Label_License"));
+    Label_License->setToolTip(kLicenseName);
     LayOut();
 }
 
 void TInfo::LayOut() {
     const int line = fontMetrics().height();
-    // The banner holds the title and two lines; the three labels below it come one under the other.
+    // The banner holds the title and two lines; the three labels below it come one under the other, the
+    // licence stands on the left above the button.
     const int banner = std::max(kBannerHeight, 3 * line + 16);
     const int infoTop = banner + 8;
     const int eMailTop = infoTop + std::max(20, line + 6);
@@ -80,13 +85,16 @@ void TInfo::LayOut() {
         label->adjustSize();
         labels = std::max(labels, label->width());
     }
-    const int width = std::max(kClientWidth, kMargin + button.width() + 2 * kMargin + labels + kMargin);
+    Label_License->adjustSize();
+    const int left = std::max(button.width(), Label_License->width());
+    const int width = std::max(kClientWidth, kMargin + left + 2 * kMargin + labels + kMargin);
     const int height = std::max(kClientHeight, urlTop + Label_URL->height() + kMargin);
     setFixedSize(width, height);  // a fixed dialog border
     PaintBox_Logo->setGeometry(0, 0, width, banner);
     Label_Info->move(width - kMargin - Label_Info->width(), infoTop);
     Label_EMail->move(width - kMargin - Label_EMail->width(), eMailTop);
     Label_URL->move(width - kMargin - Label_URL->width(), urlTop);
+    Label_License->move(kMargin, infoTop);
     Button_OK->setGeometry(kMargin, height - kMargin - button.height(), button.width(), button.height());
 }
 

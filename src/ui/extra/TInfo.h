@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -22,6 +23,11 @@ public:
     static inline const QString kCreditLine = QStringLiteral("Ein Programm des Tresorix-Projekts");
     static inline const QString kEMailAddress = QStringLiteral("info@tresorix.example");
     static inline const QString kWebAddress = QStringLiteral("www.tresorix.example");
+    // The licence, named under the banner on the left; its full name is the label's tool tip.
+    static inline const QString kLicense = QStringLiteral("Lizenz: GNU GPL 3 oder später");
+    static inline const QString kLicenseName =
+        QStringLiteral("GNU General Public License, Version 3 oder (nach Ihrer Wahl) jede spätere Version "
+                       "(GPL-3.0-or-later)");
 
     // Hands an address to the desktop's default application; its result is of no interest. Tests put a
     // recorder in its place so that nothing is ever opened.
@@ -64,6 +70,7 @@ public:
     QLabel* Label_Info = nullptr;
     QLabel* Label_EMail = nullptr;
     QLabel* Label_URL = nullptr;
+    QLabel* Label_License = nullptr;
     QPushButton* Button_OK = nullptr;
 
 protected:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/TForm1.h"
 
 #include "model/Project.h"
@@ -265,15 +266,16 @@ QWidget* TForm1::BuildDescriptionPage() {
     return page;
 }
 
-void TForm1::CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher) {
+void TForm1::CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher,
+                           cSleepInhibitor& sleepInhibitor, cScheduleStore& schedules) {
     if (runWindow_ != nullptr) {
         return;
     }
-    shortcutDialog_ = new TForm3(this);
+    shortcutDialog_ = new TForm3(schedules, this);
     chooser_ = new TForm4(this);
     settingsDialog_ = new TForm5(this);
     aboutDialog_ = new TInfo(this);
-    runWindow_ = new TForm2(project_, shutdown, launcher, this);
+    runWindow_ = new TForm2(project_, shutdown, launcher, sleepInhibitor, this);
     TreeView_Dirs->SetChooser(chooser_);
     settingsDialog_->SetOwner(extras_->ElementSettingsOwner());
     extras_->SetLauncher(launcher);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/PosixFileSystem.h"
@@ -20,6 +21,8 @@ class cCommandLauncher;
 class cExtrasCommands;
 class cProject;
 class cProjectCommands;
+class cScheduleStore;
+class cSleepInhibitor;
 class cSystemShutdown;
 class cUserDialogs;
 class TDirectoryTree;
@@ -48,8 +51,10 @@ public:
     // Creates the dialogs of an interactive start once, in start-up order, owned by this window: the
     // shortcut dialog, the add-directory chooser, the element settings dialog, the about box and, last,
     // the run window. `shutdown` and `launcher` carry out the run window's after-finishing actions
-    // (`launcher` also opens folders for "Im Explorer öffnen") and must outlive this window.
-    void CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher);
+    // (`launcher` also opens folders for "Im Explorer öffnen"), `sleepInhibitor` keeps the computer awake
+    // during a run, `schedules` keeps the shortcut dialog's schedules; all must outlive this window.
+    void CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher, cSleepInhibitor& sleepInhibitor,
+                       cScheduleStore& schedules);
     TForm3* ShortcutDialog() const { return shortcutDialog_; }
     TForm4* AddDirectoryChooser() const { return chooser_; }
     TForm5* ElementSettingsDialog() const { return settingsDialog_; }

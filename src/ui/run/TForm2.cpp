@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/run/TForm2.h"
 
 #include "model/BackUpSource.h"
@@ -12,6 +13,7 @@
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/ProtocolViewer.h"
 #include "ui/run/RunOutcomeText.h"
+#include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
 
 #include <QApplication>
@@ -99,12 +101,14 @@ int InnerWidth(const QProgressBar* bar) {
 
 }  // namespace
 
-TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher, QWidget* parent)
+TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher,
+               cSleepInhibitor& sleepInhibitor, QWidget* parent)
     : QDialog(parent),
       EndApplication([] { QCoreApplication::exit(0); }),
       project_(project),
       shutdown_(shutdown),
       launcher_(launcher),
+      sleepInhibitor_(sleepInhibitor),
       controller_(project, *this, fs_, formats_),
       icons_(std::make_unique<QFileIconProvider>()) {
     setObjectName(QStringLiteral("Form2"));
@@ -357,7 +361,10 @@ void TForm2::doBackUp() {
     }
     platform::cTerminationSignals terminationSignals(controller_.Context.CancelRequested);
     signals_ = &terminationSignals;
+    // Sleep would stall the copies halfway; a refused request does not stop the run.
+    sleepInhibitor_.Acquire(QStringLiteral("Ein Sicherungsvorgang kopiert gerade Dateien."));
     lastRun_ = controller_.Run();
+    sleepInhibitor_.Release();
     endedBySignal_ = terminationSignals.Received();
     signals_ = nullptr;
     if (closeAfterRun_) {
@@ -569,6 +576,7 @@ void TForm2::ReportAfterRun(const QString& text) {
 }
 
 void TForm2::CarryOutAfterFinishing() {
+    sleepInhibitor_.Release();  // the copying is over; a shutdown or a command may well want to sleep
     if (signals_ != nullptr && signals_->Received()) {
         // Asked to terminate: no shutdown and no command, the program just ends.
         EndApplication();

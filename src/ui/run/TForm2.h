@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "engine/RunController.h"
@@ -26,6 +27,7 @@ class cTerminationSignals;
 }
 class cCommandLauncher;
 class cProject;
+class cSleepInhibitor;
 class cSystemShutdown;
 
 // The run window "Status": runs the whole project held in memory, shows its progress, opens and shows the
@@ -38,9 +40,10 @@ public:
     // The indexes of ComboBox_AfterFinishing.
     enum AfterFinishingChoice { kNoAction = 0, kShutDown = 1, kRunCommand = 2 };
 
-    // `shutdown` and `launcher` carry out the after-finishing actions; both outlive the window.
+    // `shutdown` and `launcher` carry out the after-finishing actions; `sleepInhibitor` keeps the computer
+    // awake while a run copies. All three outlive the window.
     TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher,
-           QWidget* parent = nullptr);
+           cSleepInhibitor& sleepInhibitor, QWidget* parent = nullptr);
     ~TForm2() override;
 
     // The preparation without starting the run: texts, counters, bars and the progress totals.
@@ -136,6 +139,7 @@ private:
     cProject& project_;
     cSystemShutdown& shutdown_;
     cCommandLauncher& launcher_;
+    cSleepInhibitor& sleepInhibitor_;
     platform::PosixFileSystem fs_;
     cQtTextFormats formats_;
     cRunController controller_;

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/shortcut/TForm3.h"
 
 #include "ui/common/CaptionWidth.h"
 #include "ui/common/FixedDialogFrame.h"
+#include "ui/shortcut/ScheduleStore.h"
+#include "ui/shortcut/ScheduleUnits.h"
 #include "ui/shortcut/Shortcut.h"
 
 #include <QCheckBox>
@@ -17,10 +20,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStandardPaths>
+#include <QTimeEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -53,7 +58,7 @@ Widget* Named(Widget* widget, const char* name) {
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+TForm3::TForm3(cScheduleStore& schedules, QWidget* parent) : QDialog(parent), schedules_(schedules) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Projektverknüpfung anlegen"));
     UseFixedDialogFrame(*this);
@@ -123,6 +128,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(linkGroup);
     layout->addWidget(optionsGroup);
+    layout->addWidget(BuildScheduleGroup());
     layout->addLayout(buttons);
     // A fixed dialog border: the dialog takes the size of its content and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -134,7 +140,72 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
             [this] { ComboBox_AfterFinishingClick(); });
     connect(Button_OK, &QPushButton::clicked, this, [this] { Button_OKClick(); });
     connect(Button_Cancel, &QPushButton::clicked, this, [this] { reject(); });
+    connect(ComboBox_ScheduleKind, &QComboBox::currentIndexChanged, this,
+            [this] { ComboBox_ScheduleKindChange(); });
+    connect(Button_SaveSchedule, &QPushButton::clicked, this, [this] { Button_SaveScheduleClick(); });
+    connect(Button_RemoveSchedule, &QPushButton::clicked, this, [this] { Button_RemoveScheduleClick(); });
+    connect(ListBox_Schedules, &QListWidget::itemSelectionChanged, this,
+            [this] { Button_RemoveSchedule->setEnabled(!ListBox_Schedules->selectedItems().isEmpty()); });
     FormShow();
+}
+
+QWidget* TForm3::BuildScheduleGroup() {
+    ComboBox_ScheduleKind = Named(new QComboBox, "ComboBox_ScheduleKind");
+    ComboBox_ScheduleKind->addItems(
+        {QStringLiteral("Täglich"), QStringLiteral("Wöchentlich"), QStringLiteral("Bei jeder Anmeldung")});
+    ComboBox_Weekday = Named(new QComboBox, "ComboBox_Weekday");
+    ComboBox_Weekday->addItems({QStringLiteral("Montag"), QStringLiteral("Dienstag"),
+                                QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"),
+                                QStringLiteral("Freitag"), QStringLiteral("Samstag"),
+                                QStringLiteral("Sonntag")});
+    TimeEdit_Schedule = Named(new QTimeEdit(QTime(2, 30)), "TimeEdit_Schedule");
+    TimeEdit_Schedule->setDisplayFormat(QStringLiteral("HH:mm"));
+    CheckBox_NotifyAlways =
+        Named(new QCheckBox(QStringLiteral("Nach jeder Sicherung benachrichtigen, nicht nur bei Problemen")),
+              "CheckBox_NotifyAlways");
+    Button_SaveSchedule = Named(new QPushButton(QStringLiteral("Zeitplan anlegen")), "Button_SaveSchedule");
+    Button_SaveSchedule->setAutoDefault(false);
+    ListBox_Schedules = Named(new QListWidget, "ListBox_Schedules");
+    ListBox_Schedules->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox_Schedules->setFixedHeight(ListBox_Schedules->fontMetrics().lineSpacing() * 4 + 8);
+    // Long paths lose their middle, not their file name; the whole path is the item's tool tip.
+    ListBox_Schedules->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox_Schedules->setTextElideMode(Qt::ElideMiddle);
+    Button_RemoveSchedule =
+        Named(new QPushButton(QStringLiteral("Zeitplan entfernen")), "Button_RemoveSchedule");
+    Button_RemoveSchedule->setAutoDefault(false);
+    Button_RemoveSchedule->setEnabled(false);
+
+    auto* group = Named(new QGroupBox(QStringLiteral("Zeitplan")), "GroupBox_Schedule");
+    auto* rows = new QVBoxLayout(group);
+    auto* when = new QHBoxLayout;
+    auto* kindLabel = new QLabel(QStringLiteral("Ausführen:"));
+    kindLabel->setBuddy(ComboBox_ScheduleKind);
+    auto* timeLabel = new QLabel(QStringLiteral("um"));
+    timeLabel->setBuddy(TimeEdit_Schedule);
+    when->addWidget(kindLabel);
+    when->addWidget(ComboBox_ScheduleKind);
+    when->addWidget(ComboBox_Weekday);
+    when->addWidget(timeLabel);
+    when->addWidget(TimeEdit_Schedule);
+    when->addStretch();
+    when->addWidget(Button_SaveSchedule);
+    rows->addLayout(when);
+    rows->addWidget(CheckBox_NotifyAlways);
+    auto* listLabel = new QLabel(QStringLiteral("Angelegte Zeitpläne:"));
+    listLabel->setBuddy(ListBox_Schedules);
+    rows->addWidget(listLabel);
+    rows->addWidget(ListBox_Schedules);
+    auto* removeRow = new QHBoxLayout;
+    auto* note =
+        Named(new QLabel(QStringLiteral("Läuft ohne Fenster (/h /s) als systemd-Timer des Benutzers.")),
+              "Label_ScheduleNote");
+    note->setEnabled(false);
+    removeRow->addWidget(note, 1);
+    removeRow->addWidget(Button_RemoveSchedule);
+    rows->addLayout(removeRow);
+    ComboBox_ScheduleKindChange();
+    return group;
 }
 
 int TForm3::Execute(const QString& projectPath, const QString& projectDescription) {
@@ -158,6 +229,12 @@ void TForm3::FormShow() {
     ComboBox_AfterFinishing->setCurrentIndex(kNoAction);
     Edit_ExecLine->clear();
     Edit_ExecLine->setEnabled(false);
+    RefreshSchedules();
+    if (!projectPath_.isEmpty()) {
+        if (const std::optional<cScheduleEntry> own = schedules_.Find(ChosenSchedule().ProjectPath)) {
+            ShowSchedule(own->Schedule);
+        }
+    }
 }
 
 void TForm3::Button_SearchDirClick() {
@@ -261,9 +338,8 @@ void TForm3::Button_OKClick() {
         }
     }
 
-    const QString program = ProgramPath.isEmpty() ? QCoreApplication::applicationFilePath() : ProgramPath;
     QString failure;
-    if (!CreateShortcut(*fs_, program, linkFile, ComposeArguments(), Edit_Description->text(), QString(), 0,
+    if (!CreateShortcut(*fs_, Program(), linkFile, ComposeArguments(), Edit_Description->text(), QString(), 0,
                         &failure)) {
         // The user would otherwise look for a launcher that is not there; another folder or name may do.
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Verknüpfung nicht angelegt"),
@@ -276,6 +352,103 @@ void TForm3::Button_OKClick() {
         return;
     }
     done(kResultOK);
+}
+
+void TForm3::ComboBox_ScheduleKindChange() {
+    const int kind = ComboBox_ScheduleKind->currentIndex();
+    ComboBox_Weekday->setEnabled(kind == kWeekly);
+    TimeEdit_Schedule->setEnabled(kind != kAtLogin);
+}
+
+cSchedule TForm3::ChosenSchedule() const {
+    cSchedule schedule;
+    schedule.When = static_cast<cSchedule::Kind>(ComboBox_ScheduleKind->currentIndex());
+    schedule.Weekday = ComboBox_Weekday->currentIndex() + 1;
+    const QTime time = TimeEdit_Schedule->time();
+    schedule.Time = QTime(time.hour(), time.minute());
+    // A scheduled run starts in the home folder: a relative path would name another file there.
+    schedule.ProjectPath = QFileInfo(projectPath_).absoluteFilePath();
+    schedule.NotifyAlways = CheckBox_NotifyAlways->isChecked();
+    return schedule;
+}
+
+void TForm3::ShowSchedule(const cSchedule& schedule) {
+    ComboBox_ScheduleKind->setCurrentIndex(static_cast<int>(schedule.When));
+    ComboBox_Weekday->setCurrentIndex(schedule.Weekday - 1);
+    TimeEdit_Schedule->setTime(schedule.Time);
+    CheckBox_NotifyAlways->setChecked(schedule.NotifyAlways);
+}
+
+void TForm3::RefreshSchedules() {
+    ListBox_Schedules->clear();
+    const QString own = projectPath_.isEmpty() ? QString() : ChosenSchedule().ProjectPath;
+    for (const cScheduleEntry& entry : schedules_.List()) {
+        QString text = ScheduleText(entry.Schedule) + QStringLiteral(" – ") + entry.Schedule.ProjectPath;
+        if (!entry.Enabled) {
+            text += QStringLiteral(" (ausgeschaltet)");
+        }
+        auto* item = new QListWidgetItem(text, ListBox_Schedules);
+        item->setData(Qt::UserRole, entry.UnitName);
+        item->setToolTip(entry.Schedule.ProjectPath);
+        if (entry.Schedule.ProjectPath == own) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            ListBox_Schedules->setCurrentItem(item);
+        }
+    }
+    Button_RemoveSchedule->setEnabled(!ListBox_Schedules->selectedItems().isEmpty());
+}
+
+void TForm3::Button_SaveScheduleClick() {
+    const cSchedule schedule = ChosenSchedule();
+    if (const std::optional<cScheduleEntry> earlier = schedules_.Find(schedule.ProjectPath)) {
+        const bool same = ScheduleText(earlier->Schedule) == ScheduleText(schedule) &&
+                          earlier->Schedule.NotifyAlways == schedule.NotifyAlways;
+        if (!same && !Confirm(QStringLiteral("Zeitplan ersetzen"),
+                              QStringLiteral("Für dieses Projekt besteht bereits ein Zeitplan: %1. Soll er "
+                                             "ersetzt werden?")
+                                  .arg(ScheduleText(earlier->Schedule)))) {
+            return;
+        }
+    }
+    QString failure;
+    if (!schedules_.Save(schedule, Program(), failure)) {
+        ShowFailure(QStringLiteral("Zeitplan nicht angelegt"), failure);
+    }
+    RefreshSchedules();
+}
+
+void TForm3::Button_RemoveScheduleClick() {
+    const QList<QListWidgetItem*> selected = ListBox_Schedules->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const QString unitName = selected.first()->data(Qt::UserRole).toString();
+    if (!Confirm(QStringLiteral("Zeitplan entfernen"),
+                 QStringLiteral("Soll der Zeitplan „%1“ entfernt werden?").arg(selected.first()->text()))) {
+        return;
+    }
+    QString failure;
+    if (!schedules_.Remove(unitName, failure)) {
+        ShowFailure(QStringLiteral("Zeitplan nicht entfernt"), failure);
+    }
+    RefreshSchedules();
+}
+
+bool TForm3::Confirm(const QString& caption, const QString& question) {
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TForm3::ShowFailure(const QString& caption, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString TForm3::Program() const {
+    return ProgramPath.isEmpty() ? QCoreApplication::applicationFilePath() : ProgramPath;
 }
 
 void TForm3::RejectInput(QWidget* field, const QString& message) {

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/PosixFileSystem.h"
+#include "ui/shortcut/Schedule.h"
 
 #include <QDialog>
 #include <QString>
@@ -9,14 +11,19 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
+class QTimeEdit;
 
 namespace trx {
+
+class cScheduleStore;
 
 // "Projektverknüpfung anlegen": writes a launcher that starts the program on a saved project as an
 // unattended backup with the switches the user ticks. Created once and reused: the folder and both check
 // boxes keep their state from one opening to the next; every showing fills in name, description and
-// after-finishing choice afresh.
+// after-finishing choice afresh. The group "Zeitplan" runs the project by itself at chosen times, as a
+// timer of the user's service manager, and lists and removes the schedules made so far.
 class TForm3 : public QDialog {
     Q_OBJECT
 
@@ -30,7 +37,11 @@ public:
     // Characters a shortcut name may not hold, in the order they are cleaned.
     static const QString kInvalidNameCharacters;
 
-    explicit TForm3(QWidget* parent = nullptr);
+    // The indexes of ComboBox_ScheduleKind, which follow cSchedule::Kind.
+    enum ScheduleChoice { kDaily = 0, kWeekly = 1, kAtLogin = 2 };
+
+    // `schedules` keeps the schedules and outlives the dialog.
+    explicit TForm3(cScheduleStore& schedules, QWidget* parent = nullptr);
 
     // Shows the dialog modally for the saved project `projectPath` (never empty), whose "Bezeichnung:"
     // currently reads `projectDescription`. Returns kResultOK when a launcher was written, else
@@ -56,10 +67,23 @@ public:
     // The launcher's path for the folder and name as they stand.
     QString LinkFilePath() const;
 
+    // The weekday list serves only weekly schedules, the time every schedule but the one at login.
+    void ComboBox_ScheduleKindChange();
+    // Writes and switches on the schedule of the project as chosen (asking before it replaces another);
+    // a failure is shown and changes nothing.
+    void Button_SaveScheduleClick();
+    // Switches off and removes the schedule marked in the list, after asking.
+    void Button_RemoveScheduleClick();
+    // Lists the schedules made so far and marks the project's own.
+    void RefreshSchedules();
+    // The schedule the group's controls describe for the project.
+    cSchedule ChosenSchedule() const;
+
     // Escape, "Abbrechen" and the window's close button end with kResultCancel.
     void reject() override;
 
-    // The program the launcher starts; the running program when empty. Tests put a stand-in here.
+    // The program the launcher and the schedule start; the running program when empty. Tests put a
+    // stand-in here.
     QString ProgramPath;
     // The file system the dialog checks and writes through (the real one unless a test sets another).
     void SetFileSystem(platform::FileSystem& fs) { fs_ = &fs; }
@@ -73,6 +97,13 @@ public:
     QCheckBox* CheckBox_Hidden = nullptr;
     QComboBox* ComboBox_AfterFinishing = nullptr;
     QLineEdit* Edit_ExecLine = nullptr;
+    QComboBox* ComboBox_ScheduleKind = nullptr;
+    QComboBox* ComboBox_Weekday = nullptr;
+    QTimeEdit* TimeEdit_Schedule = nullptr;
+    QCheckBox* CheckBox_NotifyAlways = nullptr;
+    QPushButton* Button_SaveSchedule = nullptr;
+    QListWidget* ListBox_Schedules = nullptr;
+    QPushButton* Button_RemoveSchedule = nullptr;
     QPushButton* Button_OK = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
@@ -83,6 +114,15 @@ protected:
 private:
     // Puts the focus on `field`, then shows `message` as an error; the dialog stays open.
     void RejectInput(QWidget* field, const QString& message);
+    QWidget* BuildScheduleGroup();
+    // Sets the group's controls to `schedule`.
+    void ShowSchedule(const cSchedule& schedule);
+    // Asks a question with the buttons Yes and No; true for Yes.
+    bool Confirm(const QString& caption, const QString& question);
+    void ShowFailure(const QString& caption, const QString& message);
+    QString Program() const;
+
+    cScheduleStore& schedules_;
 
     QString projectPath_;
     QString projectDescription_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into the program by the kill tests: counts the calls at which a run changes something on disk
 // (a copy chunk, a rename, a link, a deletion, a flush) and kills the process with SIGKILL at the chosen one.
 //   TRX_KILL_AT=N        kill right before the N-th counted call

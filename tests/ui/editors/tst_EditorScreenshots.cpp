@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the settings editors into PNG files for a visual check. It runs only when TRX_SCREENSHOT_DIR
 // names the directory for the pictures (the build's screenshot target sets it) and is skipped otherwise.
 #include "model/BackUpOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the element settings dialog in its two modes into PNG files for a visual check. It runs only
 // when TRX_SCREENSHOT_DIR names the directory for the pictures and checks that the dialog renders otherwise.
 #include "model/BackUpDestination.h"

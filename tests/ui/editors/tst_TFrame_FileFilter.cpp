@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/FileFilter.h"
 #include "ui/editors/ExtensionInput.h"
 #include "ui/editors/TCriteriaDelegate.h"

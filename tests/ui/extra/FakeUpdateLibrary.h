@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Test side of the stand-in update library: redirects the system-wide settings into a temporary

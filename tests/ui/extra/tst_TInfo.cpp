@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/extra/TInfo.h"
 
@@ -67,6 +68,11 @@ private slots:
             QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
             QCOMPARE(link->palette().color(QPalette::WindowText), TInfo::kLinkColour);
         }
+        // The licence on the left, clear of the credit line and the button.
+        QCOMPARE(info.Label_License->text(), QStringLiteral("Lizenz: GNU GPL 3 oder später"));
+        QVERIFY(info.Label_License->toolTip().contains(QStringLiteral("GPL-3.0-or-later")));
+        QVERIFY(!info.Label_License->geometry().intersects(info.Label_Info->geometry()));
+        QVERIFY(info.Label_License->geometry().bottom() < info.Button_OK->y());
     }
 
     void showAboutKeepsTheTextsAndClosesWithOk() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window asks the update library at the end of its construction; an update ends the process.
 #include "FakeUpdateLibrary.h"
 #include "model/Project.h"

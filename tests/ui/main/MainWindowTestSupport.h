@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/BackUpSource.h"
 #include "model/Project.h"
+#include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
 #include "ui/editors/TForm5.h"
 #include "ui/extra/TInfo.h"
@@ -10,6 +12,7 @@
 #include "ui/main/UserDialogs.h"
 #include "ui/run/ActionRecorders.h"
 #include "ui/run/TForm2.h"
+#include "ui/shortcut/ScheduleStore.h"
 #include "ui/shortcut/TForm3.h"
 
 #include <QApplication>
@@ -210,6 +213,16 @@ inline QString Q(const std::string& text) {
 }
 
 // A main window over its own project, answering through ScriptedDialogs, with a temporary folder.
+// What the dialogs of an interactive start need beyond the after-finishing actions: a recorder for the
+// sleep inhibitor and a schedule store in a unit folder of its own, switched by a recorder.
+struct StartServices {
+    SleepInhibitorRecorder sleep;
+    ServiceManagerRecorder serviceManager;
+    TestDir unitFolder;
+    platform::PosixFileSystem fs;
+    cScheduleStore schedules{QString::fromStdString(unitFolder.Path()), serviceManager, fs};
+};
+
 struct MainWindowFixture {
     MainWindowFixture() : window(project) { window.SetUserDialogs(dialogs); }
 

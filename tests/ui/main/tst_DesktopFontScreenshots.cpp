@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window in the desktop's font, at the size the test platform gives and at the larger size some
 // desktops set: no text is cut, no control is squeezed below its smallest size and none overlaps another;
 // a message box is wide enough for its caption. With TRX_SCREENSHOT_DIR set (`make screenshots`) the
@@ -149,7 +150,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        test::StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         OpenAProject(f);
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab "Verzeichnisauswahl": adding, changing, editing in place, dragging, dropping and deleting
 // directories, each change reaching the model at once; the buttons' states and the nodes' icons.
 #include "MainWindowTestSupport.h"

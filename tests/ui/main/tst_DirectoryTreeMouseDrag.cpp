@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One source dragged with the mouse, as a user does it: pressed on its row, moved over several steps across
 // the tree and released on another destination. Qt's real drag runs here (the offscreen platform drops
 // every drag at once, so this test runs on the minimal platform, which drags within the program).

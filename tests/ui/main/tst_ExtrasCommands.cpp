@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus "Extras" and "?" and the buttons "Einstellungen" and "Im Explorer öffnen": which catalogue
 // items are usable, what clearing a catalogue leaves behind in the project file, the save question before
 // a launcher is made, and that each command reaches its dialog (or the launcher) with the right things.
@@ -24,6 +25,7 @@ using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ShutdownRecorder;
+using trx::test::StartServices;
 using trx::test::WhenModal;
 
 namespace {
@@ -48,7 +50,7 @@ bool HasNoCatalogue(const cBackUpSource& source) {
 // without) and /ziel-b/ (source /b1/ with a catalogue), opened from a file as the user would.
 struct ExtrasFixture : MainWindowFixture {
     ExtrasFixture() {
-        window.CreateDialogs(shutdown, launcher);
+        window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         cProject saved;
         auto* a = new cBackUpDestination(saved, "/ziel-a/");
         Catalogue(*new cBackUpSource("/a1/", *a), 100);
@@ -75,6 +77,7 @@ struct ExtrasFixture : MainWindowFixture {
 
     ShutdownRecorder shutdown;
     LauncherRecorder launcher;
+    StartServices services;
     platform::PosixFileSystem fs;
     const std::string path = tmp / "Projekt.buf";
 };
@@ -197,7 +200,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         f.window.Edit_Description->setText(QStringLiteral("Wöchentlich"));
 
         // Unsaved, No: nothing happens.
@@ -257,7 +261,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         const std::string path = f.tmp / "Daily.BUF";
         f.dialogs.SaveAnswers = {Q(path)};
         f.window.Action_SaveAs->trigger();
@@ -397,7 +402,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         f.window.Action_Info->trigger();
         QCOMPARE(f.dialogs.Abouts.size(), 1);
         QCOMPARE(f.dialogs.Abouts[0].dialog, f.window.AboutDialog());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the main window on each of its tabs with a real project loaded and backed up once, so that the
 // tab "Protokoll" shows the protocol of that run. The pictures are saved into the directory named by
 // TRX_SCREENSHOT_DIR (the build's screenshot target sets it); without it the test only checks that every
@@ -19,6 +20,7 @@ using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::RunWindowDriver;
 using trx::test::ShutdownRecorder;
+using trx::test::StartServices;
 
 class TestMainScreenshots : public QObject {
     Q_OBJECT
@@ -28,7 +30,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         // The project lies in real folders, so that the tree shows the desktop's folder icons; one
         // source is missing and shows the question mark.
         cProject project;

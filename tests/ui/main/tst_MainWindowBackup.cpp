@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: a project built in the real main window, saved, and backed up with "Backup starten", the
 // modal run window driven as a user would: wait for the end of the run, then "Schließen".
 #include "MainWindowTestSupport.h"
@@ -19,6 +20,7 @@ using trx::test::Q;
 using trx::test::ReadWholeFile;
 using trx::test::RunWindowDriver;
 using trx::test::ShutdownRecorder;
+using trx::test::StartServices;
 
 class TestMainWindowBackup : public QObject {
     Q_OBJECT
@@ -28,7 +30,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         TForm2& run = *f.window.RunWindow();
         const std::string ziel = f.tmp.MakeDir("ziel");
         const std::string quelle1 = f.tmp.MakeDir("quelle1");
@@ -102,7 +105,8 @@ private slots:
         MainWindowFixture f;
         ShutdownRecorder shutdown;
         LauncherRecorder launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         const std::string ziel = f.tmp.MakeDir("ziel");
         const std::string quelle = f.tmp.MakeDir("quelle");
         f.tmp.WriteFile("quelle/d.txt", "delta");

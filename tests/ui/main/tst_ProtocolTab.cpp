@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab "Protokoll": in the tab row exactly while the project's protocol file exists, refreshed with
 // every change of the project path, its view and shortened path label, and "Protokoll löschen".
 #include "MainWindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout and the commands of the menu "Datei": caption, save question, saving and
 // opening (also of dropped files), failed loads and saves, closing, and the round trip of a project
 // built in the window.
@@ -30,6 +31,7 @@ using namespace trx;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ReadWholeFile;
+using trx::test::StartServices;
 
 namespace {
 
@@ -107,7 +109,8 @@ private slots:
         MainWindowFixture f;
         NoShutdown shutdown;
         NoLauncher launcher;
-        f.window.CreateDialogs(shutdown, launcher);
+        StartServices services;
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         QVERIFY(f.window.ShortcutDialog() != nullptr);
         QVERIFY(f.window.AddDirectoryChooser() != nullptr);
         QVERIFY(f.window.ElementSettingsDialog() != nullptr);
@@ -122,7 +125,7 @@ private slots:
         QCOMPARE(f.Tree().Chooser(), f.window.AddDirectoryChooser());
         QVERIFY(f.window.Action_StartBackup->isEnabled());
         TForm2* run = f.window.RunWindow();
-        f.window.CreateDialogs(shutdown, launcher);
+        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
         QCOMPARE(f.window.RunWindow(), run);
         QCOMPARE(f.window.findChildren<TForm2*>().size(), 1);
         QCOMPARE(f.window.findChildren<TForm5*>().size(), 1);

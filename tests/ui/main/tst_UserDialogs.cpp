@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs behind the main window's questions, answered from a queued lambda as a user would.
 #include "support/TestDir.h"
 #include "ui/main/UserDialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "ActionRecorders.h"
@@ -20,7 +21,7 @@ namespace trx::test {
 // A run window over a project in a temporary folder, with recorders for the after-finishing actions and
 // for the end of the application.
 struct RunWindowFixture {
-    RunWindowFixture() : window(project, shutdown, launcher) {
+    RunWindowFixture() : window(project, shutdown, launcher, sleep) {
         window.EndApplication = [this] { ++EndApplicationCalls; };
         window.Controller().Context.PumpInterval = std::chrono::steady_clock::duration::zero();
     }
@@ -50,6 +51,7 @@ struct RunWindowFixture {
     cProject project;
     ShutdownRecorder shutdown;
     LauncherRecorder launcher;
+    SleepInhibitorRecorder sleep;
     TForm2 window;
     int EndApplicationCalls = 0;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actions after a run: choosing them in the run window, splitting the command line, and carrying them
 // out through recorders (no test ever reaches the real shutdown request).
 #include "RunWindowTestSupport.h"
@@ -157,6 +158,31 @@ private slots:
         QCOMPARE(f.shutdown.Requests, 0);
         QCOMPARE(f.EndApplicationCalls, 0);
         QVERIFY(f.window.isVisible());  // nothing ends: the window shows the result
+    }
+
+    void theComputerStaysAwakeWhileTheRunCopiesButMaySleepForTheAction() {
+        RunWindowFixture f;
+        f.AddSource(f.AddDestination("dst"), "src", 3);
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        bool heldDuringRun = false;
+        bool heldAtShutdown = true;
+        DuringTheRun(f.window, [&] { heldDuringRun = f.sleep.Held; });
+        f.shutdown.OnRequest = [&] { heldAtShutdown = f.sleep.Held; };
+        f.RunShown();
+        QVERIFY(heldDuringRun);
+        QVERIFY(!heldAtShutdown);
+        QVERIFY(!f.sleep.Held);
+        QCOMPARE(f.sleep.Reasons, QStringList{"Ein Sicherungsvorgang kopiert gerade Dateien."});
+
+        // Refused, the request changes nothing about the run.
+        f.sleep.Grant = false;
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kNoAction);
+        f.AddSource(f.project.Destinations[0], "src2", 2);
+        f.RunShown();
+        QVERIFY(!f.window.LastRun().Cancelled);
+        QCOMPARE(f.window.LastRun().ProblemCount, 0);
+        QCOMPARE(f.window.Controller().FilesCompared(), 5);
+        QCOMPARE(f.sleep.Reasons.size(), 2);
     }
 
     void aSilentRunWithAnActionEndsTheApplicationAndClosesTheWindow() {

@@ -1,37 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts the run window is built from: path shortening, the user's formats, starting a command, and
-// the shutdown request, which talks to a stand-in login manager on a private message bus of the test's
-// own (never to the system bus).
+// the shutdown request and the sleep inhibitor, which talk to a stand-in login manager on a private
+// message bus of the test's own (never to the system bus).
+#include "FakeLoginManager.h"
+#include "PrivateBus.h"
 #include "support/TestDir.h"
 #include "ui/common/MinimizeName.h"
 #include "ui/common/QtTextFormats.h"
 #include "ui/run/CommandLauncher.h"
+#include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
+#include "ui/run/TaskbarProgress.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
+#include <QProgressBar>
 #include <QStandardPaths>
-#include <QThread>
 #include <QtTest>
-#include <atomic>
 
 using namespace trx;
 
-// Answers like systemd-logind's manager object; counts the power-off requests instead of acting on them.
-class FakeLoginManager : public QObject {
+// Hears what a dock would hear of the program's entry.
+class LauncherEntryListener : public QObject {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
 public:
-    std::atomic<int> PowerOffs{0};
-    std::atomic<bool> Interactive{true};
-    QString Answer = QStringLiteral("yes");
+    QList<QPair<double, bool>> Updates;  // progress, progress-visible
+    QString AppUri;
 
 public slots:
-    QString CanPowerOff() { return Answer; }
-    void PowerOff(bool interactive) {
-        Interactive = interactive;
-        ++PowerOffs;
+    void Update(const QString& appUri, const QVariantMap& properties) {
+        AppUri = appUri;
+        Updates.append({properties.value(QStringLiteral("progress")).toDouble(),
+                        properties.value(QStringLiteral("progress-visible")).toBool()});
     }
 };
 
@@ -139,53 +142,81 @@ private slots:
     }
 
     void theShutdownAsksTheLoginManagerAndPowersOffOnlyOnYes() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty()) {
-            QSKIP("dbus-daemon is not installed");
-        }
-        // A bus of this test's own; the system bus is never contacted.
-        QProcess bus;
-        bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                           QStringLiteral("--print-address")});
-        QVERIFY(bus.waitForStarted());
-        QVERIFY(QTest::qWaitFor([&] { return bus.canReadLine(); }, 10000));
-        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-
-        // The manager answers on a thread of its own while the request waits for it on this one.
-        QThread serviceThread;
-        FakeLoginManager manager;
-        struct StopThread {
-            QThread& thread;
-            ~StopThread() {
-                thread.quit();
-                thread.wait();
-            }
-        } stop{serviceThread};
-        manager.moveToThread(&serviceThread);
-        serviceThread.start();
-        QDBusConnection service = QDBusConnection::connectToBus(address, QStringLiteral("trx-fake-login"));
-        QVERIFY(service.isConnected());
-        QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager,
-                                       QDBusConnection::ExportAllSlots));
-        QVERIFY(service.registerService(QStringLiteral("org.freedesktop.login1")));
-        QVERIFY(QDBusConnection::connectToBus(address, QStringLiteral("trx-test-client")).isConnected());
+        test::FakeLoginManager manager;
+        test::PrivateBus bus;
+        TRX_REQUIRE_PRIVATE_BUS(bus);
+        QVERIFY(bus.Offer(manager, test::FakeLoginManager::kService, test::FakeLoginManager::kPath));
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-client")));
 
         cLogindShutdown shutdown(QStringLiteral("trx-test-client"));
         QVERIFY(shutdown.RequestPowerOff());
-        QCOMPARE(manager.PowerOffs.load(), 1);
-        QVERIFY(!manager.Interactive.load());
+        QCOMPARE(manager.Members(), (QStringList{"CanPowerOff", "PowerOff"}));
+        QCOMPARE(manager.Calls(QStringLiteral("PowerOff")).value(0).arguments(), QList<QVariant>{false});
 
-        manager.Answer = QStringLiteral("challenge");  // a password would be asked: no request
+        manager.SetCanPowerOff(QStringLiteral("challenge"));  // a password would be asked: no request
         QVERIFY(!shutdown.RequestPowerOff());
-        QCOMPARE(manager.PowerOffs.load(), 1);
+        QCOMPARE(manager.Calls(QStringLiteral("PowerOff")).size(), 1);
 
         QVERIFY(!cLogindShutdown(QStringLiteral("trx-not-connected")).RequestPowerOff());
+    }
 
-        QDBusConnection::disconnectFromBus(QStringLiteral("trx-test-client"));
-        service.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("trx-fake-login"));
-        bus.kill();
-        bus.waitForFinished();
+    void theSleepInhibitorHoldsLogindsDescriptorUntilReleased() {
+        test::FakeLoginManager manager;
+        test::PrivateBus bus;
+        TRX_REQUIRE_PRIVATE_BUS(bus);
+        QVERIFY(bus.Offer(manager, test::FakeLoginManager::kService, test::FakeLoginManager::kPath));
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-client")));
+
+        cLogindSleepInhibitor inhibitor(QStringLiteral("trx-test-client"));
+        QVERIFY(inhibitor.Acquire(QStringLiteral("Ein Sicherungsvorgang kopiert gerade Dateien.")));
+        QVERIFY(inhibitor.Held());
+        QCOMPARE(manager.Calls(QStringLiteral("Inhibit")).value(0).arguments(),
+                 (QList<QVariant>{"sleep:idle", "Tresorix", "Ein Sicherungsvorgang kopiert gerade Dateien.",
+                                  "block"}));
+        QCOMPARE(manager.InhibitorsHeld(), 1);
+        inhibitor.Release();
+        QVERIFY(!inhibitor.Held());
+        QVERIFY(QTest::qWaitFor([&] { return manager.InhibitorsHeld() == 0; }, 5000));
+        inhibitor.Release();  // twice does no harm
+
+        // Going out of scope lets go as well.
+        {
+            cLogindSleepInhibitor scoped(QStringLiteral("trx-test-client"));
+            QVERIFY(scoped.Acquire(QStringLiteral("x")));
+            QCOMPARE(manager.InhibitorsHeld(), 1);
+        }
+        QVERIFY(QTest::qWaitFor([&] { return manager.InhibitorsHeld() == 0; }, 5000));
+
+        manager.Fail(QStringLiteral("Inhibit"), QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+                     QStringLiteral("Permission denied"));
+        QVERIFY(!inhibitor.Acquire(QStringLiteral("x")));
+        QVERIFY(!inhibitor.Held());
+        QVERIFY(!cLogindSleepInhibitor(QStringLiteral("trx-not-connected")).Acquire(QStringLiteral("x")));
+    }
+
+    void theTaskBarEntryFollowsTheOverallBarInWholePercent() {
+        test::PrivateBus bus;
+        TRX_REQUIRE_PRIVATE_BUS(bus);
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-client")));
+        QVERIFY(bus.Connect(QStringLiteral("trx-test-dock")));
+        LauncherEntryListener dock;
+        QVERIFY(QDBusConnection(QStringLiteral("trx-test-dock"))
+                    .connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                             QStringLiteral("Update"), &dock, SLOT(Update(QString, QVariantMap))));
+        QWidget window;
+        auto* bar = new QProgressBar(&window);
+        bar->setRange(0, 400);
+        cTaskbarProgress taskbar(QStringLiteral("de.tresorix.Tresorix"), QStringLiteral("trx-test-client"));
+        taskbar.Follow(*bar, window);
+        window.show();
+        for (const int value : {0, 1, 3, 4, 200, 400}) {
+            bar->setValue(value);
+        }
+        window.hide();
+        QVERIFY(QTest::qWaitFor([&] { return dock.Updates.size() == 5; }, 5000));
+        QCOMPARE(dock.AppUri, QStringLiteral("application://de.tresorix.Tresorix.desktop"));
+        QCOMPARE(dock.Updates, (QList<QPair<double, bool>>{
+                                   {0.0, true}, {0.01, true}, {0.5, true}, {1.0, true}, {0.0, false}}));
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run window: its layout, the preparation, the progress display, cancelling and closing, silent and
 // hidden runs, the protocol viewer and a failed save.
 #include "RunWindowTestSupport.h"

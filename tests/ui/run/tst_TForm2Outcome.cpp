@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a run tells the truth: a clean run, a run with problems and a cancelled one look different,
 // held-back work is listed with its folders, and it goes ahead only after one confirmation.
 #include "RunWindowTestSupport.h"

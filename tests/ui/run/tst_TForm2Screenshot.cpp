@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the run window in its telling states, and the protocol viewer, into PNG files when
 // TRX_SCREENSHOT_DIR names a folder (`make screenshots`); otherwise it only checks that they render.
 #include "RunWindowTestSupport.h"

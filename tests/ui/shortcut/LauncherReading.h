@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An Exec reader written straight from the launcher rules and kept apart from the program's own, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Launchers as CreateShortcut writes them and ReadShortcut reads them back: the Exec line by the launcher
 // rules, paths no Windows shortcut could hold, fail-safe writing, and launchers other programs wrote.
 #include "LauncherReading.h"

@@ -1,10 +1,14 @@
-// The shortcut dialog: what it shows, what it refuses and why, the overwrite question, and the launcher
-// its "OK" writes.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The shortcut dialog: what it shows, what it refuses and why, the overwrite question, the launcher its
+// "OK" writes, and the schedules of its group "Zeitplan" (in a unit folder of the test's own, switched by
+// a recorder).
 #include "LauncherReading.h"
+#include "ScheduleTestSupport.h"
 #include "platform/PosixFileSystem.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TestDir.h"
 #include "ui/common/CommaText.h"
+#include "ui/shortcut/ScheduleUnits.h"
 #include "ui/shortcut/Shortcut.h"
 #include "ui/shortcut/TForm3.h"
 
@@ -15,9 +19,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
 #include <cstdlib>
@@ -83,7 +89,8 @@ class TestTForm3 : public QObject {
 
 private slots:
     void showsTheControlsInTheDesktopFont() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Projektverknüpfung anlegen"));
         QCOMPARE(dialog.font(), QApplication::font());
         QCOMPARE(dialog.Label_Suffix->text(), QStringLiteral(".desktop"));
@@ -127,7 +134,8 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, name);
         QFETCH(QString, description);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QString shownName, shownDescription;
         RunDialog(
             dialog, project,
@@ -143,7 +151,8 @@ private slots:
     // Folder and ticks stay from one opening to the next; the after-finishing choice starts over.
     void folderAndTicksPersist() {
         trx::test::TestDir tmp;
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         QCOMPARE(dialog.Edit_Dir->text(), QString());
         QVERIFY(!dialog.CheckBox_Silent->isChecked() && !dialog.CheckBox_Hidden->isChecked());
         const int first = RunDialog(dialog, "/p/A.buf", [&] {
@@ -171,7 +180,8 @@ private slots:
 
     // Leaving the name or the description cleans the name of the nine invalid characters.
     void invalidCharactersLeaveTheName() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.Edit_LinkName->setFocus();
@@ -187,7 +197,8 @@ private slots:
     }
 
     void commandLineFollowsTheChoice() {
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QVERIFY(!dialog.Edit_ExecLine->isEnabled());
@@ -238,7 +249,8 @@ private slots:
         trx::test::TestDir tmp;
         tmp.WriteFile("datei", "");
         const QString dir = folder.isEmpty() ? QString() : Q(tmp / folder.toStdString());
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         cSeenBox seen;
         bool stayedOpen = false;
@@ -297,7 +309,8 @@ private slots:
         QFETCH(QStringList, switches);
         trx::test::TestDir tmp;
         const QString project = Q(tmp / "Eigene \"Dateien\"/$Täglich\\ 5%.BUF");
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         QString composed;
         const int result = RunDialog(
@@ -336,7 +349,8 @@ private slots:
     // The name is used as typed: cleaned, and with the suffix added even when it already ends in it.
     void nameIsCleanedAndSuffixed() {
         trx::test::TestDir tmp;
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         RunDialog(dialog, "/p/A.buf", [&] {
             dialog.Edit_Dir->setText(Q(tmp.Path()).chopped(1));  // without its trailing slash
@@ -349,7 +363,8 @@ private slots:
     void existingLauncherIsReplacedOnlyOnYes() {
         trx::test::TestDir tmp;
         const std::string link = tmp.WriteFile("A.desktop", "alt");
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         dialog.Edit_Dir->setText(Q(tmp.Path()));
 
@@ -389,7 +404,8 @@ private slots:
         platform::PosixFileSystem real;
         trx::test::FaultyFileSystem faulty(real);
         faulty.Fail(trx::test::FaultyFileSystem::Op::Write, ".trx-", ENOSPC);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.ProgramPath = kProgram;
         dialog.SetFileSystem(faulty);
         cSeenBox seen;
@@ -413,7 +429,8 @@ private slots:
     void folderBrowserFillsTheFolder() {
         trx::test::TestDir tmp;
         const QString chosen = Q(tmp.MakeDir("Ziel")).chopped(1);
-        TForm3 dialog;
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
         dialog.Edit_Dir->setText("vorher");
         QString title, startedIn;
         RunDialog(dialog, "/p/A.buf", [&] {
@@ -442,6 +459,97 @@ private slots:
         const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
         QCOMPARE(startedIn, QFileInfo(desktop).isDir() ? QDir(desktop).absolutePath() : QDir::homePath());
         QCOMPARE(dialog.Edit_Dir->text(), chosen);
+    }
+
+    void theScheduleControlsFollowTheKind() {
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
+        const QList<std::tuple<int, bool, bool>> expected{
+            {TForm3::kDaily, false, true}, {TForm3::kWeekly, true, true}, {TForm3::kAtLogin, false, false}};
+        for (const auto& [kind, weekday, time] : expected) {
+            dialog.ComboBox_ScheduleKind->setCurrentIndex(kind);
+            QCOMPARE(dialog.ComboBox_Weekday->isEnabled(), weekday);
+            QCOMPARE(dialog.TimeEdit_Schedule->isEnabled(), time);
+        }
+        QCOMPARE(dialog.ComboBox_ScheduleKind->count(), 3);
+        QCOMPARE(dialog.ComboBox_Weekday->itemText(6), QStringLiteral("Sonntag"));
+    }
+
+    // Written, listed (the project's own in bold), replaced only on Yes, removed only on Yes.
+    void aScheduleIsWrittenListedReplacedAndRemoved() {
+        test::ScheduleFixture schedules;
+        TForm3 dialog(schedules.store);
+        dialog.ProgramPath = kProgram;
+        const QString project = QStringLiteral("/p/Täglich.buf");
+        const QString unit = ScheduleUnitName(project);
+        cSeenBox seen;
+        RunDialog(dialog, project, [&] {
+            dialog.ComboBox_ScheduleKind->setCurrentIndex(TForm3::kWeekly);
+            dialog.ComboBox_Weekday->setCurrentIndex(2);
+            dialog.TimeEdit_Schedule->setTime(QTime(19, 0));
+            dialog.CheckBox_NotifyAlways->setChecked(true);
+            dialog.Button_SaveSchedule->click();
+            QCOMPARE(dialog.ListBox_Schedules->count(), 1);
+            QCOMPARE(dialog.ListBox_Schedules->item(0)->text(),
+                     QStringLiteral("Mittwochs um 19:00 Uhr – /p/Täglich.buf (ausgeschaltet)"));
+            QVERIFY(dialog.ListBox_Schedules->item(0)->font().bold());
+            QVERIFY(dialog.Button_RemoveSchedule->isEnabled());
+
+            dialog.ComboBox_ScheduleKind->setCurrentIndex(TForm3::kDaily);
+            AnswerNextBox(dialog, seen, QMessageBox::No);
+            dialog.Button_SaveSchedule->click();
+            QCOMPARE(seen.Caption, QStringLiteral("Zeitplan ersetzen"));
+            QVERIFY(seen.Text.contains(QStringLiteral("Mittwochs um 19:00 Uhr")));
+            QCOMPARE(schedules.store.Find(project)->Schedule.When, cSchedule::Kind::Weekly);
+            AnswerNextBox(dialog, seen, QMessageBox::Yes);
+            dialog.Button_SaveSchedule->click();
+            QCOMPARE(schedules.store.Find(project)->Schedule.When, cSchedule::Kind::Daily);
+            QVERIFY(
+                dialog.ListBox_Schedules->item(0)->text().startsWith(QStringLiteral("Täglich um 19:00 Uhr")));
+        });
+        QCOMPARE(schedules.manager.Calls, (QStringList{"Reload", "EnableTimer " + unit + ".timer", "Reload",
+                                                       "EnableTimer " + unit + ".timer"}));
+        QVERIFY(schedules.store.Find(project)->Schedule.NotifyAlways);
+        const std::string service = trx::test::ReadWholeFile(
+            (schedules.UnitFolder() + u'/' + unit + QStringLiteral(".service")).toStdString());
+        QVERIFY2(service.find("ExecStart=\"/opt/tresorix/trxmain\" \"/p/Täglich.buf\" /h /s /n\n") !=
+                     std::string::npos,
+                 service.c_str());
+
+        // The next showing finds the schedule and presets the group from it.
+        RunDialog(dialog, project, [&] {
+            dialog.ListBox_Schedules->setCurrentRow(0);
+            AnswerNextBox(dialog, seen, QMessageBox::No);
+            dialog.Button_RemoveSchedule->click();
+            QCOMPARE(seen.Caption, QStringLiteral("Zeitplan entfernen"));
+            QCOMPARE(dialog.ListBox_Schedules->count(), 1);
+            AnswerNextBox(dialog, seen, QMessageBox::Yes);
+            dialog.Button_RemoveSchedule->click();
+            QCOMPARE(dialog.ListBox_Schedules->count(), 0);
+            QVERIFY(!dialog.Button_RemoveSchedule->isEnabled());
+        });
+        QCOMPARE(dialog.ComboBox_ScheduleKind->currentIndex(), int(TForm3::kDaily));
+        QCOMPARE(dialog.TimeEdit_Schedule->time(), QTime(19, 0));
+        QVERIFY(!schedules.store.Find(project).has_value());
+        QCOMPARE(schedules.manager.Calls.mid(4), (QStringList{"DisableTimer " + unit + ".timer", "Reload"}));
+    }
+
+    void aScheduleThatCannotBeSwitchedOnIsReportedAndLeavesNothing() {
+        test::ScheduleFixture schedules;
+        schedules.manager.Failing = QStringList{QStringLiteral("Reload")};
+        schedules.manager.Failure = QStringLiteral("Der Sitzungsbus (D-Bus) ist nicht erreichbar.");
+        TForm3 dialog(schedules.store);
+        dialog.ProgramPath = kProgram;
+        cSeenBox seen;
+        RunDialog(dialog, QStringLiteral("/p/A.buf"), [&] {
+            AnswerNextBox(dialog, seen, QMessageBox::Ok);
+            dialog.Button_SaveSchedule->click();
+            QCOMPARE(dialog.ListBox_Schedules->count(), 0);
+        });
+        QCOMPARE(seen.Caption, QStringLiteral("Zeitplan nicht angelegt"));
+        QCOMPARE(seen.Icon, QMessageBox::Critical);
+        QVERIFY2(seen.Text.contains(schedules.manager.Failure), qPrintable(seen.Text));
+        QCOMPARE(QDir(schedules.UnitFolder()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUpdate.h"
 
 // Built twice: complete, and without "autoUpdate" (FAKEUPDATE_WITHOUT_AUTOUPDATE) to stand for a library
