@@ -23,6 +23,9 @@ struct cHeldBack {
     Reason Why = Reason::SourceEmpty;
     std::string Path;            // the folder concerned, ending with "/"
     std::uint64_t Entries = 0;   // catalogued names (files and folders) whose copies stay
+
+    // Deletions were held back (rather than the copies into a destination that looked unmounted).
+    bool HeldDeletions() const { return Why != Reason::DestinationMissing && Why != Reason::DestinationEmpty; }
 };
 
 using cHeldBackList = std::vector<cHeldBack>;

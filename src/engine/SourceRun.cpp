@@ -287,8 +287,11 @@ void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platfo
             run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, folder.TargetPath), source_.Options);
             break;
         case CopyOutcome::Failed:
-        case CopyOutcome::Cancelled:
             run_.ReportProblem(messages::FileNotCopied(sourceFile, folder.TargetPath), source_.Options);
+            break;
+        case CopyOutcome::Cancelled:
+            // Said in the protocol, but no problem of the run: the user stopped it.
+            LogForSource(messages::FileNotCopied(sourceFile, folder.TargetPath), 1);
             break;
     }
 }

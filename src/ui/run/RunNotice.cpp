@@ -29,11 +29,6 @@ QString Capitalised(QString text) {
     return text;
 }
 
-bool IsDeletion(cHeldBack::Reason why) {
-    return why == cHeldBack::Reason::SourceEmpty || why == cHeldBack::Reason::FolderEmpty ||
-           why == cHeldBack::Reason::ManyDeletions;
-}
-
 struct cHeldBackCounts {
     std::uint64_t Deletions = 0;     // catalogued entries whose copies were not deleted
     std::uint64_t Destinations = 0;  // destinations that were not written into
@@ -42,7 +37,7 @@ struct cHeldBackCounts {
 cHeldBackCounts CountHeldBack(const cHeldBackList& list) {
     cHeldBackCounts counts;
     for (const cHeldBack& item : list) {
-        if (IsDeletion(item.Why)) {
+        if (item.HeldDeletions()) {
             counts.Deletions += item.Entries;
         } else {
             ++counts.Destinations;

@@ -17,11 +17,6 @@ QString FromModel(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool IsDeletion(cHeldBack::Reason why) {
-    return why == cHeldBack::Reason::SourceEmpty || why == cHeldBack::Reason::FolderEmpty ||
-           why == cHeldBack::Reason::ManyDeletions;
-}
-
 QString Entries(std::uint64_t count) {
     return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);
 }
@@ -130,7 +125,7 @@ QString ReleaseQuestion(const cRunResult& result) {
                       QString()};
     std::uint64_t deletions = 0;
     for (const cHeldBack& item : result.HeldBack) {
-        deletions += IsDeletion(item.Why) ? item.Entries : 0;
+        deletions += item.HeldDeletions() ? item.Entries : 0;
     }
     const auto asked = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersAsked);
     for (qsizetype i = 0; i < asked; ++i) {
