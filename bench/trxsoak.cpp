@@ -14,6 +14,9 @@
 // requires that the run deleted nothing at all, and the run is repeated with "/f", which lets them go ahead
 // and must satisfy the rules above. Every 25th run the source's medium goes away (the folder is emptied,
 // as a mount point without its disk looks) and must be held back, then comes back for an ordinary run.
+// Every 7th run is first started and cancelled after a few milliseconds. The generator also saves files
+// again within the same second with the same size, turns files into folders and back, and makes folders
+// whose names differ only in case.
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -94,10 +97,49 @@ void WriteFile(const fs::path& path, int run) {
         c = static_cast<char>(random_());
     }
     std::ofstream(path, std::ios::binary) << content;
-    // Every change gets a time of its own run, at least ten seconds after the last one: the change test
-    // compares two-second steps.
+    // Most changes get a time of their own run, ten seconds after the last one; SameSizeEdit makes the
+    // changes a coarse change test would miss.
     const fs::file_time_type base = fs::file_time_type::clock::now() - std::chrono::hours(24 * 30);
     fs::last_write_time(path, base + std::chrono::seconds(10 * run));
+}
+
+// A second save within the same second, with the same size and other bytes.
+void SameSizeEdit(const fs::path& file) {
+    const auto size = fs::file_size(file);
+    const fs::file_time_type before = fs::last_write_time(file);
+    std::string content(static_cast<std::size_t>(size), '\0');
+    for (char& c : content) {
+        c = static_cast<char>(random_());
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+    fs::last_write_time(file, before + std::chrono::milliseconds(300));
+}
+
+std::vector<fs::path> Collect(const fs::path& root, bool directories);
+
+// A file becomes a folder, or a folder a file, under the same name.
+void TypeChange(const fs::path& path, int run) {
+    const bool wasFolder = fs::is_directory(path);
+    fs::remove_all(path);
+    if (wasFolder) {
+        WriteFile(path, run);
+    } else {
+        fs::create_directory(path);
+        WriteFile(path / "inhalt.txt", run);
+    }
+}
+
+// A sibling of `dir` whose name differs only in case: a folder of its own on Linux.
+void CaseVariant(const fs::path& dir, int run) {
+    std::string name = dir.filename().string();
+    for (char& c : name) {
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : (c >= 'A' && c <= 'Z' ? c + 32 : c));
+    }
+    const fs::path variant = dir.parent_path() / name;
+    if (variant != dir && !fs::exists(variant)) {
+        fs::create_directory(variant);
+        WriteFile(variant / NewName(variant, true), run);
+    }
 }
 
 std::vector<fs::path> Collect(const fs::path& root, bool directories) {
@@ -123,7 +165,7 @@ void Mutate(const fs::path& source, int run) {
         dirs = Collect(source, true);
         dirs.insert(dirs.begin(), source);
         const fs::path dir = dirs[static_cast<std::size_t>(Pick(static_cast<int>(dirs.size())))];
-        switch (Pick(8)) {
+        switch (Pick(11)) {
             case 0:
             case 1:
                 WriteFile(dir / NewName(dir, true), run);
@@ -161,6 +203,23 @@ void Mutate(const fs::path& source, int run) {
                 if (dir != source) {
                     const fs::path parent = dir.parent_path();
                     fs::rename(dir, parent / NewName(parent, false));
+                }
+                break;
+            case 8:
+                if (!files.empty()) {
+                    SameSizeEdit(files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))]);
+                }
+                break;
+            case 9:
+                if (dir != source) {
+                    TypeChange(dir, run);
+                } else if (!files.empty()) {
+                    TypeChange(files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))], run);
+                }
+                break;
+            case 10:
+                if (dir != source) {
+                    CaseVariant(dir, run);
                 }
                 break;
         }
@@ -211,14 +270,16 @@ int Check(const fs::path& source, const fs::path& destination, const Masks& mask
     }
     for (const fs::path& copy : Collect(destination, false)) {
         const fs::path original = source / fs::relative(copy, destination);
-        if (fs::exists(original) && LetThrough(masks, original.filename().string())) {
+        if (fs::is_regular_file(original) && LetThrough(masks, original.filename().string())) {
             continue;
         }
         bool sharesUpperName = false;
-        if (fs::exists(original.parent_path())) {
+        if (fs::is_directory(original.parent_path())) {
             for (const auto& entry : fs::directory_iterator(original.parent_path())) {
+                // Folders are always catalogued; files only when the filters let them through.
                 const std::string name = entry.path().filename().string();
-                sharesUpperName |= Upper(name) == Upper(copy.filename().string()) && LetThrough(masks, name);
+                sharesUpperName |= Upper(name) == Upper(copy.filename().string()) &&
+                                   (entry.is_directory() || LetThrough(masks, name));
             }
         }
         if (!sharesUpperName) {
@@ -226,7 +287,18 @@ int Check(const fs::path& source, const fs::path& destination, const Masks& mask
         }
     }
     for (const fs::path& dir : Collect(destination, true)) {
-        if (!fs::is_directory(source / fs::relative(dir, destination))) {
+        const fs::path original = source / fs::relative(dir, destination);
+        if (fs::is_directory(original)) {
+            continue;
+        }
+        // As for files: a catalogued name stands for every entry that upper-cases to it, whatever its kind.
+        bool sharesUpperName = false;
+        if (fs::is_directory(original.parent_path())) {
+            for (const auto& entry : fs::directory_iterator(original.parent_path())) {
+                sharesUpperName |= Upper(entry.path().filename().string()) == Upper(dir.filename().string());
+            }
+        }
+        if (!sharesUpperName) {
             report("folder left over", dir);
         }
     }
@@ -239,26 +311,108 @@ int RunProgram(const std::string& program, const std::string& projectPath, const
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The protocol's line that says why the last run held deletions back; "" when it held nothing back.
-std::string HeldBackLine(const fs::path& work) {
+// A run cancelled (SIGTERM, as "Abbrechen" or a timer's stop) a moment after its start; the next run must
+// set everything right. True when it was still running to be cancelled.
+bool CancelledRun(const std::string& program, const std::string& projectPath) {
+    char delay[16];
+    std::snprintf(delay, sizeof delay, "%.3f", 0.005 + 0.001 * Pick(60));
+    const std::string command = std::string("timeout -s TERM ") + delay + " '" + program + "' '" + projectPath +
+                                "' /h /s >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) != 0;
+}
+
+// The protocol's lines that say what the last run held back.
+std::vector<std::string> HeldBackLines(const fs::path& work) {
+    std::vector<std::string> lines;
     std::istringstream protocol(ReadAll(work / "soak_Protocol.txt"));
     for (std::string line; std::getline(protocol, line);) {
         if (line.find("zurückgehalten;") != std::string::npos || line.find("wurden zurückgehalten") != std::string::npos) {
-            return line;
+            lines.push_back(line);
         }
     }
-    return {};
+    return lines;
+}
+
+std::string HeldBackLine(const fs::path& work) {
+    const std::vector<std::string> lines = HeldBackLines(work);
+    return lines.empty() ? std::string() : lines.front();
 }
 
 bool ProtocolHoldsBack(const fs::path& work) {
-    return !HeldBackLine(work).empty();
+    return !HeldBackLines(work).empty();
 }
 
-// A run that held deletions back must not have deleted a single copy.
-int CheckNothingDeleted(const std::vector<fs::path>& before) {
+// The quoted paths of a protocol line, in order.
+std::vector<std::string> QuotedPaths(const std::string& line) {
+    std::vector<std::string> paths;
+    for (auto open = line.find('"'); open != std::string::npos; open = line.find('"', open)) {
+        const auto close = line.find('"', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        paths.push_back(line.substr(open + 1, close - open - 1));
+        open = close + 1;
+    }
+    return paths;
+}
+
+// The folders of the destination, relative to it, in which the last run must have deleted nothing: the
+// whole destination for a source held back as a whole, else the folders named by the held-back lines.
+std::vector<fs::path> HeldBackScopes(const fs::path& work, const fs::path& source, const fs::path& destination) {
+    std::vector<fs::path> scopes;
+    for (const std::string& line : HeldBackLines(work)) {
+        const std::vector<std::string> paths = QuotedPaths(line);
+        if (paths.empty()) {
+            continue;
+        }
+        if (line.find("An die Stelle des Verzeichnisses") != std::string::npos && paths.size() > 1) {
+            scopes.push_back(fs::relative(fs::path(paths[1]), destination));  // the replaced folder's copy
+        } else {
+            const fs::path folder = fs::relative(fs::path(paths[0]), source);
+            scopes.push_back(folder == "." ? fs::path() : folder);
+        }
+    }
+    return scopes;
+}
+
+bool Within(const fs::path& relative, const std::vector<fs::path>& scopes) {
+    for (const fs::path& scope : scopes) {
+        const std::string prefix = scope.string();
+        if (prefix.empty() || relative.string() == prefix || relative.string().rfind(prefix + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when the file `copy` (below `destination`) made way for a folder of its name at the source, or a
+// folder above it for a file or link: a replacement, not one of the deletions a run holds back.
+bool Replaced(const fs::path& source, const fs::path& destination, const fs::path& copy) {
+    const fs::path relative = fs::relative(copy, destination);
+    if (fs::is_directory(fs::symlink_status(source / relative))) {
+        return true;
+    }
+    fs::path original = source;
+    for (const fs::path& part : relative) {
+        original /= part;
+        const fs::file_status status = fs::symlink_status(original);
+        if (fs::exists(status) && !fs::is_directory(status) && original != source / relative) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A run that held deletions back must not have deleted a single copy where it held them back (type
+// changes aside).
+int CheckNothingDeleted(const fs::path& work, const fs::path& source, const fs::path& destination,
+                        const std::vector<fs::path>& before) {
+    const std::vector<fs::path> scopes = HeldBackScopes(work, source, destination);
     int mismatches = 0;
     for (const fs::path& copy : before) {
-        if (!fs::exists(copy)) {
+        if (!fs::exists(fs::symlink_status(copy)) && Within(fs::relative(copy, destination), scopes) &&
+            !Replaced(source, destination, copy)) {
             ++mismatches;
             std::fprintf(stderr, "  mismatch: deleted although held back %s\n", copy.c_str());
         }
@@ -274,7 +428,7 @@ int MediumAway(const fs::path& work, const fs::path& source, const fs::path& des
     fs::create_directory(source);
     const std::vector<fs::path> before = Collect(destination, false);
     const int status = RunProgram(program, projectPath, "/h /s");
-    int mismatches = CheckNothingDeleted(before);
+    int mismatches = CheckNothingDeleted(work, source, destination, before);
     if (status != 2 || !ProtocolHoldsBack(work)) {
         ++mismatches;
         std::fprintf(stderr, "  mismatch: an empty source was not held back (status %d)\n", status);
@@ -323,6 +477,7 @@ int main(int argc, char** argv) {
     int mismatches = 0;
     int failedRuns = 0;
     int heldBackRuns = 0;
+    int cancelledRuns = 0;
     for (int run = 1; run <= runs; ++run) {
         Mutate(source, run);
         if (run % 10 == 0) {
@@ -333,12 +488,15 @@ int main(int argc, char** argv) {
         if (run % 25 == 0 && !Collect(source, false).empty()) {
             mismatches += MediumAway(work, source, destination, program, projectPath);
         }
+        if (run % 7 == 0 && CancelledRun(program, projectPath)) {
+            ++cancelledRuns;
+        }
         const std::vector<fs::path> before = Collect(destination, false);
         int status = RunProgram(program, projectPath, "/h /s");
         if (status == 2 && ProtocolHoldsBack(work)) {
             ++heldBackRuns;
             std::fprintf(stderr, "run %d held back: %s\n", run, HeldBackLine(work).c_str());
-            mismatches += CheckNothingDeleted(before);
+            mismatches += CheckNothingDeleted(work, source, destination, before);
             status = RunProgram(program, projectPath, "/h /s /f");
         }
         if (status != 0) {
@@ -351,7 +509,8 @@ int main(int argc, char** argv) {
         }
         mismatches += found;
     }
-    std::printf("runs: %d, failed runs: %d, mismatches: %d, runs that held deletions back: %d\n", runs,
-                failedRuns, mismatches, heldBackRuns);
+    std::printf("runs: %d, failed runs: %d, mismatches: %d, runs that held deletions back: %d, cancelled "
+                "runs: %d\n",
+                runs, failedRuns, mismatches, heldBackRuns, cancelledRuns);
     return mismatches == 0 && failedRuns == 0 ? 0 : 1;
 }

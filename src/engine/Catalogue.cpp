@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -21,26 +22,47 @@ bool cCatalogueSync::LeftOut(const cSubDir& c) const {
     return state_.LeftOut.count(&c) != 0;
 }
 
-std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c) const {
-    if (LeftOut(c)) {
-        return 0;
+cCatalogueSync::NamesByUpper cCatalogueSync::ListNames(platform::Directory& dir) {
+    NamesByUpper names;
+    std::vector<platform::ListedEntry> entries;
+    run_.Fs.List(dir, entries);
+    for (platform::ListedEntry& entry : entries) {
+        names[text::UpperCase(entry.Name)].push_back(std::move(entry.Name));
+    }
+    return names;
+}
+
+std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c, platform::Directory* targetDir) {
+    if (LeftOut(c) || targetDir == nullptr) {
+        return 0;  // nothing can be deleted where nothing is
     }
     std::unordered_set<std::string_view> seen;
     if (t != nullptr) {
         seen.insert(t->Files.begin(), t->Files.end());
     }
     std::uint64_t count = 0;
+    std::optional<NamesByUpper> present;  // listed only when a name is gone
     for (const std::string& name : c.Files) {
         if (!IsPlainName(name)) {
             continue;
         }
         const bool gone = seen.count(name) == 0 && !(t != nullptr && state_.Protected.Contains(*t, name));
-        count += gone ? 1 : 0;
+        if (gone) {
+            if (!present) {
+                present = ListNames(*targetDir);
+            }
+            // A name without a copy (never copied, or gone by hand) deletes nothing.
+            if (present->count(name) == 0) {
+                continue;
+            }
+            ++count;
+        }
         for (const cSubDir* child : c.FindChildrenUpper(name)) {
             if (gone) {
                 count += LeftOut(*child) ? 0 : CountNames(*child);
             } else {
-                count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child);
+                std::unique_ptr<platform::Directory> childDir = OpenBelow(run_.Fs, *targetDir, child->Name);
+                count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child, childDir.get());
             }
         }
     }
@@ -72,11 +94,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
                 if (!listed) {
                     // The catalogue keeps upper-cased names while Linux names are case-sensitive: a name
                     // stands for every entry that upper-cases to it.
-                    std::vector<platform::ListedEntry> entries;
-                    run_.Fs.List(*targetDir, entries);
-                    for (platform::ListedEntry& entry : entries) {
-                        names[text::UpperCase(entry.Name)].push_back(std::move(entry.Name));
-                    }
+                    names = ListNames(*targetDir);
                     listed = true;
                 }
                 keep[i] = !DeleteMatching(*targetDir, targetPath, name, names);

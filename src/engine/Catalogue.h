@@ -24,8 +24,9 @@ public:
     cCatalogueSync(cRunContext& run, const cDestinationRunState& state) : run_(run), state_(state) {}
 
     // How many catalogued names a comparison of `c` with `t` would delete (a folder with every name the
-    // catalogue knows below it), without touching the disk. `t` may be null: nothing was seen there.
-    std::uint64_t CountDeletions(const cSubDir* t, const cSubDir& c) const;
+    // catalogue knows below it), deleting nothing: only names with a copy in `targetDir` count. `t` may
+    // be null (nothing was seen there), `targetDir` too (the folder is not there).
+    std::uint64_t CountDeletions(const cSubDir* t, const cSubDir& c, platform::Directory* targetDir);
 
     // Compares catalogue node `c` with the destination-tree node `t` of the directory its files went to.
     // `targetDir` is that directory opened, or null when it cannot be reached (nothing is deleted then).
@@ -46,6 +47,7 @@ private:
                         const NamesByUpper& names);
 
     bool LeftOut(const cSubDir& c) const;
+    NamesByUpper ListNames(platform::Directory& dir);
 
     cRunContext& run_;
     const cDestinationRunState& state_;

@@ -173,7 +173,9 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
         bool compare = !source->Failed;
         if (compare && source->Options->DelDeletedFiles && !run_.ReleaseHeldBack) {
             const std::uint64_t known = CountNames(source->Catalogue);
-            const std::uint64_t deletions = sync.CountDeletions(tree.GetChild(target), source->Catalogue);
+            std::unique_ptr<platform::Directory> targetDir = OpenBelow(run_.Fs, dir, target);
+            const std::uint64_t deletions =
+                sync.CountDeletions(tree.GetChild(target), source->Catalogue, targetDir.get());
             if (TooManyDeletions(deletions, known)) {
                 HoldBack(cHeldBack::Reason::ManyDeletions, source->Path, deletions,
                          messages::ManyDeletionsHeldBack(source->Path, deletions, known));

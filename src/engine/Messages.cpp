@@ -79,6 +79,13 @@ std::string FolderGoneHeldBack(const std::string& folder, std::uint64_t entries)
            "erhalten.";
 }
 
+std::string FolderReplacedHeldBack(const std::string& sourceFile, const std::string& targetFolder,
+                                   std::uint64_t entries) {
+    return "An die Stelle des Verzeichnisses ist die Datei " + Quoted(sourceFile) + " getreten. Die " +
+           std::to_string(entries) + " gesicherten Einträge in " + Quoted(targetFolder) +
+           " wurden nicht gelöscht und die Datei nicht kopiert; die Löschungen wurden zurückgehalten.";
+}
+
 std::string ManyDeletionsHeldBack(const std::string& source, std::uint64_t deletions, std::uint64_t known) {
     return "Für das Verzeichnis " + Quoted(source) + " wären " + std::to_string(deletions) + " von " +
            std::to_string(known) +

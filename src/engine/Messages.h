@@ -28,6 +28,8 @@ std::string DestinationEmptyHeldBack(const std::string& destination, std::uint64
 std::string SourceEmptyHeldBack(const std::string& source, std::uint64_t entries);
 std::string FolderEmptyHeldBack(const std::string& folder, std::uint64_t entries);
 std::string FolderGoneHeldBack(const std::string& folder, std::uint64_t entries);
+std::string FolderReplacedHeldBack(const std::string& sourceFile, const std::string& targetFolder,
+                                   std::uint64_t entries);
 std::string ManyDeletionsHeldBack(const std::string& source, std::uint64_t deletions, std::uint64_t known);
 // Once at the end of a run that held something back: how the user lets it go ahead.
 std::string HowToRelease();

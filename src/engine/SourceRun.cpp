@@ -260,6 +260,10 @@ void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platfo
     if (destination_.OnFileProgress) {
         destination_.OnFileProgress(destination_, 0, info.Size, &name);
     }
+    const bool replacesFolder = found == 0 && existing.Kind == platform::FileKind::Directory;
+    if (replacesFolder && HoldBackReplacedFolder(folder, name)) {
+        return;
+    }
     cCopyRequest request;
     request.keepTimes = options_.TimeOriginal;
     request.targetAbsent = found == ENOENT;
@@ -270,7 +274,7 @@ void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platfo
         run_.Pump();
     };
     request.cancelled = [&] { return run_.Cancelled(); };
-    if (found == 0 && existing.Kind == platform::FileKind::Directory) {
+    if (replacesFolder) {
         request.makeRoom = [&] { return MakeRoomFor(folder, name); };
     }
     const std::string sourceFile = folder.SourcePath + name;
@@ -304,6 +308,20 @@ bool cSourceRun::MakeRoomFor(cFolder& folder, const std::string& name) {
     }
     cCatalogueSync sync(run_, state_);
     return sync.DeleteTree(folder.TargetDir, name, folder.TargetPath + name);
+}
+
+bool cSourceRun::HoldBackReplacedFolder(cFolder& folder, const std::string& name) {
+    cSubDir* node = folder.Catalogue.FindChild(name);
+    const std::uint64_t known = node != nullptr ? CountNames(*node) : 0;
+    if (run_.ReleaseHeldBack || known < kManyNames) {
+        return false;  // a few copies go as any deletion would
+    }
+    // Deleting a whole folder of copies because a file of that name took its place waits like any other
+    // mass deletion: the copy of the file waits with it.
+    const std::string path = folder.TargetPath + name + "/";
+    HoldBack(cHeldBack::Reason::ManyDeletions, path, known, *node, *folder.Target.GetChild(name),
+             messages::FolderReplacedHeldBack(folder.SourcePath + name, path, known));
+    return true;
 }
 
 void cSourceRun::LogForSource(const std::string& text, int level) {

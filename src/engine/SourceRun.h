@@ -72,6 +72,8 @@ private:
     // The copy of a file that is a folder now (the source's file took a folder's place): the folder goes
     // first, by the deletion rules. False when it must stay.
     bool MakeRoomFor(cFolder& folder, const std::string& name);
+    // True when that folder holds so many catalogued copies that its deletion waits for the user (reported).
+    bool HoldBackReplacedFolder(cFolder& folder, const std::string& name);
 
     // A directory that lists empty: true when its deletions are held back because that looks like a
     // medium that is not mounted (reported).

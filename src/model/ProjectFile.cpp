@@ -258,7 +258,9 @@ std::string SerializeProject(const cProject& project) {
         w.ListBegin();
         for (const cBackUpSource* source : destination->Sources) {
             w.String(source->Path);
-            const bool hasCatalogue = source->TotalSize != 0;
+            // A catalogue is kept beside a byte total, and also without one when it knows names (a source of
+            // empty files only): dropped, the deletions at such a source would never be carried over.
+            const bool hasCatalogue = source->TotalSize != 0 || !source->Catalogue.Files.empty();
             w.Boolean(hasCatalogue);
             if (hasCatalogue) {
                 w.Int64(static_cast<std::int64_t>(source->TotalSize));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Faults over whole runs: each one is reported as a problem, keeps the earlier copy and deletes nothing it
 // must not; the next run without the fault completes cleanly.
+#include "QuietRunView.h"
 #include "engine/DefaultTextFormats.h"
 #include "engine/RunController.h"
 #include "engine/RunView.h"
@@ -25,24 +26,7 @@ namespace fs = std::filesystem;
 using test::FaultyFileSystem;
 using Op = FaultyFileSystem::Op;
 
-class QuietView : public cRunView {
-public:
-    void ShowTimes(const std::string&, const std::string&) override {}
-    void StartTimeDisplay() override {}
-    void ShowDestination(const cBackUpDestination&) override {}
-    void ShowSource(const cBackUpSource&) override {}
-    void ShowOverallProgress(std::uint64_t) override {}
-    void ShowSubDirectory(const std::string&) override {}
-    void ShowFilesCompared(int) override {}
-    void ShowFileStarted(const std::string&) override {}
-    void ShowFileProgress(std::uint64_t) override {}
-    void ShowFileCopied(int) override {}
-    void ShowEndOfRun(const cRunResult&) override {}
-    void ReportRunRefused(const std::string&) override {}
-    void ReportSaveFailure(const std::string&) override {}
-    void CarryOutAfterFinishing() override {}
-    void CloseWindow() override {}
-};
+using QuietView = test::QuietRunView;
 
 // Every file below `root` with its size and a hash of its bytes (short enough for failure messages).
 std::map<std::string, std::string> Files(const std::string& root) {

@@ -88,7 +88,8 @@ TEST(ProjectFileWrite, TotalSizeAndItsCatalogue) {
     small->Catalogue.Files = {"A.TXT"};
     small->Catalogue.GetChild("Sub")->Files = {"B"};
     large->TotalSize = 3000000000ull;
-    none->Catalogue.Files = {"IGNORED"};  // no bytes counted: written without catalogue
+    auto* empty = new cBackUpSource("/e/", *dest);
+    empty->Catalogue.Files = {"EMPTY.TXT"};  // no bytes counted, yet names: kept all the same
 
     const std::string bytes = SerializeProject(project);
     EXPECT_NE(bytes.find(Bytes("06 03") + "/s/" + Bytes("09 03 88 13 01 06 05") + "A.TXT" +
@@ -105,6 +106,8 @@ TEST(ProjectFileWrite, TotalSizeAndItsCatalogue) {
     EXPECT_EQ(d.Sources[0]->Catalogue.FindChild("Sub")->Files, std::vector<std::string>{"B"});
     EXPECT_EQ(d.Sources[1]->TotalSize, 3000000000ull);
     EXPECT_TRUE(d.Sources[2]->Catalogue.Files.empty());
+    EXPECT_EQ(d.Sources[3]->TotalSize, 0u);
+    EXPECT_EQ(d.Sources[3]->Catalogue.Files, std::vector<std::string>{"EMPTY.TXT"});
 }
 
 TEST(ProjectFileWrite, TransferFlagsAboveTheAsciiRangeUseCodePage1252) {
