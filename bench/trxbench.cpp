@@ -7,6 +7,12 @@
 //   trxbench small   DIR DIRS FILES MIN MAX  DIRS folders with FILES files of MIN..MAX bytes each
 //   trxbench flat    DIR FILES             FILES files of 100 bytes in one folder
 //   trxbench big     FILE MIB              one file of MIB mebibytes
+//   trxbench project PROJECT.buf SRC DST   a new project backing SRC up into DST, not run
+//   trxbench loadsave PROJECT.buf          load the project and save it to PROJECT.buf.saved: prints the
+//                                          seconds of each and the file's size in bytes
+//   trxbench peak    COMMAND [ARGS...]     run COMMAND: prints its seconds and its peak resident memory in
+//                                          KiB (the exit status is COMMAND's)
+//   trxbench append  LIST BYTES            append BYTES bytes to every file named in LIST (one per line)
 //
 // Every command prints the seconds it took on standard output.
 #include "engine/DefaultTextFormats.h"
@@ -18,6 +24,8 @@
 #include "platform/PosixFileSystem.h"
 
 #include <dirent.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -166,6 +175,64 @@ int MakeBig(const std::string& path, long mebibytes) {
     return 0;
 }
 
+int NewProject(const std::string& projectPath, const std::string& src, const std::string& dst) {
+    trx::platform::PosixFileSystem fs;
+    trx::cProject project;
+    project.Reset();
+    new trx::cBackUpSource(WithSlash(src), *new trx::cBackUpDestination(project, WithSlash(dst)));
+    trx::SaveProject(project, projectPath, fs);
+    return 0;
+}
+
+int LoadSave(const std::string& projectPath) {
+    trx::platform::PosixFileSystem fs;
+    trx::cProject project;
+    auto start = Clock::now();
+    trx::LoadProject(project, projectPath, fs);
+    const double load = Since(start);
+    start = Clock::now();
+    trx::SaveProject(project, projectPath + ".saved", fs);
+    const double save = Since(start);
+    struct stat st {};
+    ::stat(projectPath.c_str(), &st);
+    std::printf("%.3f %.3f %lld\n", load, save, static_cast<long long>(st.st_size));
+    return 0;
+}
+
+int Peak(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& arg : command) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const auto start = Clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execvp(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
+    std::printf("%.3f %ld\n", Since(start), usage.ru_maxrss);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+int Append(const std::string& list, std::size_t bytes) {
+    const auto start = Clock::now();
+    std::ifstream in(list);
+    const std::string text(bytes, 'x');
+    for (std::string path; std::getline(in, path);) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+        if (fd >= 0) {
+            (void)!::write(fd, text.data(), text.size());
+            ::close(fd);
+        }
+    }
+    std::printf("%.3f\n", Since(start));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,6 +252,18 @@ int main(int argc, char** argv) {
     }
     if (a.size() == 4 && a[1] == "big") {
         return MakeBig(a[2], std::atol(a[3].c_str()));
+    }
+    if (a.size() == 5 && a[1] == "project") {
+        return NewProject(a[2], a[3], a[4]);
+    }
+    if (a.size() == 3 && a[1] == "loadsave") {
+        return LoadSave(a[2]);
+    }
+    if (a.size() >= 3 && a[1] == "peak") {
+        return Peak(std::vector<std::string>(a.begin() + 2, a.end()));
+    }
+    if (a.size() == 4 && a[1] == "append") {
+        return Append(a[2], std::strtoul(a[3].c_str(), nullptr, 10));
     }
     std::fprintf(stderr, "usage: see the head of bench/trxbench.cpp\n");
     return 64;
