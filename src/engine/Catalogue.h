@@ -46,6 +46,8 @@ private:
                         const NamesByUpper& names);
 
     bool LeftOut(const cSubDir& c) const;
+    // A folder the walk gave its source's times gets them back after deletions in it.
+    void RestoreFolderTimes(const cSubDir& t, platform::Directory& targetDir);
 
     cRunContext& run_;
     const cDestinationRunState& state_;
