@@ -92,16 +92,16 @@ cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Direc
     if (fs.CreateFileAt(dir, name, 0600, file) != 0) {
         return abilities;
     }
-    const bool timesSet = file->SetTimes(kProbeTime, kProbeTime) == 0;
-    ProbeFile(fs, dir, name, *file, identity, abilities);
-    file->Close();
     platform::EntryInfo kept;
-    if (timesSet && fs.StatAt(dir, name, kept) == 0) {
+    if (file->SetTimes(kProbeTime, kProbeTime) == 0 && fs.StatAt(dir, name, kept) == 0) {
         abilities.TimeStepNanoseconds = StepFor(kept.Modified);
         // FAT keeps two-second steps in local time; exFAT through FUSE whole seconds, and not every
         // implementation keeps the offset. Ext4 and its kind keep nanoseconds in UTC.
         abilities.LocalTimes = abilities.TimeStepNanoseconds >= kSecond;
     }
+    // After the times: a change of the length moves them.
+    ProbeFile(fs, dir, name, *file, identity, abilities);
+    file->Close();
     fs.RemoveAt(dir, name, false);
 
     const std::string link = TemporaryCopyName("probe");
