@@ -3,6 +3,7 @@
 //
 //   trxbench backup  PROJECT.buf SRC DST   back SRC up into DST; the catalogue lives in PROJECT.buf, so
 //                                          a second call with the same file is a no-change run
+//   trxbench project PROJECT.buf SRC DST   only write a project that backs SRC up into DST (for trxmain)
 //   trxbench walk    SRC DST               the bare walk: readdir and one stat per source and target file
 //   trxbench small   DIR DIRS FILES MIN MAX  DIRS folders with FILES files of MIN..MAX bytes each
 //   trxbench flat    DIR FILES             FILES files of 100 bytes in one folder
@@ -18,13 +19,13 @@
 #include "platform/PosixFileSystem.h"
 
 #include <dirent.h>
-#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -67,6 +68,16 @@ int Backup(const std::string& projectPath, const std::string& src, const std::st
     trx::SaveProject(project, projectPath, fs);
     std::printf("%.3f\n", seconds);
     return run.ProblemCount == 0 ? 0 : 2;
+}
+
+int WriteProject(const std::string& projectPath, const std::string& src, const std::string& dst) {
+    trx::platform::PosixFileSystem fs;
+    trx::cProject project;
+    project.Reset();
+    auto* destination = new trx::cBackUpDestination(project, WithSlash(dst));
+    new trx::cBackUpSource(WithSlash(src), *destination);
+    trx::SaveProject(project, projectPath, fs);
+    return 0;
 }
 
 // What any tool that compares two trees must do at least: list every source directory and stat every
@@ -172,6 +183,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> a(argv, argv + argc);
     if (a.size() == 5 && a[1] == "backup") {
         return Backup(a[2], a[3], a[4]);
+    }
+    if (a.size() == 5 && a[1] == "project") {
+        return WriteProject(a[2], a[3], a[4]);
     }
     if (a.size() == 4 && a[1] == "walk") {
         return BareWalk(a[2], a[3]);

@@ -85,41 +85,57 @@ void cTargetFolders::Finish(platform::Directory& dir, platform::Directory& sourc
     if (OwnerToGive(abilities, state_.Identity, copy.Source, copy.Target.Owner, copy.Target.Group, change)) {
         changed = fs_.SetDirectoryOwner(dir, change.Owner, change.Group) == 0;
     }
-    if (abilities.KeepsAttributes) {
-        KeepAttributes(dir, sourceDir, copy);
-        changed = true;  // an ACL written moves the group bits: the bits below are set in any case
+    if (abilities.KeepsAttributes && KeepAttributes(dir, sourceDir, copy)) {
+        changed = true;  // an ACL written moves the group bits: the bits are set below in any case
     }
     const std::uint32_t wanted = KeptMode(copy.Source.Mode, platform::FileKind::Directory);
     if (abilities.KeepsPermissions && (changed || (copy.Target.Mode & 07777) != wanted)) {
         fs_.SetDirectoryMode(dir, wanted);
     }
     if (keepTimes_) {
-        fs_.SetDirectoryTimes(dir, copy.Source.Accessed, copy.Source.Modified);
+        // A stat costs less than a change of times, which the file system must write: most folders of a
+        // run have their times already.
+        platform::EntryInfo now;
+        if (fs_.StatAt(dir, ".", now) != 0 || !SameTime(now.Modified, copy.Source.Modified)) {
+            fs_.SetDirectoryTimes(dir, copy.Source.Accessed, copy.Source.Modified);
+        }
         // Deletions after the walk change the folder again: its times are given back then.
         state_.FolderTimes[&node] = {copy.Source.Accessed, copy.Source.Modified};
     }
 }
 
-void cTargetFolders::KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir,
+bool cTargetFolders::SameTime(const platform::FileTime& kept, const platform::FileTime& wanted) const {
+    const std::int64_t step = state_.Abilities.TimeStepNanoseconds;
+    const std::int64_t seconds = wanted.Seconds - kept.Seconds;
+    if (seconds < -2 || seconds > 2) {
+        return false;
+    }
+    const std::int64_t lost = seconds * 1'000'000'000 + (wanted.Nanoseconds - kept.Nanoseconds);
+    return lost >= 0 && lost < step;
+}
+
+bool cTargetFolders::KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir,
                                     const cFolderCopy& copy) {
     std::vector<platform::ExtendedAttribute> wanted;
     if (const int error = fs_.ReadDirectoryAttributes(sourceDir, wanted); error != 0) {
         if (error != ENOTSUP && error != EOPNOTSUPP) {
-            return;  // unknown: what the copy has stays
+            return false;  // unknown: what the copy has stays
         }
         wanted.clear();  // the source's file system has none: neither has the copy
     }
+    bool changed = false;
     for (const platform::ExtendedAttribute& attribute : wanted) {
         const platform::ExtendedAttribute* present = FindAttribute(copy.TargetAttributes, attribute.Name);
         if (IsCopiedAttribute(attribute.Name) && (present == nullptr || present->Value != attribute.Value)) {
-            fs_.WriteDirectoryAttribute(dir, attribute);
+            changed = fs_.WriteDirectoryAttribute(dir, attribute) == 0 || changed;
         }
     }
     for (const platform::ExtendedAttribute& attribute : copy.TargetAttributes) {
         if (IsCopiedAttribute(attribute.Name) && FindAttribute(wanted, attribute.Name) == nullptr) {
-            fs_.RemoveDirectoryAttribute(dir, attribute.Name);
+            changed = fs_.RemoveDirectoryAttribute(dir, attribute.Name) == 0 || changed;
         }
     }
+    return changed;
 }
 
 std::uint32_t cTargetFolders::NewGroup(const cFolderCopy& copy) const {

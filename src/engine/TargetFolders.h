@@ -57,7 +57,10 @@ public:
                                                         const std::string& sourcePath);
 
 private:
-    void KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir, const cFolderCopy& copy);
+    // True when it changed any.
+    bool KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir, const cFolderCopy& copy);
+    // The destination kept `wanted` as `kept`, at its precision.
+    bool SameTime(const platform::FileTime& kept, const platform::FileTime& wanted) const;
     // The folder on the way to a target root that stands for the source folder `ancestor`.
     void ShapeAncestor(platform::Directory& dir, bool made, const std::string& ancestor);
 
