@@ -66,6 +66,10 @@ std::string TemporaryCopyName(const std::string& name) {
 }
 
 bool IsTemporaryCopyName(std::string_view name) {
+    // The probe of a destination that drops trailing dots or blanks makes such names too.
+    if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        name.remove_suffix(1);
+    }
     const auto randomTail = [&](std::size_t length) {
         if (name.size() < length) {
             return false;

@@ -77,7 +77,8 @@ CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partn
 // file name may be.
 std::string TemporaryCopyName(const std::string& name);
 
-// True for a name TemporaryCopyName can give: what a run that was killed during a copy leaves behind.
+// True for a name TemporaryCopyName can give, also with a trailing dot or blank (the destination probe
+// makes such names): what a run that was killed during a copy or a probe leaves behind.
 bool IsTemporaryCopyName(std::string_view name);
 
 }  // namespace trx
