@@ -192,7 +192,8 @@ TEST(UnattendedRun, ASecondRunOfAProjectIsRefusedAndTouchesNothing) {
 
     const Outcome refused = RunHeadless({path, "/h", "/s"}, dir);
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("wird bereits von einem anderen Sicherungsvorgang gesichert"), std::string::npos);
+    EXPECT_NE(refused.err.find("wird bereits von einem anderen Sicherungsvorgang gesichert"),
+              std::string::npos);
     EXPECT_FALSE(dir.Exists("ziel"));
     EXPECT_FALSE(dir.Exists("Projekt_Protocol.txt"));
     EXPECT_EQ(dir.ReadFile("Projekt.buf"), project);
