@@ -3,11 +3,11 @@
 //
 //   trxbench backup  PROJECT.buf SRC DST   back SRC up into DST; the catalogue lives in PROJECT.buf, so
 //                                          a second call with the same file is a no-change run
+//   trxbench project PROJECT.buf SRC DST   only write a project that backs SRC up into DST (for trxmain)
 //   trxbench walk    SRC DST               the bare walk: readdir and one stat per source and target file
 //   trxbench small   DIR DIRS FILES MIN MAX  DIRS folders with FILES files of MIN..MAX bytes each
 //   trxbench flat    DIR FILES             FILES files of 100 bytes in one folder
 //   trxbench big     FILE MIB              one file of MIB mebibytes
-//   trxbench project PROJECT.buf SRC DST   a new project backing SRC up into DST, not run
 //   trxbench loadsave PROJECT.buf          load the project and save it to PROJECT.buf.saved: prints the
 //                                          seconds of each and the file's size in bytes
 //   trxbench peak    COMMAND [ARGS...]     run COMMAND: prints its seconds and its peak resident memory in
@@ -26,13 +26,13 @@
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -76,6 +76,16 @@ int Backup(const std::string& projectPath, const std::string& src, const std::st
     trx::SaveProject(project, projectPath, fs);
     std::printf("%.3f\n", seconds);
     return run.ProblemCount == 0 ? 0 : 2;
+}
+
+int WriteProject(const std::string& projectPath, const std::string& src, const std::string& dst) {
+    trx::platform::PosixFileSystem fs;
+    trx::cProject project;
+    project.Reset();
+    auto* destination = new trx::cBackUpDestination(project, WithSlash(dst));
+    new trx::cBackUpSource(WithSlash(src), *destination);
+    trx::SaveProject(project, projectPath, fs);
+    return 0;
 }
 
 // What any tool that compares two trees must do at least: list every source directory and stat every
@@ -175,15 +185,6 @@ int MakeBig(const std::string& path, long mebibytes) {
     return 0;
 }
 
-int NewProject(const std::string& projectPath, const std::string& src, const std::string& dst) {
-    trx::platform::PosixFileSystem fs;
-    trx::cProject project;
-    project.Reset();
-    new trx::cBackUpSource(WithSlash(src), *new trx::cBackUpDestination(project, WithSlash(dst)));
-    trx::SaveProject(project, projectPath, fs);
-    return 0;
-}
-
 int LoadSave(const std::string& projectPath) {
     trx::platform::PosixFileSystem fs;
     trx::cProject project;
@@ -240,6 +241,9 @@ int main(int argc, char** argv) {
     if (a.size() == 5 && a[1] == "backup") {
         return Backup(a[2], a[3], a[4]);
     }
+    if (a.size() == 5 && a[1] == "project") {
+        return WriteProject(a[2], a[3], a[4]);
+    }
     if (a.size() == 4 && a[1] == "walk") {
         return BareWalk(a[2], a[3]);
     }
@@ -252,9 +256,6 @@ int main(int argc, char** argv) {
     }
     if (a.size() == 4 && a[1] == "big") {
         return MakeBig(a[2], std::atol(a[3].c_str()));
-    }
-    if (a.size() == 5 && a[1] == "project") {
-        return NewProject(a[2], a[3], a[4]);
     }
     if (a.size() == 3 && a[1] == "loadsave") {
         return LoadSave(a[2]);

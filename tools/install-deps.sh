@@ -21,6 +21,8 @@ packages=(
     shared-mime-info libxml2-utils            # checks the project file type (update-mime-database, xmllint)
     groff-base                                # checks the manual pages
     dpkg-dev                                  # `make package`: dpkg-shlibdeps finds the runtime libraries
+    dosfstools fusefat exfatprogs exfat-fuse  # tests that back up onto FAT and exFAT images through FUSE
+    acl attr python3                          # bench/fidelity: ACLs, attributes and the comparison
 )
 
 missing=()

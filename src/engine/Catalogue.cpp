@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/Catalogue.h"
 
+#include "engine/DestinationRunState.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
 #include "engine/RunContext.h"
-#include "engine/DestinationRunState.h"
 #include "engine/TargetDirectory.h"
 #include "model/SubDir.h"
 #include "platform/FileSystem.h"
@@ -111,6 +111,9 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         }
     }
     c.Files.resize(kept);
+    if (listed) {
+        RestoreFolderTimes(t, *targetDir);
+    }
 
     for (int i = 0; i < c.SubDirs.Count(); ++i) {
         cSubDir& child = *c.SubDirs[i];
@@ -123,6 +126,13 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
             childDir = OpenBelow(run_.Fs, *targetDir, targetChild.Name);
         }
         SyncCatalogue(targetChild, child, dropOnly, childDir.get());
+    }
+}
+
+void cCatalogueSync::RestoreFolderTimes(const cSubDir& t, platform::Directory& targetDir) {
+    const auto it = state_.FolderTimes.find(&t);
+    if (it != state_.FolderTimes.end()) {
+        run_.Fs.SetDirectoryTimes(targetDir, it->second.first, it->second.second);
     }
 }
 

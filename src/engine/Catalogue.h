@@ -48,6 +48,8 @@ private:
 
     bool LeftOut(const cSubDir& c) const;
     NamesByUpper ListNames(platform::Directory& dir);
+    // A folder the walk gave its source's times gets them back after deletions in it.
+    void RestoreFolderTimes(const cSubDir& t, platform::Directory& targetDir);
 
     cRunContext& run_;
     const cDestinationRunState& state_;

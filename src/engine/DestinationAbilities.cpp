@@ -3,8 +3,10 @@
 
 #include "engine/SafeCopy.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 #include <memory>
+#include <vector>
 
 namespace trx {
 
@@ -18,7 +20,8 @@ constexpr platform::FileTime kProbeTime{1'000'000'001, 123'456'789};
 std::int64_t StepFor(const platform::FileTime& kept) {
     const std::int64_t lost =
         (kProbeTime.Seconds - kept.Seconds) * kSecond + (kProbeTime.Nanoseconds - kept.Nanoseconds);
-    for (const std::int64_t step : {std::int64_t{1}, std::int64_t{1'000}, std::int64_t{10'000'000}, kSecond}) {
+    for (const std::int64_t step :
+         {std::int64_t{1}, std::int64_t{1'000}, std::int64_t{10'000'000}, kSecond}) {
         if (lost < step) {
             return step;
         }
@@ -26,26 +29,109 @@ std::int64_t StepFor(const platform::FileTime& kept) {
     return 2 * kSecond;
 }
 
+// An ACL that says no more than the bits 0640: any file system with ACLs takes it.
+std::string PlainAcl() {
+    const unsigned char acl[] = {2,    0, 0, 0,                           // version
+                                 1,    0, 6, 0, 0xff, 0xff, 0xff, 0xff,   // owner rw-
+                                 4,    0, 4, 0, 0xff, 0xff, 0xff, 0xff,   // group r--
+                                 0x20, 0, 0, 0, 0xff, 0xff, 0xff, 0xff};  // others ---
+    return std::string(reinterpret_cast<const char*>(acl), sizeof acl);
+}
+
+bool KeepsOwners(platform::WritableFile& file, platform::FileSystem& fs, platform::Directory& dir,
+                 const std::string& name, const platform::ProcessIdentity& identity) {
+    if (file.SetOwner(identity.User, identity.Group) != 0) {
+        return false;
+    }
+    if (identity.User != 0) {
+        return true;  // only groups will be tried, and a refusal of one costs nothing
+    }
+    // Root: an owner other than itself must read back (exFAT through FUSE refuses it).
+    platform::EntryInfo kept;
+    return file.SetOwner(1, 1) == 0 && fs.StatAt(dir, name, kept) == 0 && kept.Owner == 1 && kept.Group == 1;
+}
+
+// True when a name ending in `tail` comes back as another name (the tail dropped) or cannot be made.
+bool DropsTail(platform::FileSystem& fs, platform::Directory& dir, char tail) {
+    const std::string bare = TemporaryCopyName("probe");
+    const std::string name = bare + tail;
+    std::unique_ptr<platform::WritableFile> file;
+    if (fs.CreateFileAt(dir, name, 0600, file) != 0) {
+        return false;  // refused outright: the copy of such a name fails and is reported by name
+    }
+    file->Close();
+    platform::EntryInfo info;
+    const bool dropped = fs.StatAt(dir, bare, info) == 0;
+    fs.RemoveAt(dir, name, false);
+    return dropped;
+}
+
+void ProbeFile(platform::FileSystem& fs, platform::Directory& dir, const std::string& name,
+               platform::WritableFile& file, const platform::ProcessIdentity& identity,
+               cDestinationAbilities& abilities) {
+    platform::EntryInfo kept;
+    abilities.KeepsPermissions =
+        file.SetMode(0640) == 0 && fs.StatAt(dir, name, kept) == 0 && (kept.Mode & 0777) == 0640;
+    abilities.KeepsOwners = KeepsOwners(file, fs, dir, name, identity);
+    abilities.KeepsAttributes = file.WriteAttribute({"user.trx-probe", "1"}) == 0 ||
+                                file.WriteAttribute({"system.posix_acl_access", PlainAcl()}) == 0;
+    abilities.KeepsHoles =
+        file.SetSize(1 << 20) == 0 && fs.StatAt(dir, name, kept) == 0 && kept.Blocks * 512 < (1u << 20);
+    const std::string otherCase = text::UpperCase(name);
+    abilities.FoldsCase = otherCase != name && fs.StatAt(dir, otherCase, kept) == 0;
+}
+
 }  // namespace
 
-cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir) {
+cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir,
+                                       const platform::ProcessIdentity& identity) {
     cDestinationAbilities abilities;
-    const std::string name = TemporaryCopyName("probe");
+    // Mixed case, so that a look-up in upper case tells whether the file system folds it.
+    const std::string name = TemporaryCopyName("Probe");
     std::unique_ptr<platform::WritableFile> file;
     if (fs.CreateFileAt(dir, name, 0600, file) != 0) {
         return abilities;
     }
-    const bool timesSet = file->SetTimes(kProbeTime, kProbeTime) == 0;
-    file->Close();
     platform::EntryInfo kept;
-    if (timesSet && fs.StatAt(dir, name, kept) == 0) {
+    if (file->SetTimes(kProbeTime, kProbeTime) == 0 && fs.StatAt(dir, name, kept) == 0) {
         abilities.TimeStepNanoseconds = StepFor(kept.Modified);
         // FAT keeps two-second steps in local time; exFAT through FUSE whole seconds, and not every
         // implementation keeps the offset. Ext4 and its kind keep nanoseconds in UTC.
         abilities.LocalTimes = abilities.TimeStepNanoseconds >= kSecond;
     }
+    // After the times: a change of the length moves them.
+    ProbeFile(fs, dir, name, *file, identity, abilities);
+    file->Close();
     fs.RemoveAt(dir, name, false);
+
+    const std::string link = TemporaryCopyName("probe");
+    abilities.KeepsLinks = fs.CreateLinkAt(dir, link, "probe") == 0;
+    if (abilities.KeepsLinks) {
+        fs.RemoveAt(dir, link, false);
+    }
+    abilities.DropsTrailingDots = DropsTail(fs, dir, '.') || DropsTail(fs, dir, ' ');
     return abilities;
+}
+
+std::string MissingAbilities(const cDestinationAbilities& abilities) {
+    std::vector<std::string> missing;
+    if (!abilities.KeepsPermissions) {
+        missing.push_back("Zugriffsrechte");
+    }
+    if (!abilities.KeepsOwners) {
+        missing.push_back("Besitzer");
+    }
+    if (!abilities.KeepsAttributes) {
+        missing.push_back("erweiterten Attribute samt ACLs");
+    }
+    if (!abilities.KeepsLinks) {
+        missing.push_back("symbolische Verknüpfungen");
+    }
+    std::string text;
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == missing.size() ? " und " : ", ") + missing[i];
+    }
+    return text;
 }
 
 }  // namespace trx

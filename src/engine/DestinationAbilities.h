@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace trx {
 
 namespace platform {
 class Directory;
 class FileSystem;
+struct ProcessIdentity;
 }  // namespace platform
 
 // What a destination's file system keeps of a file, found out once per run by trying it on a temporary
@@ -18,9 +20,28 @@ struct cDestinationAbilities {
     // Times may be kept in local time without the offset (FAT, exFAT): after a change to or from
     // daylight-saving time every copy looks one hour off.
     bool LocalTimes = false;
+    // Permission bits read back as they were set (not on FAT, nor on exFAT, where all read 0777).
+    bool KeepsPermissions = true;
+    // Owners and groups can be given (FAT and exFAT refuse; an ordinary user may still give groups).
+    bool KeepsOwners = true;
+    // Extended attributes or POSIX ACLs can be set.
+    bool KeepsAttributes = true;
+    bool KeepsLinks = true;
+    // A file whose length was set beyond its data keeps the rest as a hole.
+    bool KeepsHoles = true;
+    // Names that differ only in case are one name there (FAT, exFAT, NTFS through some drivers).
+    bool FoldsCase = false;
+    // Trailing dots or blanks are dropped from names (FAT and exFAT through the kernel's drivers): such a
+    // name would land on another one.
+    bool DropsTrailingDots = false;
 };
 
-// Probes the destination directory `dir`. What cannot be found out keeps the finest assumption.
-cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir);
+// Probes the destination directory `dir` as `identity`. What cannot be found out keeps the assumption of
+// a file system like ext4.
+cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir,
+                                       const platform::ProcessIdentity& identity);
+
+// What the destination does not keep, as the run's protocol says it once: "" when it keeps everything.
+std::string MissingAbilities(const cDestinationAbilities& abilities);
 
 }  // namespace trx

@@ -92,7 +92,8 @@ std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backe
     std::vector<platform::ListedEntry> entries;
     if (guarded && fs.List(*dir, entries) == 0 && entries.empty()) {
         const std::uint64_t known = KnownNames(destination_);
-        HoldBack(cHeldBack::Reason::DestinationEmpty, path, known, messages::DestinationEmptyHeldBack(path, known));
+        HoldBack(cHeldBack::Reason::DestinationEmpty, path, known,
+                 messages::DestinationEmptyHeldBack(path, known));
         return nullptr;
     }
     return dir;
@@ -117,7 +118,11 @@ void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunStat
     }
     state.RemoveStaleCopies = run_.PreviousRunKilled;
     state.SharedTargets = destination_.Sources.Count() > 1;
-    state.Abilities = ProbeDestination(fs, dir);
+    state.Identity = fs.Identity();
+    state.Abilities = ProbeDestination(fs, dir, state.Identity);
+    if (const std::string missing = MissingAbilities(state.Abilities); !missing.empty()) {
+        run_.WriteProtocol(messages::DestinationKeepsLess(destination_.Path, missing), 2, nullptr);
+    }
 }
 
 void cDestinationRun::BackUpSources(cDestinationRunState& state) {

@@ -3,6 +3,7 @@
 
 #include "engine/DestinationAbilities.h"
 #include "engine/ProtectedNames.h"
+#include "platform/FileTypes.h"
 
 #include <cstdint>
 #include <unordered_map>
@@ -17,8 +18,13 @@ struct cDestinationRunState {
     bool DestinationKnown = false;
     std::uint64_t DestinationDevice = 0;
     std::uint64_t DestinationInode = 0;
-    // What the destination's file system keeps of a copy (time steps), probed once.
+    // What the destination's file system keeps of a copy, probed once, and who the run is (which owners
+    // it may give).
     cDestinationAbilities Abilities;
+    platform::ProcessIdentity Identity;
+    // The times the walk gave target folders (with original times), by destination-tree node: deletions
+    // after the walk change a folder, and it gets them back.
+    std::unordered_map<const cSubDir*, std::pair<platform::FileTime, platform::FileTime>> FolderTimes;
     // Catalogue nodes the comparison leaves out with everything below them, each with the destination-tree
     // node of its target folder: folders that could not be listed in this run, folders (or whole sources)
     // whose emptiness looks like a medium that is not mounted, and sources that were not compared. Nothing

@@ -46,35 +46,61 @@ std::string FileNotCopied(const std::string& sourceFile, const std::string& targ
            " kopiert werden.";
 }
 
+std::string CaseClash(const std::string& source, const std::string& targetDirectory,
+                      const std::string& kept) {
+    const bool folder = !source.empty() && source.back() == '/';
+    return std::string(folder ? "Das Verzeichnis " : "Die Datei ") + Quoted(source) + " wurde nicht nach " +
+           Quoted(targetDirectory) + " kopiert: dort steht schon " + Quoted(kept) +
+           ", und das Ziel unterscheidet Groß- und Kleinschreibung nicht.";
+}
+
+std::string NameNotHeld(const std::string& source, const std::string& targetDirectory) {
+    const bool folder = !source.empty() && source.back() == '/';
+    return std::string(folder ? "Das Verzeichnis " : "Die Datei ") + Quoted(source) + " wurde nicht nach " +
+           Quoted(targetDirectory) +
+           " kopiert: das Ziel lässt Punkte und Leerzeichen am Ende eines Namens weg.";
+}
+
+std::string DestinationKeepsLess(const std::string& destination, const std::string& missing) {
+    return "Das Dateisystem von " + Quoted(destination) + " bewahrt keine " + missing +
+           "; die Kopien dort erhalten sie nicht.";
+}
+
 std::string DestinationMissingHeldBack(const std::string& destination) {
     return "Das Zielverzeichnis " + Quoted(destination) +
-           " wurde schon gesichert, ist aber nicht vorhanden (ist der Datenträger nicht eingehängt?). Es wurde "
+           " wurde schon gesichert, ist aber nicht vorhanden (ist der Datenträger nicht eingehängt?). Es "
+           "wurde "
            "nicht neu angelegt, und es wurde nichts gesichert.";
 }
 
 std::string DestinationEmptyHeldBack(const std::string& destination, std::uint64_t entries) {
     return "Das Zielverzeichnis " + Quoted(destination) + " ist leer, obwohl der Dateikatalog " +
            std::to_string(entries) +
-           " gesicherte Einträge kennt (ist der Datenträger nicht eingehängt?). Es wurde nichts hineinkopiert. "
+           " gesicherte Einträge kennt (ist der Datenträger nicht eingehängt?). Es wurde nichts "
+           "hineinkopiert. "
            "Soll es eine vollständige neue Sicherung erhalten, löschen Sie den Dateikatalog (Extras) oder "
            "geben Sie den Vorgang frei.";
 }
 
 std::string SourceEmptyHeldBack(const std::string& source, std::uint64_t entries) {
-    return "Das Verzeichnis " + Quoted(source) + " ist leer, obwohl der Dateikatalog " + std::to_string(entries) +
+    return "Das Verzeichnis " + Quoted(source) + " ist leer, obwohl der Dateikatalog " +
+           std::to_string(entries) +
            " Einträge kennt (ist der Datenträger nicht eingehängt?). Die Löschungen im Ziel wurden "
            "zurückgehalten; die Sicherungskopien bleiben erhalten.";
 }
 
 std::string FolderEmptyHeldBack(const std::string& folder, std::uint64_t entries) {
-    return "Das Verzeichnis " + Quoted(folder) + " ist leer, obwohl der Dateikatalog " + std::to_string(entries) +
+    return "Das Verzeichnis " + Quoted(folder) + " ist leer, obwohl der Dateikatalog " +
+           std::to_string(entries) +
            " Einträge darin kennt (ist ein Datenträger nicht eingehängt?). Die Löschungen im Ziel wurden "
            "zurückgehalten; die Sicherungskopien bleiben erhalten.";
 }
 
 std::string FolderGoneHeldBack(const std::string& folder, std::uint64_t entries) {
-    return "Das Verzeichnis " + Quoted(folder) + ", auf dem ein Datenträger eingehängt war, fehlt; der "
-           "Dateikatalog kennt " + std::to_string(entries) +
+    return "Das Verzeichnis " + Quoted(folder) +
+           ", auf dem ein Datenträger eingehängt war, fehlt; der "
+           "Dateikatalog kennt " +
+           std::to_string(entries) +
            " Einträge darin. Die Löschungen im Ziel wurden zurückgehalten; die Sicherungskopien bleiben "
            "erhalten.";
 }
@@ -104,14 +130,15 @@ std::string DestinationBusy(const std::string& destination) {
 }
 
 std::string FileChangedWhileCopied(const std::string& sourceFile, const std::string& targetDirectory) {
-    return "Die Datei " + Quoted(sourceFile) + " wurde während des Kopierens verändert und konnte nicht nach " +
-           Quoted(targetDirectory) + " kopiert werden; die bisherige Kopie bleibt, der nächste Lauf kopiert sie "
+    return "Die Datei " + Quoted(sourceFile) +
+           " wurde während des Kopierens verändert und konnte nicht nach " + Quoted(targetDirectory) +
+           " kopiert werden; die bisherige Kopie bleibt, der nächste Lauf kopiert sie "
            "erneut.";
 }
 
 std::string ProtocolIncomplete(const std::string& protocolFile, const std::string& reason) {
-    return "Das Protokoll " + Quoted(protocolFile) + " konnte nicht vollständig geschrieben werden (" + reason +
-           "); die Sicherung lief weiter.";
+    return "Das Protokoll " + Quoted(protocolFile) + " konnte nicht vollständig geschrieben werden (" +
+           reason + "); die Sicherung lief weiter.";
 }
 
 std::string DirectoryDeleted(const std::string& path) {

@@ -20,6 +20,13 @@ std::string FileCopied(const std::string& sourceFile, const std::string& targetD
                        const std::string& size);
 std::string FileNotCopied(const std::string& sourceFile, const std::string& targetDirectory);
 std::string FileChangedWhileCopied(const std::string& sourceFile, const std::string& targetDirectory);
+// On a destination that folds case: `source` (a file, or a folder with its trailing "/") was left out
+// because `kept`, which differs from it only in case, has that name in the target directory.
+std::string CaseClash(const std::string& source, const std::string& targetDirectory, const std::string& kept);
+// On a destination that drops trailing dots and blanks from names: `source` was left out.
+std::string NameNotHeld(const std::string& source, const std::string& targetDirectory);
+// Once per run: what the destination's file system does not keep (`missing`, from MissingAbilities).
+std::string DestinationKeepsLess(const std::string& destination, const std::string& missing);
 
 // Work held back because it looks like a medium that is not mounted. `entries` is how many catalogued
 // names (files and folders) keep their copies.

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/SafeCopy.h"
 
+#include "engine/KeptMetadata.h"
 #include "platform/FileSystem.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace trx {
 
@@ -39,10 +41,14 @@ CopyOutcome CopyLink(platform::FileSystem& fs, platform::Directory& sourceDir, p
     if (error != 0) {
         return CopyOutcome::Failed;
     }
+    if (request.owner != platform::kUnchangedId || request.group != platform::kUnchangedId) {
+        fs.SetOwnerAt(targetDir, temporary, request.owner, request.group);  // a refusal is no failure
+    }
     if (request.keepTimes) {
         fs.SetLinkTimesAt(targetDir, temporary, info.Accessed, info.Modified);  // a failure here is no loss
     }
-    if ((request.makeRoom && !request.makeRoom()) || fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
+    if ((request.makeRoom && !request.makeRoom()) ||
+        fs.RenameAt(targetDir, temporary, targetDir, name) != 0) {
         fs.RemoveAt(targetDir, temporary, false);
         return CopyOutcome::Failed;
     }
@@ -60,6 +66,10 @@ std::string TemporaryCopyName(const std::string& name) {
 }
 
 bool IsTemporaryCopyName(std::string_view name) {
+    // The probe of a destination that drops trailing dots or blanks makes such names too.
+    if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        name.remove_suffix(1);
+    }
     const auto randomTail = [&](std::size_t length) {
         if (name.size() < length) {
             return false;
@@ -99,13 +109,14 @@ int CreateCopy(platform::FileSystem& fs, platform::Directory& targetDir, const s
     return error;
 }
 
-// Moves exactly `size` bytes. Failed when the file ends early (it shrank) or a call fails.
-CopyOutcome CopyBytes(platform::FileSystem& fs, platform::ReadableFile& in, platform::WritableFile& out,
-                      std::uint64_t size, const cCopyRequest& request) {
-    std::uint64_t done = 0;
-    while (done < size) {
+// Moves the bytes from `done` to `end` of a file of `size` bytes, both files at `done`. Failed when the
+// file ends early (it shrank) or a call fails.
+CopyOutcome CopyRange(platform::FileSystem& fs, platform::ReadableFile& in, platform::WritableFile& out,
+                      std::uint64_t done, std::uint64_t end, std::uint64_t size,
+                      const cCopyRequest& request) {
+    while (done < end) {
         std::uint64_t copied = 0;
-        if (fs.CopyData(in, out, std::min(kCopyChunk, size - done), copied) != 0 || copied == 0) {
+        if (fs.CopyData(in, out, std::min(kCopyChunk, end - done), copied) != 0 || copied == 0) {
             return CopyOutcome::Failed;
         }
         done += copied;
@@ -121,6 +132,61 @@ CopyOutcome CopyBytes(platform::FileSystem& fs, platform::ReadableFile& in, plat
     return CopyOutcome::Copied;
 }
 
+// Moves exactly `size` bytes; of a sparse file only its data, the holes between stay holes.
+CopyOutcome CopyBytes(platform::FileSystem& fs, platform::ReadableFile& in, platform::WritableFile& out,
+                      const platform::EntryInfo& info, const cCopyRequest& request) {
+    const std::uint64_t size = info.Size;
+    if (!request.keepHoles || info.Blocks * 512 >= size) {
+        return CopyRange(fs, in, out, 0, size, size, request);
+    }
+    std::uint64_t done = 0;
+    while (done < size) {
+        std::uint64_t start = 0;
+        std::uint64_t end = 0;
+        if (in.NextData(done, start, end) != 0) {
+            return CopyOutcome::Failed;
+        }
+        if (start >= std::min(end, size)) {
+            break;  // a hole up to the end
+        }
+        end = std::min(end, size);
+        if (out.Seek(start) != 0) {
+            return CopyOutcome::Failed;
+        }
+        if (const CopyOutcome outcome = CopyRange(fs, in, out, start, end, size, request);
+            outcome != CopyOutcome::Copied) {
+            return outcome;
+        }
+        done = end;
+    }
+    return out.SetSize(size) == 0 ? CopyOutcome::Copied : CopyOutcome::Failed;
+}
+
+// Owner, attributes and ACLs of the source, as far as the destination and the run allow; what is refused
+// is no reason to fail.
+void KeepMetadata(platform::ReadableFile& in, platform::WritableFile& out, const platform::EntryInfo& info,
+                  const cCopyRequest& request) {
+    if (request.owner != platform::kUnchangedId || request.group != platform::kUnchangedId) {
+        out.SetOwner(request.owner, request.group);
+    }
+    bool ownAcl = false;
+    if (request.copyAttributes) {
+        std::vector<platform::ExtendedAttribute> attributes;
+        if (in.ReadAttributes(attributes) == 0) {
+            for (const platform::ExtendedAttribute& attribute : attributes) {
+                if (IsCopiedAttribute(attribute.Name)) {
+                    out.WriteAttribute(attribute);
+                    ownAcl = ownAcl || attribute.Name == kAccessAcl;
+                }
+            }
+        }
+    }
+    if (request.dropInheritedAcl && !ownAcl) {
+        out.RemoveAttribute(std::string(kAccessAcl));
+        out.SetMode(KeptMode(info.Mode, info.Kind));
+    }
+}
+
 bool SameTime(const platform::FileTime& a, const platform::FileTime& b) {
     return a.Seconds == b.Seconds && a.Nanoseconds == b.Nanoseconds;
 }
@@ -132,7 +198,8 @@ CopyOutcome CheckUnchanged(platform::ReadableFile& in, const platform::EntryInfo
     if (in.Status(now) != 0) {
         return CopyOutcome::Failed;
     }
-    if (SameTime(now.Modified, seen.Modified) && SameTime(now.Changed, seen.Changed) && now.Size == seen.Size) {
+    if (SameTime(now.Modified, seen.Modified) && SameTime(now.Changed, seen.Changed) &&
+        now.Size == seen.Size) {
         return CopyOutcome::Copied;
     }
     return now.Size > seen.Size ? CopyOutcome::Copied : CopyOutcome::Changed;
@@ -185,10 +252,11 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
     }
     cOpenCopy copy;
     // Only the permission bits: set-id bits never travel with a backup.
-    if (CreateCopy(fs, targetDir, name, info.Mode & 0777, request.targetAbsent && !request.makeRoom, copy) != 0) {
+    if (CreateCopy(fs, targetDir, name, info.Mode & 0777, request.targetAbsent && !request.makeRoom, copy) !=
+        0) {
         return CopyOutcome::Failed;
     }
-    CopyOutcome outcome = CopyBytes(fs, *in, *copy.file, info.Size, request);
+    CopyOutcome outcome = CopyBytes(fs, *in, *copy.file, info, request);
     if (outcome == CopyOutcome::Copied) {
         outcome = CheckUnchanged(*in, info);
     }
@@ -199,10 +267,35 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
         }
         return outcome;
     }
+    KeepMetadata(*in, *copy.file, info, request);
     if (request.keepTimes) {
         copy.file->SetTimes(info.Accessed, info.Modified);  // times that cannot be set are no reason to fail
     }
     return PutInPlace(fs, targetDir, name, copy, request);
+}
+
+CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partnerDir,
+                            const std::string& partner, platform::Directory& targetDir,
+                            const std::string& name, bool targetAbsent) {
+    int error = EEXIST;
+    if (targetAbsent) {
+        error = fs.HardLinkAt(partnerDir, partner, targetDir, name);
+        if (error == 0) {
+            return CopyOutcome::Copied;
+        }
+    }
+    std::string temporary;
+    for (int attempt = 0; attempt < 8 && error == EEXIST; ++attempt) {
+        temporary = TemporaryCopyName(name);
+        error = fs.HardLinkAt(partnerDir, partner, targetDir, temporary);
+    }
+    if (error != 0) {
+        return CopyOutcome::Failed;
+    }
+    const bool renamed = fs.RenameAt(targetDir, temporary, targetDir, name) == 0;
+    // A rename between two names of one file changes nothing and leaves both: the temporary name goes.
+    fs.RemoveAt(targetDir, temporary, false);
+    return renamed ? CopyOutcome::Copied : CopyOutcome::Failed;
 }
 
 }  // namespace trx

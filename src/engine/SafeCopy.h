@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/FileTypes.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,7 +13,6 @@ namespace trx {
 namespace platform {
 class Directory;
 class FileSystem;
-struct EntryInfo;
 }  // namespace platform
 
 enum class CopyOutcome {
@@ -44,9 +45,19 @@ inline constexpr std::uint64_t kCopyChunk = 4u << 20;
 // target is a folder (the source's folder became a file) that must go first; false keeps the folder and
 // drops the copy. A crash in between leaves the complete copy under its temporary name and the source
 // as it is.
+// What a copy keeps besides its data: the owner change (kUnchangedId: as made), the extended attributes
+// and ACLs (`copyAttributes`; refused ones are no failure), and the holes of a sparse file (`keepHoles`;
+// a file is taken as sparse when it takes fewer blocks than its size needs, so dense files pay nothing).
+// `dropInheritedAcl`: the target folder hands its default ACL to new files; a copy whose source has no
+// ACL of its own drops the inherited one and gets the source's bits.
 struct cCopyRequest {
     bool keepTimes = true;
     bool targetAbsent = false;
+    std::uint32_t owner = platform::kUnchangedId;
+    std::uint32_t group = platform::kUnchangedId;
+    bool copyAttributes = false;
+    bool dropInheritedAcl = false;
+    bool keepHoles = false;
     std::function<void(std::uint64_t done)> onChunk;
     std::function<bool()> cancelled;
     std::function<bool()> makeRoom;
@@ -55,11 +66,19 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
                             platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, const cCopyRequest& request);
 
+// Gives the copy `partner` in `partnerDir` the further name `name` in `targetDir` (a hard link), in place
+// of what has that name there, without a moment in which the name is missing. `targetAbsent` as for
+// CopyEntrySafely. Failed where the file system has no hard links: the caller copies instead.
+CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partnerDir,
+                            const std::string& partner, platform::Directory& targetDir,
+                            const std::string& name, bool targetAbsent);
+
 // A hidden name for the temporary copy of `name`, unlikely to meet a user's file and never longer than a
 // file name may be.
 std::string TemporaryCopyName(const std::string& name);
 
-// True for a name TemporaryCopyName can give: what a run that was killed during a copy leaves behind.
+// True for a name TemporaryCopyName can give, also with a trailing dot or blank (the destination probe
+// makes such names): what a run that was killed during a copy or a probe leaves behind.
 bool IsTemporaryCopyName(std::string_view name);
 
 }  // namespace trx

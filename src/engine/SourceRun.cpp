@@ -6,6 +6,7 @@
 #include "engine/ChangeTest.h"
 #include "engine/FileFilterTests.h"
 #include "engine/FormatSize.h"
+#include "engine/KeptMetadata.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
 #include "engine/PackedTime.h"
@@ -23,6 +24,7 @@
 #include <cerrno>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -38,7 +40,8 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       source_(source),
       destination_(*source.Destination),
       options_(*source.Options),
-      state_(state) {
+      state_(state),
+      folders_(run.Fs, state, source.Options->TimeOriginal) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
 }
@@ -55,9 +58,9 @@ void cSourceRun::BackUp() {
     // A target path that would climb out of the destination ("..") is as unreachable as a missing one.
     std::unique_ptr<platform::Directory> destinationDir;
     std::unique_ptr<platform::Directory> targetDir;
-    if (IsPlainRelativePath(source_.TargetSubPath) && run_.Fs.MakeDirectories(targetPath) == 0 &&
-        run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
-        targetDir = OpenBelow(run_.Fs, *destinationDir, source_.TargetSubPath);
+    if (run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
+        targetDir = folders_.OpenTargetRoot(*destinationDir, source_.TargetSubPath, source_.Path);
+        destinationDir_ = destinationDir.get();
     }
     std::unique_ptr<platform::Directory> sourceDir;
     if (!targetDir) {
@@ -69,11 +72,19 @@ void cSourceRun::BackUp() {
         MarkUnreachable(source_.Catalogue, targetNode, source_.Path);
     } else {
         platform::EntryInfo root;
-        const std::uint64_t device = run_.Fs.StatAt(*sourceDir, ".", root) == 0 ? root.Device : kUnknownDevice;
-        cFolder folder{source_.Catalogue, targetNode, *sourceDir, *targetDir, false,
-                       device,            false,      source_.Path, targetPath};
+        const bool rootKnown = run_.Fs.StatAt(*sourceDir, ".", root) == 0;
+        const std::uint64_t device = rootKnown ? root.Device : kUnknownDevice;
+        cFolder folder{source_.Catalogue, targetNode, *sourceDir, *targetDir, false, device, false,
+                       source_.Path,      targetPath};
+        if (rootKnown) {
+            folders_.Enter(*targetDir, root, TargetRootShared(), folder.Copy);
+        }
         BackUpDir(folder);
+        if (rootKnown) {
+            folders_.Finish(*targetDir, *sourceDir, folder.Copy, targetNode);
+        }
     }
+    destinationDir_ = nullptr;
     if (sourceUnreachable_ || sourceHeldBack_) {
         source_.TotalSize = previousTotal;
     }
@@ -103,6 +114,7 @@ void cSourceRun::BackUpDir(cFolder& folder) {
     // vanished in between is neither copied nor counted.
     std::vector<int> position;
     const int candidates = ListCandidates(folder, entries, position);
+    const std::vector<std::string> refused = RefusedNames(folder, entries, position);
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
         if (position[i] == 0) {
             continue;
@@ -112,7 +124,9 @@ void cSourceRun::BackUpDir(cFolder& folder) {
         if (run_.Fs.StatAt(folder.SourceDir, name, info) != 0) {
             continue;
         }
-        if (info.Kind == platform::FileKind::Directory) {
+        if (!refused.empty() && !refused[i].empty()) {
+            ReportRefused(folder, name, refused[i]);
+        } else if (info.Kind == platform::FileKind::Directory) {
             if (options_.SubFolders) {
                 BackUpSubDir(folder, name, info);
             }
@@ -204,15 +218,18 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         MarkUnreachable(catalogueChild, targetChild, sourcePath);
         return;
     }
-    cFolder folder{catalogueChild, targetChild, *sourceSub, *targetSub,           made,
-                   info.Device,    mounted,     sourcePath, parent.TargetPath + name + "/"};
+    cFolder folder{catalogueChild, targetChild, *sourceSub,
+                   *targetSub,     made,        info.Device,
+                   mounted,        sourcePath,  parent.TargetPath + name + "/"};
+    folders_.Enter(*targetSub, info, false, folder.Copy);
     BackUpDir(folder);
+    folders_.Finish(*targetSub, *sourceSub, folder.Copy, targetChild);
 }
 
 std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
                                                                bool& made) {
     std::unique_ptr<platform::Directory> targetSub;
-    int result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0777);
+    int result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0700);
     if (result == EEXIST && run_.Fs.OpenSubDirectory(parent.TargetDir, name, targetSub) != 0) {
         platform::EntryInfo existing;
         if (run_.Fs.StatAt(parent.TargetDir, name, existing) != 0 ||
@@ -224,7 +241,7 @@ std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, 
         if (!sync.DeleteTree(parent.TargetDir, name, parent.TargetPath + name)) {
             return nullptr;
         }
-        result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0777);
+        result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0700);
     }
     made = result == 0;
     if (!targetSub && (result == 0 || result == EEXIST)) {
@@ -240,10 +257,15 @@ void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const plat
     source_.TotalSize += info.Size;
     platform::EntryInfo existing;
     const int found = folder.TargetFresh ? ENOENT : run_.Fs.StatAt(folder.TargetDir, name, existing);
-    const bool outOfDate = found != 0 || !options_.OnlyNewFiles ||
-                           CopyIsOutOfDate(info, existing, state_.Abilities);
+    if (cHardLinks::HasPartners(info) && LinkToPartner(folder, name, info, found, existing)) {
+        return;
+    }
+    const bool outOfDate =
+        found != 0 || !options_.OnlyNewFiles || CopyIsOutOfDate(info, existing, state_.Abilities);
     if (outOfDate && PassesDateAndSize(name, info)) {
         CopyFile(folder, name, info, found, existing);
+    } else if (found == 0 && !outOfDate) {
+        KeepUpToDateCopy(folder, name, info, existing);
     }
 }
 
@@ -274,21 +296,26 @@ void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platfo
         run_.Pump();
     };
     request.cancelled = [&] { return run_.Cancelled(); };
+    KeepRequest(folder, info, request);
     if (replacesFolder) {
         request.makeRoom = [&] { return MakeRoomFor(folder, name); };
     }
     const std::string sourceFile = folder.SourcePath + name;
     switch (CopyEntrySafely(run_.Fs, folder.SourceDir, folder.TargetDir, name, info, request)) {
         case CopyOutcome::Copied:
+            if (cHardLinks::HasPartners(info)) {
+                RememberCopy(folder, name, info);
+            }
             // Counted as copied only now that the copy is in place.
             if (destination_.OnFileProgress) {
                 destination_.OnFileProgress(destination_, info.Size, info.Size, nullptr);
             }
-            LogForSource(messages::FileCopied(sourceFile, folder.TargetPath, FormatSize(info.Size, run_.Formats)),
-                         2);
+            LogForSource(
+                messages::FileCopied(sourceFile, folder.TargetPath, FormatSize(info.Size, run_.Formats)), 2);
             break;
         case CopyOutcome::Changed:
-            run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, folder.TargetPath), source_.Options);
+            run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, folder.TargetPath),
+                               source_.Options);
             break;
         case CopyOutcome::Failed:
             run_.ReportProblem(messages::FileNotCopied(sourceFile, folder.TargetPath), source_.Options);
@@ -415,6 +442,151 @@ bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name
     platform::EntryInfo info;
     return run_.Fs.StatAt(dir, name, info) == 0 && info.Device == state_.DestinationDevice &&
            info.Inode == state_.DestinationInode;
+}
+
+std::vector<std::string> cSourceRun::RefusedNames(cFolder& folder,
+                                                  const std::vector<platform::ListedEntry>& entries,
+                                                  const std::vector<int>& position) {
+    std::vector<std::string> refused;
+    const cDestinationAbilities& abilities = state_.Abilities;
+    if (!abilities.FoldsCase && !abilities.DropsTrailingDots) {
+        return refused;
+    }
+    const auto sourceName = [&](std::size_t i) {
+        return folder.SourcePath + entries[i].Name +
+               (entries[i].Kind == platform::FileKind::Directory ? "/" : "");
+    };
+    std::unordered_map<std::string, std::vector<std::size_t>> byUpper;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& name = entries[i].Name;
+        if (position[i] == 0) {
+            continue;
+        }
+        if (abilities.DropsTrailingDots && (name.back() == '.' || name.back() == ' ')) {
+            refused.resize(entries.size());
+            refused[i] = messages::NameNotHeld(sourceName(i), folder.TargetPath);
+        } else if (abilities.FoldsCase) {
+            byUpper[text::UpperCase(name)].push_back(i);
+        }
+    }
+    std::unordered_set<std::string> present;  // the target's real names, listed only when names clash
+    bool listed = false;
+    for (const auto& [upper, members] : byUpper) {
+        if (members.size() < 2) {
+            continue;
+        }
+        if (!listed && !folder.TargetFresh) {
+            std::vector<platform::ListedEntry> targetEntries;
+            run_.Fs.List(folder.TargetDir, targetEntries);
+            for (const platform::ListedEntry& entry : targetEntries) {
+                present.insert(entry.Name);
+            }
+        }
+        listed = true;
+        // The one whose copy is there keeps it; otherwise the first by name, so that every run keeps the
+        // same one and none is ever copied over another's copy.
+        const auto before = [&](std::size_t a, std::size_t b) {
+            const bool aThere = present.count(entries[a].Name) != 0;
+            const bool bThere = present.count(entries[b].Name) != 0;
+            return aThere != bThere ? aThere : entries[a].Name < entries[b].Name;
+        };
+        const std::size_t kept = *std::min_element(members.begin(), members.end(), before);
+        refused.resize(entries.size());
+        for (const std::size_t i : members) {
+            if (i != kept) {
+                refused[i] = messages::CaseClash(sourceName(i), folder.TargetPath, entries[kept].Name);
+            }
+        }
+    }
+    return refused;
+}
+
+void cSourceRun::ReportRefused(cFolder& folder, const std::string& name, const std::string& report) {
+    run_.ReportProblem(report, source_.Options);
+    // Its catalogued names are not compared: on this destination they would reach the copy of the other.
+    if (cSubDir* child = folder.Catalogue.FindChild(name); child != nullptr) {
+        state_.LeftOut[child] = folder.Target.GetChild(name);
+    }
+}
+
+bool cSourceRun::TargetRootShared() const {
+    if (source_.TargetSubPath.empty()) {
+        return true;  // the destination folder itself
+    }
+    for (const cBackUpSource* other : destination_.Sources) {
+        if (other != &source_ &&
+            GetTargetSubPath(other->Path, other->Options->TransferFlags) == source_.TargetSubPath) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void cSourceRun::KeepRequest(cFolder& folder, const platform::EntryInfo& info, cCopyRequest& request) {
+    request.copyAttributes = state_.Abilities.KeepsAttributes && info.Kind == platform::FileKind::Regular;
+    request.dropInheritedAcl = request.copyAttributes && cTargetFolders::InheritsAcl(folder.Copy);
+    request.keepHoles = state_.Abilities.KeepsHoles;
+    cOwnerChange change;
+    if (OwnerToGive(state_.Abilities, state_.Identity, info, state_.Identity.User,
+                    folders_.NewGroup(folder.Copy), change)) {
+        request.owner = change.Owner;
+        request.group = change.Group;
+    }
+}
+
+bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                               int found, const platform::EntryInfo& existing) {
+    const cHardLinks::cCopy* partner = hardLinks_.Find(info);
+    if (partner == nullptr || (found == 0 && existing.Kind == platform::FileKind::Directory)) {
+        return false;
+    }
+    if (found == 0 && existing.Device == partner->Device && existing.Inode == partner->Inode) {
+        return true;  // one file with its partner already
+    }
+    std::unique_ptr<platform::Directory> partnerDir;
+    platform::Directory* dir = &folder.TargetDir;
+    if (partner->Folder != folder.TargetPath) {
+        if (destinationDir_ == nullptr || !partner->Folder.starts_with(destination_.Path)) {
+            return false;
+        }
+        partnerDir = OpenBelow(run_.Fs, *destinationDir_, partner->Folder.substr(destination_.Path.size()));
+        dir = partnerDir.get();
+    }
+    if (dir == nullptr || LinkEntrySafely(run_.Fs, *dir, partner->Name, folder.TargetDir, name,
+                                          found == ENOENT) != CopyOutcome::Copied) {
+        return false;
+    }
+    if (destination_.OnFileProgress) {
+        destination_.OnFileProgress(destination_, 0, info.Size, &name);
+        destination_.OnFileProgress(destination_, info.Size, info.Size, nullptr);
+    }
+    LogForSource(messages::FileCopied(folder.SourcePath + name, folder.TargetPath,
+                                      FormatSize(info.Size, run_.Formats)),
+                 2);
+    return true;
+}
+
+void cSourceRun::KeepUpToDateCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                                  const platform::EntryInfo& existing) {
+    // A change of bits or owner alone leaves the modification time alone: the copy follows it here.
+    if (state_.Abilities.KeepsPermissions && existing.Kind == platform::FileKind::Regular &&
+        KeptMode(existing.Mode, existing.Kind) != KeptMode(info.Mode, info.Kind)) {
+        run_.Fs.SetModeAt(folder.TargetDir, name, KeptMode(info.Mode, info.Kind));
+    }
+    cOwnerChange change;
+    if (OwnerToGive(state_.Abilities, state_.Identity, info, existing.Owner, existing.Group, change)) {
+        run_.Fs.SetOwnerAt(folder.TargetDir, name, change.Owner, change.Group);
+    }
+    if (cHardLinks::HasPartners(info)) {
+        hardLinks_.Remember(info, {folder.TargetPath, name, existing.Device, existing.Inode});
+    }
+}
+
+void cSourceRun::RememberCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
+    platform::EntryInfo copy;
+    if (run_.Fs.StatAt(folder.TargetDir, name, copy) == 0) {
+        hardLinks_.Remember(info, {folder.TargetPath, name, copy.Device, copy.Inode});
+    }
 }
 
 }  // namespace trx

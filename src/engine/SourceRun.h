@@ -3,7 +3,9 @@
 
 #include "engine/DestinationRunState.h"
 #include "engine/FileInputs.h"
+#include "engine/HardLinks.h"
 #include "engine/HeldBack.h"
+#include "engine/TargetFolders.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,7 @@ class cBackUpOptions;
 class cBackUpSource;
 class cRunContext;
 class cSubDir;
+struct cCopyRequest;
 
 // Backs up one source into its target directory: walks it, records the catalogue, copies what is new or
 // changed, and reports through the destination's hooks and the protocol.
@@ -51,6 +54,7 @@ private:
         bool MountPoint;         // on another file system than its parent
         std::string SourcePath;  // both with their trailing "/"
         std::string TargetPath;
+        cFolderCopy Copy{};  // what the target folder was when entered
     };
 
     // Walks one directory: first the name tests and the catalogue, then copying and recursion.
@@ -75,6 +79,26 @@ private:
     // True when that folder holds so many catalogued copies that its deletion waits for the user (reported).
     bool HoldBackReplacedFolder(cFolder& folder, const std::string& name);
 
+    // Entries the destination cannot take under their names, each with its report: names that differ only
+    // in case from another one on a destination that folds case, and names whose trailing dots or blanks
+    // it would drop. Empty when there are none.
+    std::vector<std::string> RefusedNames(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                                          const std::vector<int>& position);
+    void ReportRefused(cFolder& folder, const std::string& name, const std::string& report);
+    // The target root of this source is also the destination folder or another source's: only ever closed.
+    bool TargetRootShared() const;
+    // What the copy of `info` keeps besides its data, in `folder`.
+    void KeepRequest(cFolder& folder, const platform::EntryInfo& info, cCopyRequest& request);
+    // A further name of a file whose copy this walk has: becomes a further name of that copy. False when
+    // there is none, or it cannot be linked (it is copied then).
+    bool LinkToPartner(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
+                       const platform::EntryInfo& existing);
+    // A copy that is up to date gets the bits and owner its source has now, and is remembered as the copy
+    // of a file with further names.
+    void KeepUpToDateCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                          const platform::EntryInfo& existing);
+    void RememberCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info);
+
     // A directory that lists empty: true when its deletions are held back because that looks like a
     // medium that is not mounted (reported).
     bool HoldBackEmpty(cFolder& folder);
@@ -96,6 +120,9 @@ private:
     const cBackUpOptions& options_;
     cDestinationRunState& state_;
     cFileInputs inputs_;  // refilled for every entry, so its strings keep their storage
+    cTargetFolders folders_;
+    cHardLinks hardLinks_;
+    platform::Directory* destinationDir_ = nullptr;  // open while the source is backed up
     bool needAttributes_ = false;
     bool sourceUnreachable_ = false;
     bool sourceHeldBack_ = false;

@@ -38,6 +38,11 @@ public:
     virtual int Read(void* data, std::size_t size, std::size_t& done) = 0;
     // The file's status as it is now (what changed while it was read shows here).
     virtual int Status(EntryInfo& info) = 0;
+    // Its extended attributes (ACLs among them); ENOTSUP where the file system keeps none.
+    virtual int ReadAttributes(std::vector<ExtendedAttribute>& out) = 0;
+    // The next stretch of data at or after `from`, [start, end); start == end when only a hole follows.
+    // Reading goes on at `start`.
+    virtual int NextData(std::uint64_t from, std::uint64_t& start, std::uint64_t& end) = 0;
 };
 
 // A file being written. Write either writes everything or fails; Close is called once (the destructor
@@ -48,6 +53,13 @@ public:
     virtual int Write(const void* data, std::size_t size) = 0;
     virtual int SetMode(std::uint32_t mode) = 0;
     virtual int SetTimes(const FileTime& accessed, const FileTime& modified) = 0;
+    // kUnchangedId leaves the owner or the group as it is.
+    virtual int SetOwner(std::uint32_t owner, std::uint32_t group) = 0;
+    virtual int WriteAttribute(const ExtendedAttribute& attribute) = 0;
+    virtual int RemoveAttribute(const std::string& name) = 0;
+    // Moves the write position; what is skipped stays a hole where the file system keeps holes.
+    virtual int Seek(std::uint64_t offset) = 0;
+    virtual int SetSize(std::uint64_t size) = 0;
     virtual int Sync() = 0;
     virtual int Close() = 0;
 };
@@ -124,7 +136,8 @@ public:
     virtual int OpenFileAt(Directory& dir, const std::string& name, std::unique_ptr<ReadableFile>& out) = 0;
 
     // Creates a new file that must not exist yet, with exactly the permission bits `mode` (whatever the
-    // umask says: a copy keeps the bits of its original).
+    // umask says: a copy keeps the bits of its original). Where the file system refuses to change the bits
+    // (FAT, exFAT) the file keeps those it got: no reason to fail.
     virtual int CreateFileAt(Directory& dir, const std::string& name, std::uint32_t mode,
                              std::unique_ptr<WritableFile>& out) = 0;
 
@@ -158,6 +171,27 @@ public:
     // Locks the directory itself without waiting and without writing anything into it; EWOULDBLOCK as for
     // LockFile.
     virtual int LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) = 0;
+
+    // Gives the entry `from` of `fromDir` the further name `to` in `toDir` (a hard link; a link is linked
+    // itself, never what it points to). EEXIST when the name is taken.
+    virtual int HardLinkAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                           const std::string& to) = 0;
+    // Permission bits and owners of the entry `name` itself (a link's owner is the link's own; a link has
+    // no permission bits of its own and is refused).
+    virtual int SetModeAt(Directory& dir, const std::string& name, std::uint32_t mode) = 0;
+    virtual int SetOwnerAt(Directory& dir, const std::string& name, std::uint32_t owner,
+                           std::uint32_t group) = 0;
+
+    // The same for the open directory itself.
+    virtual int SetDirectoryMode(Directory& dir, std::uint32_t mode) = 0;
+    virtual int SetDirectoryOwner(Directory& dir, std::uint32_t owner, std::uint32_t group) = 0;
+    virtual int SetDirectoryTimes(Directory& dir, const FileTime& accessed, const FileTime& modified) = 0;
+    virtual int ReadDirectoryAttributes(Directory& dir, std::vector<ExtendedAttribute>& out) = 0;
+    virtual int WriteDirectoryAttribute(Directory& dir, const ExtendedAttribute& attribute) = 0;
+    virtual int RemoveDirectoryAttribute(Directory& dir, const std::string& name) = 0;
+
+    // Who this process is; asked once per run.
+    virtual ProcessIdentity Identity() = 0;
 
     // ---- helpers built on the calls above ----
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace trx::platform {
 
@@ -40,6 +41,27 @@ struct EntryInfo {
     FileTime Changed;  // the last change of contents or attributes (ctime); no program can set it back
     std::uint64_t Device = 0;  // with Inode: the identity of the entry on this machine
     std::uint64_t Inode = 0;
+    std::uint32_t Owner = 0;
+    std::uint32_t Group = 0;
+    std::uint32_t Links = 1;   // names of the inode (hard links)
+    std::uint64_t Blocks = 0;  // 512-byte units the data takes on disk: fewer than the size means holes
+};
+
+// An owner or group that a change of owners leaves as it is.
+inline constexpr std::uint32_t kUnchangedId = ~std::uint32_t{0};
+
+// One extended attribute; POSIX ACLs are the attributes "system.posix_acl_access" and "..._default".
+struct ExtendedAttribute {
+    std::string Name;
+    std::string Value;
+};
+
+// Who the program runs as: the owner and group its new files get (where no folder says otherwise) and
+// every group it belongs to.
+struct ProcessIdentity {
+    std::uint32_t User = 0;
+    std::uint32_t Group = 0;
+    std::vector<std::uint32_t> Groups;
 };
 
 // Attribute bits as the filters and the walk know them.

@@ -6,7 +6,9 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -17,6 +19,88 @@ namespace {
 
 int Errno() {
     return errno != 0 ? errno : EIO;
+}
+
+// A change of permission bits that the file system does not do (FAT, exFAT, some network shares).
+bool IsRefusal(int error) {
+    return error == EPERM || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
+int Result(int rc) {
+    return rc == 0 ? 0 : Errno();
+}
+
+int SetTimesOf(int fd, const FileTime& accessed, const FileTime& modified) {
+    const struct timespec times[2] = {{static_cast<time_t>(accessed.Seconds), accessed.Nanoseconds},
+                                      {static_cast<time_t>(modified.Seconds), modified.Nanoseconds}};
+    return Result(::futimens(fd, times));
+}
+
+int SetOwnerOf(int fd, std::uint32_t owner, std::uint32_t group) {
+    return Result(::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)));
+}
+
+// The names first into a buffer on the stack, which holds the usual few; only a longer list asks the size.
+int ListAttributeNames(int fd, std::vector<std::string>& names) {
+    names.clear();
+    char small[1024];
+    std::vector<char> large;
+    char* buffer = small;
+    ssize_t n = ::flistxattr(fd, small, sizeof small);
+    while (n < 0 && errno == ERANGE) {
+        const ssize_t needed = ::flistxattr(fd, nullptr, 0);
+        if (needed < 0) {
+            return Errno();
+        }
+        large.resize(static_cast<std::size_t>(needed) + 1);
+        buffer = large.data();
+        n = ::flistxattr(fd, buffer, large.size());
+    }
+    if (n < 0) {
+        return Errno();
+    }
+    for (ssize_t i = 0; i < n;) {
+        const std::string name(buffer + i);
+        i += static_cast<ssize_t>(name.size()) + 1;
+        names.push_back(name);
+    }
+    return 0;
+}
+
+int ReadAttributesOf(int fd, std::vector<ExtendedAttribute>& out) {
+    out.clear();
+    std::vector<std::string> names;
+    if (const int error = ListAttributeNames(fd, names); error != 0) {
+        return error;
+    }
+    for (std::string& name : names) {
+        std::string value;
+        for (;;) {
+            const ssize_t size = ::fgetxattr(fd, name.c_str(), nullptr, 0);
+            if (size < 0) {
+                break;  // gone meanwhile, or not readable by this process: not copied
+            }
+            value.resize(static_cast<std::size_t>(size));
+            const ssize_t got = ::fgetxattr(fd, name.c_str(), value.data(), value.size());
+            if (got >= 0) {
+                value.resize(static_cast<std::size_t>(got));
+                out.push_back({std::move(name), std::move(value)});
+                break;
+            }
+            if (errno != ERANGE) {
+                break;
+            }
+        }
+    }
+    return 0;
+}
+
+int WriteAttributeOf(int fd, const ExtendedAttribute& attribute) {
+    return Result(::fsetxattr(fd, attribute.Name.c_str(), attribute.Value.data(), attribute.Value.size(), 0));
+}
+
+int RemoveAttributeOf(int fd, const std::string& name) {
+    return Result(::fremovexattr(fd, name.c_str()));
 }
 
 class PosixDirectory : public Directory {
@@ -50,6 +134,27 @@ public:
     }
 
     int Status(EntryInfo& info) override;
+    int ReadAttributes(std::vector<ExtendedAttribute>& out) override { return ReadAttributesOf(fd_, out); }
+
+    int NextData(std::uint64_t from, std::uint64_t& start, std::uint64_t& end) override {
+        const off_t data = ::lseek(fd_, static_cast<off_t>(from), SEEK_DATA);
+        if (data < 0) {
+            if (errno != ENXIO) {
+                return Errno();
+            }
+            // Only a hole up to the end.
+            const off_t size = ::lseek(fd_, 0, SEEK_END);
+            start = end = size < 0 ? from : static_cast<std::uint64_t>(size);
+            return 0;
+        }
+        const off_t hole = ::lseek(fd_, data, SEEK_HOLE);
+        if (hole < 0 || ::lseek(fd_, data, SEEK_SET) < 0) {
+            return Errno();
+        }
+        start = static_cast<std::uint64_t>(data);
+        end = static_cast<std::uint64_t>(hole);
+        return 0;
+    }
 
 private:
     int fd_;
@@ -84,10 +189,17 @@ public:
     int SetMode(std::uint32_t mode) override { return ::fchmod(fd_, mode & 07777) == 0 ? 0 : Errno(); }
 
     int SetTimes(const FileTime& accessed, const FileTime& modified) override {
-        const struct timespec times[2] = {{static_cast<time_t>(accessed.Seconds), accessed.Nanoseconds},
-                                          {static_cast<time_t>(modified.Seconds), modified.Nanoseconds}};
-        return ::futimens(fd_, times) == 0 ? 0 : Errno();
+        return SetTimesOf(fd_, accessed, modified);
     }
+    int SetOwner(std::uint32_t owner, std::uint32_t group) override { return SetOwnerOf(fd_, owner, group); }
+    int WriteAttribute(const ExtendedAttribute& attribute) override {
+        return WriteAttributeOf(fd_, attribute);
+    }
+    int RemoveAttribute(const std::string& name) override { return RemoveAttributeOf(fd_, name); }
+    int Seek(std::uint64_t offset) override {
+        return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0 ? Errno() : 0;
+    }
+    int SetSize(std::uint64_t size) override { return Result(::ftruncate(fd_, static_cast<off_t>(size))); }
 
     int Sync() override { return ::fsync(fd_) == 0 ? 0 : Errno(); }
 
@@ -164,7 +276,7 @@ FileTime TimeOf(const struct statx_timestamp& t) {
 int StatxAt(int fd, const char* name, int flags, EntryInfo& info) {
     struct statx st {};
     const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME |
-                          STATX_BTIME | STATX_INO;
+                          STATX_BTIME | STATX_INO | STATX_UID | STATX_GID | STATX_NLINK | STATX_BLOCKS;
     if (::statx(fd, name, flags, mask, &st) != 0) {
         return Errno();
     }
@@ -177,6 +289,11 @@ int StatxAt(int fd, const char* name, int flags, EntryInfo& info) {
     info.Created = (st.stx_mask & STATX_BTIME) != 0 ? TimeOf(st.stx_btime) : info.Modified;
     info.Device = (static_cast<std::uint64_t>(st.stx_dev_major) << 32) | st.stx_dev_minor;
     info.Inode = st.stx_ino;
+    info.Owner = st.stx_uid;
+    info.Group = st.stx_gid;
+    info.Links = st.stx_nlink;
+    // A file system that does not count blocks says nothing about holes: taken as dense.
+    info.Blocks = (st.stx_mask & STATX_BLOCKS) != 0 ? st.stx_blocks : (st.stx_size + 511) / 512;
     return 0;
 }
 
@@ -330,8 +447,8 @@ int PosixFileSystem::SyncDirectory(const std::string& path) {
 
 int PosixFileSystem::LockFile(const std::string& path, std::unique_ptr<FileLock>& out) {
     // O_NONBLOCK: a FIFO of that name must not hold up the run; flock then fails on it.
-    return LockDescriptor(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644),
-                          out);
+    return LockDescriptor(
+        ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644), out);
 }
 
 // ---- directories ----
@@ -435,7 +552,7 @@ int PosixFileSystem::CreateFileAt(Directory& dir, const std::string& name, std::
     auto file = std::make_unique<PosixWritableFile>(fd);
     // The umask took bits away: give them back, since the caller asked for exactly these.
     if ((mode & umask_ & 07777) != 0) {
-        if (const int error = file->SetMode(mode); error != 0) {
+        if (const int error = file->SetMode(mode); error != 0 && !IsRefusal(error)) {
             file.reset();
             ::unlinkat(DirFd(dir), name.c_str(), 0);
             return error;
@@ -453,7 +570,7 @@ int PosixFileSystem::CreateUnnamedFileAt(Directory& dir, const std::string&, std
     }
     auto file = std::make_unique<PosixWritableFile>(fd);
     if ((mode & umask_ & 07777) != 0) {
-        if (const int error = file->SetMode(mode); error != 0) {
+        if (const int error = file->SetMode(mode); error != 0 && !IsRefusal(error)) {
             return error;
         }
     }
@@ -526,7 +643,7 @@ int PosixFileSystem::SetLinkTimesAt(Directory& dir, const std::string& name, con
                                     const FileTime& modified) {
     const struct timespec times[2] = {{static_cast<time_t>(accessed.Seconds), accessed.Nanoseconds},
                                       {static_cast<time_t>(modified.Seconds), modified.Nanoseconds}};
-    return ::utimensat(DirFd(dir), name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : Errno();
+    return Result(::utimensat(DirFd(dir), name.c_str(), times, AT_SYMLINK_NOFOLLOW));
 }
 
 int PosixFileSystem::RenameAt(Directory& fromDir, const std::string& from, Directory& toDir,
@@ -540,6 +657,58 @@ int PosixFileSystem::RemoveAt(Directory& dir, const std::string& name, bool dire
 
 int PosixFileSystem::LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) {
     return LockDescriptor(::openat(DirFd(dir), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), out);
+}
+
+int PosixFileSystem::HardLinkAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                                const std::string& to) {
+    return Result(::linkat(DirFd(fromDir), from.c_str(), DirFd(toDir), to.c_str(), 0));
+}
+
+int PosixFileSystem::SetModeAt(Directory& dir, const std::string& name, std::uint32_t mode) {
+    return Result(::fchmodat(DirFd(dir), name.c_str(), mode & 07777, AT_SYMLINK_NOFOLLOW));
+}
+
+int PosixFileSystem::SetOwnerAt(Directory& dir, const std::string& name, std::uint32_t owner,
+                                std::uint32_t group) {
+    return Result(::fchownat(DirFd(dir), name.c_str(), static_cast<uid_t>(owner), static_cast<gid_t>(group),
+                             AT_SYMLINK_NOFOLLOW));
+}
+
+int PosixFileSystem::SetDirectoryMode(Directory& dir, std::uint32_t mode) {
+    return Result(::fchmod(DirFd(dir), mode & 07777));
+}
+
+int PosixFileSystem::SetDirectoryOwner(Directory& dir, std::uint32_t owner, std::uint32_t group) {
+    return SetOwnerOf(DirFd(dir), owner, group);
+}
+
+int PosixFileSystem::SetDirectoryTimes(Directory& dir, const FileTime& accessed, const FileTime& modified) {
+    return SetTimesOf(DirFd(dir), accessed, modified);
+}
+
+int PosixFileSystem::ReadDirectoryAttributes(Directory& dir, std::vector<ExtendedAttribute>& out) {
+    return ReadAttributesOf(DirFd(dir), out);
+}
+
+int PosixFileSystem::WriteDirectoryAttribute(Directory& dir, const ExtendedAttribute& attribute) {
+    return WriteAttributeOf(DirFd(dir), attribute);
+}
+
+int PosixFileSystem::RemoveDirectoryAttribute(Directory& dir, const std::string& name) {
+    return RemoveAttributeOf(DirFd(dir), name);
+}
+
+ProcessIdentity PosixFileSystem::Identity() {
+    ProcessIdentity identity;
+    identity.User = ::geteuid();
+    identity.Group = ::getegid();
+    const int count = ::getgroups(0, nullptr);
+    if (count > 0) {
+        std::vector<gid_t> groups(static_cast<std::size_t>(count));
+        const int got = ::getgroups(count, groups.data());
+        identity.Groups.assign(groups.begin(), groups.begin() + std::max(got, 0));
+    }
+    return identity;
 }
 
 }  // namespace trx::platform

@@ -46,6 +46,18 @@ public:
                  const std::string& to) override;
     int RemoveAt(Directory& dir, const std::string& name, bool directory) override;
     int LockDirectory(Directory& dir, std::unique_ptr<FileLock>& out) override;
+    int HardLinkAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                   const std::string& to) override;
+    int SetModeAt(Directory& dir, const std::string& name, std::uint32_t mode) override;
+    int SetOwnerAt(Directory& dir, const std::string& name, std::uint32_t owner,
+                   std::uint32_t group) override;
+    int SetDirectoryMode(Directory& dir, std::uint32_t mode) override;
+    int SetDirectoryOwner(Directory& dir, std::uint32_t owner, std::uint32_t group) override;
+    int SetDirectoryTimes(Directory& dir, const FileTime& accessed, const FileTime& modified) override;
+    int ReadDirectoryAttributes(Directory& dir, std::vector<ExtendedAttribute>& out) override;
+    int WriteDirectoryAttribute(Directory& dir, const ExtendedAttribute& attribute) override;
+    int RemoveDirectoryAttribute(Directory& dir, const std::string& name) override;
+    ProcessIdentity Identity() override;
 
 private:
     std::uint32_t umask_ = 022;

@@ -96,7 +96,7 @@ TEST_F(EveryChangeTest, ASourceThatFailsKeepsItsCatalogueInTheSavedProject) {
         if (fault == 1) {
             fs.Fail(FaultyFileSystem::Op::OpenDirectory, src, EACCES);
         } else if (fault == 2) {
-            fs.Fail(FaultyFileSystem::Op::MakeDirectory, dst + "src", EACCES);
+            fs.Fail(FaultyFileSystem::Op::MakeDirectoryAt, dst + "src", EACCES);
             project.DefaultOptions.TransferFlags = EncodeTransferFlags(true, false, 1, false);
         }
         Run();

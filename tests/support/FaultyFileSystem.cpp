@@ -50,6 +50,26 @@ public:
         const int error = fs_.Injected(FaultyFileSystem::Op::SetTimes, path_);
         return error != 0 ? error : inner_->SetTimes(accessed, modified);
     }
+    int SetOwner(std::uint32_t owner, std::uint32_t group) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::SetOwner, path_);
+        return error != 0 ? error : inner_->SetOwner(owner, group);
+    }
+    int WriteAttribute(const platform::ExtendedAttribute& attribute) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::WriteAttribute, path_ + "#" + attribute.Name);
+        return error != 0 ? error : inner_->WriteAttribute(attribute);
+    }
+    int RemoveAttribute(const std::string& name) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::RemoveAttribute, path_ + "#" + name);
+        return error != 0 ? error : inner_->RemoveAttribute(name);
+    }
+    int Seek(std::uint64_t offset) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::Seek, path_);
+        return error != 0 ? error : inner_->Seek(offset);
+    }
+    int SetSize(std::uint64_t size) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::SetSize, path_);
+        return error != 0 ? error : inner_->SetSize(size);
+    }
     int Sync() override {
         const int error = fs_.Injected(FaultyFileSystem::Op::Sync, path_);
         return error != 0 ? error : inner_->Sync();
@@ -102,6 +122,14 @@ public:
         return rc;
     }
     int Status(platform::EntryInfo& info) override { return inner_->Status(info); }
+    int ReadAttributes(std::vector<platform::ExtendedAttribute>& out) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::ReadAttributes, path_);
+        return error != 0 ? error : inner_->ReadAttributes(out);
+    }
+    int NextData(std::uint64_t from, std::uint64_t& start, std::uint64_t& end) override {
+        const int error = fs_.Injected(FaultyFileSystem::Op::NextData, path_);
+        return error != 0 ? error : inner_->NextData(from, start, end);
+    }
 
 private:
     const FaultyFileSystem& fs_;
@@ -238,7 +266,11 @@ int FaultyFileSystem::StatAt(Directory& dir, const std::string& name, platform::
 
 int FaultyFileSystem::MakeDirectoryAt(Directory& dir, const std::string& name, std::uint32_t mode) {
     TRX_FAULT(MakeDirectoryAt, dir.Path() + name);
-    return inner_.MakeDirectoryAt(dir, name, mode);
+    const int rc = inner_.MakeDirectoryAt(dir, name, mode);
+    if (rc == 0 && AfterMakeDirectory) {
+        AfterMakeDirectory(dir.Path() + name + "/");
+    }
+    return rc;
 }
 
 int FaultyFileSystem::OpenFileAt(Directory& dir, const std::string& name,
@@ -349,6 +381,58 @@ int FaultyFileSystem::RemoveAt(Directory& dir, const std::string& name, bool dir
 int FaultyFileSystem::LockDirectory(Directory& dir, std::unique_ptr<platform::FileLock>& out) {
     TRX_FAULT(LockDirectory, dir.Path());
     return inner_.LockDirectory(dir, out);
+}
+
+int FaultyFileSystem::HardLinkAt(Directory& fromDir, const std::string& from, Directory& toDir,
+                                 const std::string& to) {
+    TRX_FAULT(HardLinkAt, toDir.Path() + to);
+    return inner_.HardLinkAt(fromDir, from, toDir, to);
+}
+
+int FaultyFileSystem::SetModeAt(Directory& dir, const std::string& name, std::uint32_t mode) {
+    TRX_FAULT(SetModeAt, dir.Path() + name);
+    return inner_.SetModeAt(dir, name, mode);
+}
+
+int FaultyFileSystem::SetOwnerAt(Directory& dir, const std::string& name, std::uint32_t owner,
+                                 std::uint32_t group) {
+    TRX_FAULT(SetOwnerAt, dir.Path() + name);
+    return inner_.SetOwnerAt(dir, name, owner, group);
+}
+
+int FaultyFileSystem::SetDirectoryMode(Directory& dir, std::uint32_t mode) {
+    TRX_FAULT(SetDirectoryMode, dir.Path());
+    return inner_.SetDirectoryMode(dir, mode);
+}
+
+int FaultyFileSystem::SetDirectoryOwner(Directory& dir, std::uint32_t owner, std::uint32_t group) {
+    TRX_FAULT(SetDirectoryOwner, dir.Path());
+    return inner_.SetDirectoryOwner(dir, owner, group);
+}
+
+int FaultyFileSystem::SetDirectoryTimes(Directory& dir, const platform::FileTime& accessed,
+                                        const platform::FileTime& modified) {
+    TRX_FAULT(SetDirectoryTimes, dir.Path());
+    return inner_.SetDirectoryTimes(dir, accessed, modified);
+}
+
+int FaultyFileSystem::ReadDirectoryAttributes(Directory& dir, std::vector<platform::ExtendedAttribute>& out) {
+    TRX_FAULT(ReadDirectoryAttributes, dir.Path());
+    return inner_.ReadDirectoryAttributes(dir, out);
+}
+
+int FaultyFileSystem::WriteDirectoryAttribute(Directory& dir, const platform::ExtendedAttribute& attribute) {
+    TRX_FAULT(WriteDirectoryAttribute, dir.Path() + "#" + attribute.Name);
+    return inner_.WriteDirectoryAttribute(dir, attribute);
+}
+
+int FaultyFileSystem::RemoveDirectoryAttribute(Directory& dir, const std::string& name) {
+    TRX_FAULT(RemoveDirectoryAttribute, dir.Path() + "#" + name);
+    return inner_.RemoveDirectoryAttribute(dir, name);
+}
+
+platform::ProcessIdentity FaultyFileSystem::Identity() {
+    return FakeIdentity ? *FakeIdentity : inner_.Identity();
 }
 
 #undef TRX_FAULT

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,23 @@ public:
         RenameAt,
         RemoveAt,
         LockFile,
-        LockDirectory
+        LockDirectory,
+        ReadAttributes,
+        NextData,
+        SetOwner,
+        WriteAttribute,
+        RemoveAttribute,
+        Seek,
+        SetSize,
+        HardLinkAt,
+        SetModeAt,
+        SetOwnerAt,
+        SetDirectoryMode,
+        SetDirectoryOwner,
+        SetDirectoryTimes,
+        ReadDirectoryAttributes,
+        WriteDirectoryAttribute,
+        RemoveDirectoryAttribute
     };
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
@@ -62,6 +79,10 @@ public:
     std::function<void(const std::string& directory)> AfterList;
     // Called with the source path after every chunk of a copy (CopyData and Read).
     std::function<void(const std::string& file, std::uint64_t copiedSoFar)> AfterChunk;
+    // Called with the new directory's path after every successful MakeDirectoryAt.
+    std::function<void(const std::string& directory)> AfterMakeDirectory;
+    // Who the run believes it is, in place of the real process (an ordinary user, say).
+    std::optional<platform::ProcessIdentity> FakeIdentity;
 
     // How often `op` was called for a path containing `pathPart`.
     int Calls(Op op, const std::string& pathPart = "") const;
@@ -102,6 +123,21 @@ public:
                  const std::string& to) override;
     int RemoveAt(platform::Directory& dir, const std::string& name, bool directory) override;
     int LockDirectory(platform::Directory& dir, std::unique_ptr<platform::FileLock>& out) override;
+    int HardLinkAt(platform::Directory& fromDir, const std::string& from, platform::Directory& toDir,
+                   const std::string& to) override;
+    int SetModeAt(platform::Directory& dir, const std::string& name, std::uint32_t mode) override;
+    int SetOwnerAt(platform::Directory& dir, const std::string& name, std::uint32_t owner,
+                   std::uint32_t group) override;
+    int SetDirectoryMode(platform::Directory& dir, std::uint32_t mode) override;
+    int SetDirectoryOwner(platform::Directory& dir, std::uint32_t owner, std::uint32_t group) override;
+    int SetDirectoryTimes(platform::Directory& dir, const platform::FileTime& accessed,
+                          const platform::FileTime& modified) override;
+    int ReadDirectoryAttributes(platform::Directory& dir,
+                                std::vector<platform::ExtendedAttribute>& out) override;
+    int WriteDirectoryAttribute(platform::Directory& dir,
+                                const platform::ExtendedAttribute& attribute) override;
+    int RemoveDirectoryAttribute(platform::Directory& dir, const std::string& name) override;
+    platform::ProcessIdentity Identity() override;
 
     // Error for `op` on `path`, or 0; counts the call.
     int Injected(Op op, const std::string& path, std::uint64_t* afterBytes = nullptr) const;

@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/TargetFolders.h"
+
+#include "engine/DestinationRunState.h"
+#include "engine/KeptMetadata.h"
+#include "engine/TargetDirectory.h"
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace trx {
+
+namespace {
+
+constexpr std::uint32_t kSpecialBits = 07000;
+
+// The source folder that the target folder `name`, `up` levels above the target root, stands for; "" when
+// the source path does not end in the names of the target path.
+std::string AncestorPath(const std::string& sourcePath, std::size_t up, const std::string& name) {
+    std::string path = sourcePath;
+    for (std::size_t i = 0; i <= up; ++i) {
+        while (path.size() > 1 && path.back() == '/') {
+            path.pop_back();
+        }
+        const auto slash = path.rfind('/');
+        if (slash == std::string::npos) {
+            return {};
+        }
+        if (i == up) {
+            return path.substr(slash + 1) == name ? path + "/" : std::string();
+        }
+        path.resize(slash + 1);
+    }
+    return {};
+}
+
+const platform::ExtendedAttribute* FindAttribute(const std::vector<platform::ExtendedAttribute>& attributes,
+                                                 const std::string& name) {
+    for (const platform::ExtendedAttribute& attribute : attributes) {
+        if (attribute.Name == name) {
+            return &attribute;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+cTargetFolders::cTargetFolders(platform::FileSystem& fs, cDestinationRunState& state, bool keepTimes)
+    : fs_(fs), state_(state), keepTimes_(keepTimes) {
+}
+
+void cTargetFolders::Enter(platform::Directory& dir, const platform::EntryInfo& source, bool shared,
+                           cFolderCopy& copy) {
+    copy.Source = source;
+    copy.Shared = shared;
+    copy.TargetAttributes.clear();
+    if (fs_.StatAt(dir, ".", copy.Target) != 0) {
+        copy.Target.Kind = platform::FileKind::None;
+    }
+    if (state_.Abilities.KeepsAttributes) {
+        fs_.ReadDirectoryAttributes(dir, copy.TargetAttributes);
+    }
+    if (!state_.Abilities.KeepsPermissions || copy.Target.Kind != platform::FileKind::Directory) {
+        return;
+    }
+    // Never wider open than the source for group and others; the owner (the one backing up, or root)
+    // keeps full access so that the run can fill the folder.
+    const std::uint32_t now = copy.Target.Mode & 0777;
+    const std::uint32_t closed = (now & source.Mode & 0077) | 0700;
+    if (closed != now && fs_.SetDirectoryMode(dir, closed | (copy.Target.Mode & kSpecialBits)) == 0) {
+        copy.Target.Mode = closed | (copy.Target.Mode & kSpecialBits);
+    }
+}
+
+void cTargetFolders::Finish(platform::Directory& dir, platform::Directory& sourceDir, const cFolderCopy& copy,
+                            const cSubDir& node) {
+    if (copy.Shared || copy.Target.Kind != platform::FileKind::Directory) {
+        return;
+    }
+    const cDestinationAbilities& abilities = state_.Abilities;
+    cOwnerChange change;
+    bool changed = false;
+    if (OwnerToGive(abilities, state_.Identity, copy.Source, copy.Target.Owner, copy.Target.Group, change)) {
+        changed = fs_.SetDirectoryOwner(dir, change.Owner, change.Group) == 0;
+    }
+    if (abilities.KeepsAttributes && KeepAttributes(dir, sourceDir, copy)) {
+        changed = true;  // an ACL written moves the group bits: the bits are set below in any case
+    }
+    const std::uint32_t wanted = KeptMode(copy.Source.Mode, platform::FileKind::Directory);
+    if (abilities.KeepsPermissions && (changed || (copy.Target.Mode & 07777) != wanted)) {
+        fs_.SetDirectoryMode(dir, wanted);
+    }
+    if (keepTimes_) {
+        // A stat costs less than a change of times, which the file system must write: most folders of a
+        // run have their times already.
+        platform::EntryInfo now;
+        if (fs_.StatAt(dir, ".", now) != 0 || !SameTime(now.Modified, copy.Source.Modified)) {
+            fs_.SetDirectoryTimes(dir, copy.Source.Accessed, copy.Source.Modified);
+        }
+        // Deletions after the walk change the folder again: its times are given back then.
+        state_.FolderTimes[&node] = {copy.Source.Accessed, copy.Source.Modified};
+    }
+}
+
+bool cTargetFolders::SameTime(const platform::FileTime& kept, const platform::FileTime& wanted) const {
+    const std::int64_t step = state_.Abilities.TimeStepNanoseconds;
+    const std::int64_t seconds = wanted.Seconds - kept.Seconds;
+    if (seconds < -2 || seconds > 2) {
+        return false;
+    }
+    const std::int64_t lost = seconds * 1'000'000'000 + (wanted.Nanoseconds - kept.Nanoseconds);
+    return lost >= 0 && lost < step;
+}
+
+bool cTargetFolders::KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir,
+                                    const cFolderCopy& copy) {
+    std::vector<platform::ExtendedAttribute> wanted;
+    if (const int error = fs_.ReadDirectoryAttributes(sourceDir, wanted); error != 0) {
+        if (error != ENOTSUP && error != EOPNOTSUPP) {
+            return false;  // unknown: what the copy has stays
+        }
+        wanted.clear();  // the source's file system has none: neither has the copy
+    }
+    bool changed = false;
+    for (const platform::ExtendedAttribute& attribute : wanted) {
+        const platform::ExtendedAttribute* present = FindAttribute(copy.TargetAttributes, attribute.Name);
+        if (IsCopiedAttribute(attribute.Name) && (present == nullptr || present->Value != attribute.Value)) {
+            changed = fs_.WriteDirectoryAttribute(dir, attribute) == 0 || changed;
+        }
+    }
+    for (const platform::ExtendedAttribute& attribute : copy.TargetAttributes) {
+        if (IsCopiedAttribute(attribute.Name) && FindAttribute(wanted, attribute.Name) == nullptr) {
+            changed = fs_.RemoveDirectoryAttribute(dir, attribute.Name) == 0 || changed;
+        }
+    }
+    return changed;
+}
+
+std::uint32_t cTargetFolders::NewGroup(const cFolderCopy& copy) const {
+    return (copy.Target.Mode & 02000) != 0 ? copy.Target.Group : state_.Identity.Group;
+}
+
+bool cTargetFolders::InheritsAcl(const cFolderCopy& copy) {
+    return HasAttribute(copy.TargetAttributes, kDefaultAcl);
+}
+
+std::unique_ptr<platform::Directory> cTargetFolders::OpenTargetRoot(platform::Directory& base,
+                                                                    std::string_view relativePath,
+                                                                    const std::string& sourcePath) {
+    if (!IsPlainRelativePath(relativePath)) {
+        return nullptr;
+    }
+    std::vector<std::string> names;
+    for (std::string_view rest = relativePath; !rest.empty();) {
+        const auto slash = rest.find('/');
+        names.emplace_back(rest.substr(0, slash));
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    }
+    if (names.empty()) {
+        return OpenBelow(fs_, base, "");
+    }
+    // The folders on the way are shaped once the whole path stands: a read-only one would stop the next.
+    std::vector<std::pair<std::unique_ptr<platform::Directory>, bool>> way;
+    platform::Directory* at = &base;
+    for (const std::string& name : names) {
+        const int made = fs_.MakeDirectoryAt(*at, name, 0700);
+        std::unique_ptr<platform::Directory> next;
+        if ((made != 0 && made != EEXIST) || fs_.OpenSubDirectory(*at, name, next) != 0) {
+            return nullptr;
+        }
+        at = next.get();
+        way.emplace_back(std::move(next), made == 0);
+    }
+    for (std::size_t i = 0; i + 1 < way.size(); ++i) {
+        ShapeAncestor(*way[i].first, way[i].second, AncestorPath(sourcePath, way.size() - 1 - i, names[i]));
+    }
+    return std::move(way.back().first);
+}
+
+void cTargetFolders::ShapeAncestor(platform::Directory& dir, bool made, const std::string& ancestor) {
+    std::unique_ptr<platform::Directory> source;
+    platform::EntryInfo info;
+    if (ancestor.empty() || fs_.OpenDirectory(ancestor, source) != 0 || fs_.StatAt(*source, ".", info) != 0) {
+        return;
+    }
+    cFolderCopy copy;
+    Enter(dir, info, !made, copy);
+    if (made) {
+        // It holds nothing but the next folder, which is closed until its own content is in.
+        cOwnerChange change;
+        if (OwnerToGive(state_.Abilities, state_.Identity, info, copy.Target.Owner, copy.Target.Group,
+                        change)) {
+            fs_.SetDirectoryOwner(dir, change.Owner, change.Group);
+        }
+        if (state_.Abilities.KeepsPermissions) {
+            fs_.SetDirectoryMode(dir, KeptMode(info.Mode, platform::FileKind::Directory));
+        }
+    }
+}
+
+}  // namespace trx
