@@ -5,6 +5,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -110,6 +112,56 @@ cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Direc
         fs.RemoveAt(dir, link, false);
     }
     abilities.DropsTrailingDots = DropsTail(fs, dir, '.') || DropsTail(fs, dir, ' ');
+    return abilities;
+}
+
+namespace {
+
+// Each ability with its word in the text.
+struct cAbilityFlag {
+    const char* Word;
+    bool cDestinationAbilities::*Flag;
+};
+constexpr cAbilityFlag kFlags[] = {
+    {"local", &cDestinationAbilities::LocalTimes},         {"permissions", &cDestinationAbilities::KeepsPermissions},
+    {"owners", &cDestinationAbilities::KeepsOwners},       {"attributes", &cDestinationAbilities::KeepsAttributes},
+    {"links", &cDestinationAbilities::KeepsLinks},         {"holes", &cDestinationAbilities::KeepsHoles},
+    {"foldscase", &cDestinationAbilities::FoldsCase},      {"trailingdots", &cDestinationAbilities::DropsTrailingDots},
+};
+
+}  // namespace
+
+std::string AbilitiesText(const cDestinationAbilities& abilities) {
+    std::string text = "step=" + std::to_string(abilities.TimeStepNanoseconds);
+    for (const cAbilityFlag& flag : kFlags) {
+        text += std::string(" ") + flag.Word + "=" + (abilities.*flag.Flag ? "1" : "0");
+    }
+    return text;
+}
+
+cDestinationAbilities AbilitiesFromText(const std::string& text) {
+    cDestinationAbilities abilities;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        at = end + 1;
+        const auto equals = word.find('=');
+        if (equals == std::string::npos) {
+            continue;
+        }
+        const std::string key = word.substr(0, equals);
+        const std::string value = word.substr(equals + 1);
+        if (key == "step") {
+            const long long step = std::strtoll(value.c_str(), nullptr, 10);
+            abilities.TimeStepNanoseconds = step > 0 ? step : 1;
+        }
+        for (const cAbilityFlag& flag : kFlags) {
+            if (key == flag.Word) {
+                abilities.*flag.Flag = value == "1";
+            }
+        }
+    }
     return abilities;
 }
 

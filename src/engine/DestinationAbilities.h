@@ -41,6 +41,11 @@ struct cDestinationAbilities {
 cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir,
                                        const platform::ProcessIdentity& identity);
 
+// The abilities as a line of words ("step=2000000000 local=1 permissions=0 ..."), to be kept with the
+// project; AbilitiesFromText reads such a line back, taking the defaults for what it lacks or cannot read.
+std::string AbilitiesText(const cDestinationAbilities& abilities);
+cDestinationAbilities AbilitiesFromText(const std::string& text);
+
 // What the destination does not keep, as the run's protocol says it once: "" when it keeps everything.
 std::string MissingAbilities(const cDestinationAbilities& abilities);
 

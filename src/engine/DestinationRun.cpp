@@ -207,8 +207,7 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
 
 void cDestinationRun::HoldBack(cHeldBack::Reason why, const std::string& path, std::uint64_t entries,
                                const std::string& message) {
-    run_.HeldBack.push_back({why, path, entries});
-    run_.ReportProblem(message, nullptr);
+    run_.ReportHeldBack({why, path, entries}, message);
 }
 
 }  // namespace trx

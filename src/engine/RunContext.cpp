@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/RunContext.h"
 
+#include "engine/PlanRecorder.h"
 #include "engine/Protocol.h"
 
 namespace trx {
@@ -14,6 +15,18 @@ void cRunContext::WriteProtocol(const std::string& text, int level, const cBackU
 void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* options) {
     ++ProblemCount;
     WriteProtocol(text, 1, options);
+    if (Plan != nullptr) {
+        Plan->Problem(text);
+    }
+}
+
+void cRunContext::ReportHeldBack(const cHeldBack& item, const std::string& text) {
+    HeldBack.push_back(item);
+    ++ProblemCount;
+    WriteProtocol(text, 1, nullptr);
+    if (Plan != nullptr) {
+        Plan->HoldBack(item.Path, item.Entries, text);
+    }
 }
 
 void cRunContext::Pump() {

@@ -15,6 +15,7 @@ class FileSystem;
 }
 class cBackUpOptions;
 class cCatalogueJournal;
+class cPlanRecorder;
 class cProtocol;
 class cTextFormats;
 
@@ -30,6 +31,10 @@ public:
 
     // A level-1 line about something that went wrong; counted whether or not the protocol level writes it.
     void ReportProblem(const std::string& text, const cBackUpOptions* options);
+
+    // Work held back as the work of a missing medium: kept for the end of the run, said in the protocol as
+    // `text`, and counted as a problem.
+    void ReportHeldBack(const cHeldBack& item, const std::string& text);
 
     // Lets the user interface handle pending events; calls closer than PumpInterval to the last one
     // are skipped.
@@ -51,6 +56,11 @@ public:
     bool ReleaseHeldBack = false;
     // What this run held back instead; each is also a problem of the run.
     cHeldBackList HeldBack;
+    // A preview: the run decides everything and carries out nothing: no copy, folder, deletion or change
+    // of any kind on disk. It runs on a copy of the project (CloneProject), which it may change.
+    bool DryRun = false;
+    // Where the run's decisions are written as it takes them (a preview's plan; tests of a real run).
+    cPlanRecorder* Plan = nullptr;
     // Tests set 0 so that every pump call reaches the hook.
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);
 

@@ -431,8 +431,7 @@ void cSourceRun::HoldBackGoneMounts(cFolder& folder, const std::vector<platform:
 void cSourceRun::HoldBack(cHeldBack::Reason why, const std::string& path, std::uint64_t entries,
                           const cSubDir& catalogueNode, cSubDir& targetNode, const std::string& message) {
     state_.LeftOut[&catalogueNode] = &targetNode;
-    run_.HeldBack.push_back({why, path, entries});
-    run_.ReportProblem(message, nullptr);
+    run_.ReportHeldBack({why, path, entries}, message);
 }
 
 bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name) {

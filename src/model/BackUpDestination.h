@@ -22,6 +22,10 @@ public:
     cProject& Project() const { return *project_; }
 
     cSubDir Tree;  // run-time tree of target directories; its file lists are emptied after every run
+    // What the last run found out about the destination's file system (time steps, what it keeps), in the
+    // engine's words; kept beside the project, so that a preview, which may not try anything out there,
+    // decides as the run will.
+    std::string Abilities;
     TSourceStartHook OnSourceStart;
     TDirEnteredHook OnDirEntered;
     TProgressHook OnProgress;

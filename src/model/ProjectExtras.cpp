@@ -18,6 +18,7 @@ namespace {
 
 constexpr char kMountRecord[] = "mount";
 constexpr char kCatalogueRecord[] = "catalogue";
+constexpr char kAbilitiesRecord[] = "abilities";
 
 std::string Escaped(std::string_view field) {
     std::string out;
@@ -113,7 +114,19 @@ void AddNames(cSubDir& node, std::vector<std::string>::const_iterator first,
     }
 }
 
+void ApplyAbilities(cProject& project, const std::vector<std::string>& fields) {
+    for (cBackUpDestination* destination : project.Destinations) {
+        if (destination->Path == fields[1]) {
+            destination->Abilities = fields[2];
+        }
+    }
+}
+
 void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
+    if (fields.size() == 3 && fields[0] == kAbilitiesRecord) {
+        ApplyAbilities(project, fields);
+        return;
+    }
     if (fields.size() < 4 || (fields[3] != "" && !PlausibleFolder(fields[3]))) {
         return;
     }
@@ -150,6 +163,10 @@ std::string CatalogueRecord(const std::string& destination, const std::string& s
 std::string SerializeProjectExtras(const cProject& project) {
     std::string records;
     for (const cBackUpDestination* destination : project.Destinations) {
+        if (!destination->Abilities.empty()) {
+            records += std::string(kAbilitiesRecord) + "\t" + Escaped(destination->Path) + "\t" +
+                       Escaped(destination->Abilities) + "\n";
+        }
         for (const cBackUpSource* source : destination->Sources) {
             WriteMountPoints(records, *source, source->Catalogue);
         }

@@ -19,6 +19,7 @@ class cProject;
 // one). It is UTF-8 text, one record per line, fields separated by tabs; a backslash, tab, line feed or
 // carriage return inside a field is written as "\\", "\t", "\n" or "\r". Records:
 //   mount <destination path> <source path> <folder relative to the source, ending with "/">
+//   abilities <destination path> <what the last run found out about its file system, as the engine says it>
 //   catalogue <destination path> <source path> <folder relative to the source> <name> <name> ...
 // A catalogue record is what a run that is under way adds to a catalogue, appended as it goes: a run
 // that is cancelled or killed before the project file is written again thus leaves the names of the

@@ -326,6 +326,12 @@ void ParseProject(cProject& project, std::string_view data) {
     project.Comments = r.String();
 }
 
+void CloneProject(const cProject& project, cProject& copy) {
+    ParseProject(copy, SerializeProject(project));
+    ParseProjectExtras(copy, SerializeProjectExtras(project));
+    copy.ProjectPath = project.ProjectPath;
+}
+
 void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
     std::string data;
     const int error = fs.ReadWholeFile(path, data);

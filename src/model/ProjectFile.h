@@ -27,6 +27,11 @@ void SaveProject(const cProject& project, const std::string& path, platform::Fil
 // "List index out of bounds (%d)"); the project then holds what was read up to the fault.
 void ParseProject(cProject& project, std::string_view data);
 
+// A deep copy of `project` in `copy` (destinations, sources, option sets, catalogues, texts, path and
+// extras), as a save and a load would give it; `copy` is replaced. A preview runs on such a copy, so that
+// nothing it does reaches the project.
+void CloneProject(const cProject& project, cProject& copy);
+
 // Loads `path` and the extras beside it. Throws "Cannot open file %s" when it cannot be opened, else as
 // ParseProject.
 void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs);
