@@ -3,6 +3,8 @@
 
 #include "model/SizeUnits.h"
 #include "ui/common/CaptionWidth.h"
+#include "ui/common/DesktopServices.h"
+#include "ui/common/Named.h"
 #include "ui/editors/ExtensionInput.h"
 #include "ui/editors/TCriteriaDelegate.h"
 #include "ui/editors/TSpinEdit.h"
@@ -66,12 +68,6 @@ QString PickerDateFormat() {
     return format;
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
 const QString kMaskHelpText = QStringLiteral(
     "Hier können Sie eine oder - durch \";\" getrennt - mehrere Masken angeben. Es werden alle Dateien "
     "eingebunden, deren Name mindestens einer der hier angegebenen Masken entspricht.\n"
@@ -84,10 +80,8 @@ const QString kMaskHelpText = QStringLiteral(
 
 }  // namespace
 
-std::function<cShellTypeInfo(const QString& extension)> TFrame_FileFilter::ShellTypeInfo =
-    LookUpShellTypeInfo;
-
-TFrame_FileFilter::TFrame_FileFilter(QWidget* parent, const QIcon& mainIcon) : QFrame(parent) {
+TFrame_FileFilter::TFrame_FileFilter(cDesktopServices& desktop, QWidget* parent, const QIcon& mainIcon)
+    : QFrame(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("Frame_FileFilter"));
 
     ListBox = Named(new QListWidget, QStringLiteral("ListBox"));
@@ -426,7 +420,7 @@ void TFrame_FileFilter::ResetFilter(bool full) {
 }
 
 void TFrame_FileFilter::AddTypeItem(const QString& extension) {
-    const cShellTypeInfo info = ShellTypeInfo(extension);
+    const cShellTypeInfo info = desktop_.ShellTypeInfo(extension);
     typeImages_.append(info.Icon);
 
     auto* row = new QTreeWidgetItem;

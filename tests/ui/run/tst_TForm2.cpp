@@ -17,6 +17,8 @@
 using namespace trx;
 using trx::test::DuringTheRun;
 using trx::test::RunWindowFixture;
+using trx::test::Silent;
+using trx::test::WithAction;
 using trx::test::WithNextModal;
 
 class TestTForm2 : public QObject {
@@ -56,7 +58,8 @@ private slots:
         QCOMPARE(w.Timer_Backup->interval(), 1);
         QCOMPARE(w.Timer_ShowTime->interval(), 1000);
         QVERIFY(!w.Timer_Backup->isActive() && !w.Timer_ShowTime->isActive());
-        QVERIFY(w.Command.isEmpty());
+        QCOMPARE(w.RunOptions().Action, AfterFinishing::None);
+        QVERIFY(w.RunOptions().Command.empty());
     }
 
     void thePreparationResetsTheDisplayAndSizesTheBarsToTheirWidth() {
@@ -121,12 +124,12 @@ private slots:
         f.tmp.WriteFile("src/gross.bin", std::string(5 << 20, 'g'));  // copied in two chunks
         QStringList fileNames;
         bool iconDuringRun = false;
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (!f.window.Label_File->text().isEmpty()) {
                 fileNames.append(f.window.Label_File->text());
             }
             iconDuringRun = iconDuringRun || !f.window.Image_Folder->pixmap().isNull();
-        };
+        });
         f.RunShown();
         QCOMPARE(f.window.Label_FilesCompared->text(), QStringLiteral("4"));
         QCOMPARE(f.window.Label_FilesCopied->text(), QStringLiteral("4"));
@@ -148,11 +151,11 @@ private slots:
             f.AddDestination("Sicherungen/Täglich/Büro und Verwaltung/Abteilung Rechnungswesen/Office & Co");
         f.AddSource(destination, "src");
         QString shownDestination;
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (shownDestination.isEmpty()) {
                 shownDestination = f.window.Label_MainDestination->text();
             }
-        };
+        });
         f.RunShown();
         QVERIFY2(shownDestination.startsWith(QStringLiteral("/.../")) ||
                      shownDestination.startsWith(QStringLiteral(".../")),
@@ -217,7 +220,7 @@ private slots:
         f.AddSource(f.AddDestination("dst"), "src", 3);
         std::uint32_t ticks = 0;
         f.window.Controller().SetTickSource([&ticks] { return ticks += 7000; });
-        f.window.SetSilent(true);
+        f.window.SetRunOptions(Silent());
         bool timerDuringRun = true;
         DuringTheRun(f.window, [&] { timerDuringRun = f.window.Timer_ShowTime->isActive(); });
         f.RunShown();
@@ -239,7 +242,7 @@ private slots:
             f.AddSource(d, std::string(destination) + "b", 2);
         }
         f.project.ProjectPath = f.tmp / "p.buf";
-        f.window.SetSilent(true);
+        f.window.SetRunOptions(Silent());
         f.window.Prepare();
         QVERIFY(f.window.ProgressBar->maximum() > 100);
         QCOMPARE(f.window.Controller().ProgressTotal(), 4000u);
@@ -334,7 +337,7 @@ private slots:
     void aTerminationSignalCancelsTheRunAndEndsTheApplication() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src", 5);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         struct sigaction before {};
         ::sigaction(SIGTERM, nullptr, &before);
         DuringTheRun(f.window, [] { std::raise(SIGTERM); });
