@@ -4,6 +4,7 @@
 #include "RunWindowTestSupport.h"
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <cerrno>
 #include <csignal>
 
 using namespace trx;
@@ -309,6 +311,25 @@ private slots:
         test::StandardErrorCapture capture(f.tmp / "stderr.txt");
         f.window.Button_Protocol->click();
         QVERIFY(QString::fromStdString(capture.Text()).contains(QStringLiteral("Daily_Protocol.txt")));
+    }
+
+    // The window runs on whatever file system it is given: a disk that fills up while a changed file is
+    // copied is a problem of the run, shown as such, and the earlier copy stays.
+    void aFullDiskDuringACopyEndsTheRunWithProblemsAndKeepsTheEarlierCopy() {
+        platform::PosixFileSystem real;
+        test::FaultyFileSystem faulty(real);
+        RunWindowFixture f(faulty);
+        f.AddSource(f.AddDestination("dst"), "src", 1, 100);
+        f.RunShown();
+        QCOMPARE(f.window.Label_MainSource->text(), QStringLiteral("Die Sicherung ist abgeschlossen."));
+
+        f.tmp.WriteFile("src/file0.dat", std::string(200, 'n'));
+        faulty.Fail(test::FaultyFileSystem::Op::Write, f.tmp / "dst/", ENOSPC);
+        f.RunShown();
+        QCOMPARE(f.window.LastRun().ProblemCount, 1);
+        QCOMPARE(f.window.Label_MainSource->text(),
+                 QStringLiteral("Die Sicherung ist mit Problemen beendet."));
+        QCOMPARE(f.tmp.ReadFile("dst/file0.dat"), std::string(100, 'x'));
     }
 
     void aFailedSaveIsReportedAfterTheEndOfTheRun() {
