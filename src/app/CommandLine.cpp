@@ -38,17 +38,17 @@ cStartOptions ParseCommandLine(const std::vector<std::string>& args,
     }
     options.Unattended = true;
     options.ProjectPath = args[1];
-    options.Silent = FindSwitch(args, "/s") != 0;
+    options.Run.Silent = FindSwitch(args, "/s") != 0;
     options.ShowMainWindow = FindSwitch(args, "/h") == 0;
-    options.ReleaseHeldBack = FindSwitch(args, "/f") != 0;
+    options.Run.ReleaseHeldBack = FindSwitch(args, "/f") != 0;
     options.NotifyAlways = FindSwitch(args, "/n") != 0;
     const std::size_t action = FindSwitch(args, "/a");
     const std::size_t count = args.size() - 1;  // arguments after the program
     if (action != 0 && count > action) {
-        options.Action = AfterFinishing::RunCommand;
-        options.Command = args[action + 1];
+        options.Run.Action = AfterFinishing::RunCommand;
+        options.Run.Command = args[action + 1];
     } else if (action != 0) {
-        options.Action = AfterFinishing::ShutDown;
+        options.Run.Action = AfterFinishing::ShutDown;
     }
     return options;
 }

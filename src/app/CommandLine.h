@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/RunOptions.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace trx {
 
-// After-finishing choice of the run window.
-enum class AfterFinishing { None = 0, ShutDown = 1, RunCommand = 2 };
-
 // What the command line asks for.
 struct cStartOptions {
     bool Unattended = false;     // argument 1 is an existing ".buf" file
     std::string ProjectPath;     // argument 1 unchanged, for an unattended start
-    bool Silent = false;         // "/s"
     bool ShowMainWindow = true;  // false with "/h"
-    AfterFinishing Action = AfterFinishing::None;
-    bool ReleaseHeldBack = false;  // "/f": held-back deletions and copies go ahead (never the default)
-    bool NotifyAlways = false;     // "/n": a desktop notification after every run, not only after a bad one
-    std::string Command;           // the argument after "/a"
-    std::string OpenPath;  // "--open FILE" of an interactive start: the project to edit; empty otherwise
+    // "/s" (Silent); "/a" (Action, with the argument after it as Command); "/f" (ReleaseHeldBack: held-back
+    // deletions and copies go ahead, never the default).
+    cRunOptions Run;
+    bool NotifyAlways = false;  // "/n": a desktop notification after every run, not only after a bad one
+    std::string OpenPath;       // "--open FILE" of an interactive start: the project to edit; empty otherwise
 };
 
 // The switch that opens a project for editing in the main window instead of backing it up. It is no

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/OpenAtStart.h"
 
+#include "ui/common/ModelText.h"
 #include "ui/main/ProjectCommands.h"
 #include "ui/main/TForm1.h"
 
@@ -13,8 +14,7 @@ void OpenProjectAtStart(TForm1& mainWindow, const std::string& path) {
     if (path.empty()) {
         return;
     }
-    const QString file =
-        QFileInfo(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()))).absoluteFilePath();
+    const QString file = QFileInfo(FromModel(path)).absoluteFilePath();
     // The window's project is still the new, empty one of the start: nothing to ask about saving.
     mainWindow.Commands().OpenProject(file);
 }

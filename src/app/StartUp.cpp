@@ -4,29 +4,25 @@
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "app/OpenAtStart.h"
+#include "app/ProgramServices.h"
 #include "app/RunNotification.h"
 #include "engine/Protocol.h"
+#include "engine/RunController.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileError.h"
 #include "platform/Desktop.h"
-#include "platform/PosixFileSystem.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/ErrorMessage.h"
+#include "ui/common/ModelText.h"
 #include "ui/common/ProjectMessages.h"
-#include "ui/common/UserServiceManager.h"
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/main/TForm1.h"
-#include "ui/run/CommandLauncher.h"
 #include "ui/run/RunNotice.h"
-#include "ui/run/SleepInhibitor.h"
-#include "ui/run/SystemShutdown.h"
 #include "ui/run/TForm2.h"
 #include "ui/run/TaskbarProgress.h"
-#include "ui/shortcut/ScheduleStore.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -53,10 +49,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Loads the project of an unattended start; reports a failure as the start-up does and returns false
 // with the message in `failure`.
 bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs,
@@ -78,7 +70,8 @@ bool LoadUnattendedProject(cProject& project, const std::string& path, platform:
 // a desktop notification when it went badly, or after every run with "/n". A run whose result the window
 // still shows needs none unless asked for.
 void NotifyAboutRun(const TForm2& runWindow, const cStartOptions& start, cUserServiceManager& manager) {
-    const bool unseen = !start.ShowMainWindow || runWindow.Silent() || start.Action != AfterFinishing::None;
+    const bool unseen = !start.ShowMainWindow || runWindow.RunOptions().Silent ||
+                        runWindow.RunOptions().Action != AfterFinishing::None;
     if (!unseen && !start.NotifyAlways) {
         return;
     }
@@ -97,16 +90,12 @@ void NotifyAboutRun(const TForm2& runWindow, const cStartOptions& start, cUserSe
 // program ends after it as if "/s" were given; a process without a window would otherwise stay until the
 // user logs off, one more for every scheduled run. For the same reason a window drawn off screen, where no
 // display exists, closes itself after the run: nobody could ever close it.
-int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
-    cLogindShutdown shutdown;
-    cDesktopCommandLauncher launcher;
-    cLogindSleepInhibitor sleepInhibitor;
-    TForm2 runWindow(project, shutdown, launcher, sleepInhibitor);
+int RunUnattended(cProject& project, const cStartOptions& start, bool display, cProgramServices& services) {
+    TForm2 runWindow(project, services.RunWindow());
     const bool hidden = !start.ShowMainWindow;
-    runWindow.SetSilent(start.Silent || hidden || !display);
-    runWindow.Controller().SetReleaseHeldBack(start.ReleaseHeldBack);
-    runWindow.ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(start.Action));
-    runWindow.Command = QString::fromUtf8(start.Command.data(), static_cast<qsizetype>(start.Command.size()));
+    cRunOptions options = start.Run;
+    options.Silent = options.Silent || hidden || !display;
+    runWindow.SetRunOptions(options);
     cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
     if (hidden) {
         runWindow.Prepare();
@@ -116,19 +105,20 @@ int RunUnattended(cProject& project, const cStartOptions& start, bool display) {
         runWindow.show();
         QApplication::exec();
     }
-    cSystemdUserManager manager;
-    NotifyAboutRun(runWindow, start, manager);
+    NotifyAboutRun(runWindow, start, services.ServiceManager());
     return RunExitStatus(runWindow.LastRun());
 }
 
 }  // namespace
 
 int RunTresorix(int argc, char** argv) {
-    platform::PosixFileSystem fs;
     const std::vector<std::string> args(argv, argv + argc);
     if (args.size() > 1 && args[1] == kNotifySwitch) {
         return RunNoticeHelper(argc, argv);  // no window, no display: only the session bus
     }
+    // Built before the windows, which refer to its services, and outliving them.
+    cProgramServices services;
+    platform::FileSystem& fs = services.Fs();
     const cStartOptions start =
         ParseCommandLine(args, [&fs](const std::string& path) { return fs.IsRegularFile(path); });
 
@@ -148,7 +138,8 @@ int RunTresorix(int argc, char** argv) {
     QTranslator germanQt;
     InstallGermanQtTexts(app, germanQt);
     if (display) {
-        QApplication::setWindowIcon(ApplicationIcon());  // every window, the filter frames' list, the about box
+        // Every window, the filter frames' list, the about box.
+        QApplication::setWindowIcon(ApplicationIcon());
     }
 
     cProject project;
@@ -159,30 +150,24 @@ int RunTresorix(int argc, char** argv) {
         if (!LoadUnattendedProject(project, start.ProjectPath, fs, failure)) {
             if (!display) {
                 // Where no box could show it, a scheduled run's user learns it from the desktop.
-                cSystemdUserManager manager;
                 StartNoticeHelper(LoadFailureNotice(FromModel(start.ProjectPath), WithFullStop(failure)),
-                                  manager);
+                                  services.ServiceManager());
             }
             return kExitLoadFailed;
         }
-        return RunUnattended(project, start, display);
+        return RunUnattended(project, start, display, services);
     }
 
     if (!display) {
         std::fprintf(stderr,
                      "Tresorix: Ohne grafische Anzeige kann das Hauptfenster nicht geöffnet werden.\n"
                      "Ein Projekt läuft auch ohne Anzeige: trxmain <Projekt.buf> /h /s\n");
-        return kExitLoadFailed;
+        return kExitNoDisplay;
     }
 
-    // Declared before the window: the dialogs it owns refer to them.
-    cLogindShutdown shutdown;
-    cDesktopCommandLauncher launcher;
-    cLogindSleepInhibitor sleepInhibitor;
-    cSystemdUserManager serviceManager;
-    cScheduleStore schedules(UserUnitFolder(), serviceManager, fs);
-    TForm1 mainWindow(project);  // a new, unsaved project; asks the update hook as its very last step
-    mainWindow.CreateDialogs(shutdown, launcher, sleepInhibitor, schedules);
+    // A new, unsaved project; asks the update hook as its very last step.
+    TForm1 mainWindow(project, services.MainWindow());
+    mainWindow.CreateDialogs();
     cTaskbarProgress taskbar(QStringLiteral(TRX_APP_ID));
     taskbar.Follow(*mainWindow.RunWindow()->ProgressBar, *mainWindow.RunWindow());
     mainWindow.show();

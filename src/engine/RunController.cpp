@@ -173,10 +173,10 @@ cRunResult cRunController::Run() {
     result.Ran = true;
     Context.CancelRequested = false;
     Context.ProblemCount = 0;
-    Context.ReleaseHeldBack = releaseHeldBack_;
+    Context.ReleaseHeldBack = options_.ReleaseHeldBack;
     Context.HeldBack.clear();
     Context.PreviousRunKilled = MarkRunning();
-    releaseHeldBack_ = false;
+    options_.ReleaseHeldBack = false;
     fileInProgress_ = false;
 
     OpenRecords(result);
@@ -186,7 +186,7 @@ cRunResult cRunController::Run() {
     filesCopied_ = 0;
     startTicks_ = ticks_();
     ShowTimes();
-    if (!Silent) {
+    if (!options_.Silent) {
         view_.StartTimeDisplay();
     }
 
@@ -242,14 +242,14 @@ cRunResult cRunController::Run() {
     running_ = false;
 
     // Shown once the outcome is complete, the save included, so that the display can tell it whole.
-    if (!Silent) {
+    if (!options_.Silent) {
         view_.ShowEndOfRun(result);
     }
     if (!result.SaveError.empty()) {
         view_.ReportSaveFailure(result.SaveError);
     }
     view_.CarryOutAfterFinishing();
-    if (Silent) {
+    if (options_.Silent) {
         view_.CloseWindow();
     }
     return result;

@@ -4,8 +4,10 @@
 #include "engine/CatalogueJournal.h"
 #include "engine/Protocol.h"
 #include "engine/RunContext.h"
+#include "engine/RunOptions.h"
 #include "engine/SourceProgress.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,10 +89,15 @@ public:
     // Replaces the tick counter; tests use it to control the times.
     void SetTickSource(TickSource ticks) { ticks_ = std::move(ticks); }
 
-    // The next run lets deletions and copies go ahead that look like the work of a missing medium (the
-    // user saw them held back and confirmed). It applies to one run only.
-    void SetReleaseHeldBack(bool release) { releaseHeldBack_ = release; }
-    bool ReleaseHeldBack() const { return releaseHeldBack_; }
+    // What happens around the next runs: silent or not, the action after the run, its command and the
+    // release of held-back work, which applies to the next run only (Run clears it as it starts).
+    void SetOptions(cRunOptions options) { options_ = std::move(options); }
+    const cRunOptions& Options() const { return options_; }
+
+    // The user interface's event pump, called between entries and chunks; none in a hidden run.
+    void SetPumpHook(std::function<void()> hook) { Context.PumpHook = std::move(hook); }
+    // The flag that "Abbrechen" and a termination signal set; the engine polls it.
+    std::atomic<bool>& CancelFlag() { return Context.CancelRequested; }
 
     // "Abbrechen": the engine stops at its next check.
     void Cancel() { Context.CancelRequested = true; }
@@ -105,7 +112,6 @@ public:
     int FilesCompared() const { return filesCompared_; }
     int FilesCopied() const { return filesCopied_; }
 
-    bool Silent = false;  // no time display after the start, no end-of-run display, the window closes
     cRunContext Context;  // the engine's view of the run; its PumpHook is the window's event pump
 
 private:
@@ -142,7 +148,7 @@ private:
     int filesCopied_ = 0;
     bool fileInProgress_ = false;
     bool running_ = false;
-    bool releaseHeldBack_ = false;
+    cRunOptions options_;
 };
 
 }  // namespace trx

@@ -21,9 +21,9 @@ TEST(CommandLine, WithoutAValidProjectFileEverythingIsIgnored) {
              {}, {"/s"}, {"Proj.txt", "/s"}, {"Fehlt.buf", "/h"}, {"/ordner.buf/datei", "/s"}}) {
         const cStartOptions start = Parse(args);
         EXPECT_FALSE(start.Unattended);
-        EXPECT_FALSE(start.Silent);
+        EXPECT_FALSE(start.Run.Silent);
         EXPECT_TRUE(start.ShowMainWindow);
-        EXPECT_EQ(start.Action, AfterFinishing::None);
+        EXPECT_EQ(start.Run.Action, AfterFinishing::None);
         EXPECT_TRUE(start.ProjectPath.empty());
         EXPECT_TRUE(start.OpenPath.empty());
     }
@@ -33,45 +33,45 @@ TEST(CommandLine, AProjectAloneIsAShownRunWithoutAction) {
     const cStartOptions start = Parse({"Proj.buf"});
     EXPECT_TRUE(start.Unattended);
     EXPECT_EQ(start.ProjectPath, "Proj.buf");
-    EXPECT_FALSE(start.Silent);
+    EXPECT_FALSE(start.Run.Silent);
     EXPECT_TRUE(start.ShowMainWindow);
-    EXPECT_EQ(start.Action, AfterFinishing::None);
+    EXPECT_EQ(start.Run.Action, AfterFinishing::None);
 }
 
 TEST(CommandLine, ExtensionAndSwitchesIgnoreCase) {
     const cStartOptions start = Parse({"proj.BuF", "/S"});
     EXPECT_TRUE(start.Unattended);
-    EXPECT_TRUE(start.Silent);
+    EXPECT_TRUE(start.Run.Silent);
     EXPECT_TRUE(Parse({"/home/a b/Projekt.buf", "/H", "/s"}).Unattended);
     EXPECT_FALSE(Parse({"/home/a b/Projekt.buf", "/H"}).ShowMainWindow);
 }
 
 TEST(CommandLine, SwitchesInAnyOrderAndUnknownOnesIgnored) {
     const cStartOptions start = Parse({"Proj.buf", "/x", "/h", "egal", "/s"});
-    EXPECT_TRUE(start.Silent);
+    EXPECT_TRUE(start.Run.Silent);
     EXPECT_FALSE(start.ShowMainWindow);
-    EXPECT_EQ(start.Action, AfterFinishing::None);
-    EXPECT_FALSE(start.ReleaseHeldBack);  // never without being asked for
-    EXPECT_TRUE(Parse({"Proj.buf", "/h", "/F"}).ReleaseHeldBack);
+    EXPECT_EQ(start.Run.Action, AfterFinishing::None);
+    EXPECT_FALSE(start.Run.ReleaseHeldBack);  // never without being asked for
+    EXPECT_TRUE(Parse({"Proj.buf", "/h", "/F"}).Run.ReleaseHeldBack);
 }
 
 TEST(CommandLine, AfterFinishingAction) {
-    EXPECT_EQ(Parse({"Proj.buf", "/a"}).Action, AfterFinishing::ShutDown);
+    EXPECT_EQ(Parse({"Proj.buf", "/a"}).Run.Action, AfterFinishing::ShutDown);
 
     const cStartOptions command = Parse({"Proj.buf", "/a", "\"/opt/Tool/tool\" /x \"a b\""});
-    EXPECT_EQ(command.Action, AfterFinishing::RunCommand);
-    EXPECT_EQ(command.Command, "\"/opt/Tool/tool\" /x \"a b\"");
+    EXPECT_EQ(command.Run.Action, AfterFinishing::RunCommand);
+    EXPECT_EQ(command.Run.Command, "\"/opt/Tool/tool\" /x \"a b\"");
 
     // The argument after "/a" is also looked at as a switch.
     const cStartOptions silentCommand = Parse({"Proj.buf", "/h", "/a", "/s"});
-    EXPECT_EQ(silentCommand.Action, AfterFinishing::RunCommand);
-    EXPECT_EQ(silentCommand.Command, "/s");
-    EXPECT_TRUE(silentCommand.Silent);
+    EXPECT_EQ(silentCommand.Run.Action, AfterFinishing::RunCommand);
+    EXPECT_EQ(silentCommand.Run.Command, "/s");
+    EXPECT_TRUE(silentCommand.Run.Silent);
 
     // Only the first "/a" counts; an empty command still selects the command action.
     const cStartOptions twice = Parse({"Proj.buf", "/A", "", "/a"});
-    EXPECT_EQ(twice.Action, AfterFinishing::RunCommand);
-    EXPECT_EQ(twice.Command, "");
+    EXPECT_EQ(twice.Run.Action, AfterFinishing::RunCommand);
+    EXPECT_EQ(twice.Run.Command, "");
 }
 
 TEST(CommandLine, OpenSwitchStartsInteractivelyWithTheProject) {
@@ -82,9 +82,9 @@ TEST(CommandLine, OpenSwitchStartsInteractivelyWithTheProject) {
         EXPECT_FALSE(start.Unattended) << file;
         EXPECT_EQ(start.OpenPath, file);
         EXPECT_TRUE(start.ProjectPath.empty());
-        EXPECT_FALSE(start.Silent);
+        EXPECT_FALSE(start.Run.Silent);
         EXPECT_TRUE(start.ShowMainWindow);
-        EXPECT_EQ(start.Action, AfterFinishing::None);
+        EXPECT_EQ(start.Run.Action, AfterFinishing::None);
     }
     // The launcher's "%f" expands to nothing when the menu entry is started without a file.
     EXPECT_TRUE(Parse({"--open"}).OpenPath.empty());
@@ -99,8 +99,8 @@ TEST(CommandLine, OpenSwitchChangesNoOtherCommandLine) {
     EXPECT_TRUE(run.OpenPath.empty());
 
     const cStartOptions command = Parse({"Proj.buf", "/a", "--open"});
-    EXPECT_EQ(command.Action, AfterFinishing::RunCommand);
-    EXPECT_EQ(command.Command, "--open");
+    EXPECT_EQ(command.Run.Action, AfterFinishing::RunCommand);
+    EXPECT_EQ(command.Run.Command, "--open");
 
     EXPECT_TRUE(Parse({"/s", "--open", "Proj.buf"}).OpenPath.empty());
     EXPECT_TRUE(Parse({"--OPEN", "Proj.buf"}).OpenPath.empty());

@@ -6,6 +6,7 @@
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
+#include "ui/main/MainWindowTestSupport.h"
 #include "ui/main/TForm1.h"
 #include "ui/main/UserDialogs.h"
 
@@ -45,13 +46,13 @@ protected:
     QApplication app_;
     test::TestDir dir_;
     cProject project_;
+    test::StartServices services_;
+    RecordedDialogs dialogs_;
 };
 
 TEST_F(OpenAtStart, ARelativePathIsOpenedFromTheCurrentFolder) {
     SaveExampleProject(dir_ / "Täglich.buf");
-    TForm1 window(project_);
-    RecordedDialogs dialogs;
-    window.SetUserDialogs(dialogs);
+    TForm1 window(project_, services_.MainWindow(dialogs_));
     window.show();
 
     char* previous = ::getcwd(nullptr, 0);
@@ -65,11 +66,11 @@ TEST_F(OpenAtStart, ARelativePathIsOpenedFromTheCurrentFolder) {
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Tresorix - [" + (dir_ / "Täglich.buf") + "]"));
     ASSERT_EQ(project_.Destinations.Count(), 1);
     EXPECT_EQ(project_.Destinations[0]->Path, dir_ / "ziel/");
-    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    EXPECT_TRUE(dialogs_.Errors.isEmpty());
 }
 
 TEST_F(OpenAtStart, WithoutAFileTheNewProjectStays) {
-    TForm1 window(project_);
+    TForm1 window(project_, services_.MainWindow(dialogs_));
     window.show();
     OpenProjectAtStart(window, "");
     EXPECT_TRUE(project_.ProjectPath.empty());
@@ -79,16 +80,14 @@ TEST_F(OpenAtStart, WithoutAFileTheNewProjectStays) {
 
 TEST_F(OpenAtStart, AProjectThatCannotBeLoadedIsReportedAndTheWindowStays) {
     dir_.WriteFile("kaputt.buf", "\x05 kein Projekt");
-    TForm1 window(project_);
-    RecordedDialogs dialogs;
-    window.SetUserDialogs(dialogs);
+    TForm1 window(project_, services_.MainWindow(dialogs_));
     window.show();
     OpenProjectAtStart(window, dir_ / "kaputt.buf");
     OpenProjectAtStart(window, dir_ / "fehlt.buf");
     const QString broken = QString::fromUtf8(dir_ / "kaputt.buf");
     const QString missing = QString::fromUtf8(dir_ / "fehlt.buf");
     EXPECT_EQ(
-        dialogs.Errors,
+        dialogs_.Errors,
         QStringList(
             {QStringLiteral("Das Projekt »%1« kann nicht geladen werden: Invalid property value").arg(broken),
              QStringLiteral("Das Projekt »%1« kann nicht geladen werden: Cannot open file %1")

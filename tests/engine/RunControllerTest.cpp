@@ -359,7 +359,9 @@ TEST_F(RunControllerTest, AnUnsavedProjectRunsWithoutProtocolAndIsNotWritten) {
 TEST_F(RunControllerTest, ASilentRunShowsOnlyItsStartTimesAndClosesTheWindowAfterTheAction) {
     cBackUpDestination* destination = AddDestination("dst");
     AddSource(destination, "src", 10);
-    controller.Silent = true;
+    cRunOptions silent;
+    silent.Silent = true;
+    controller.SetOptions(silent);
     PrepareAndRun();
     EXPECT_EQ(view.IndexOf("timer"), -1);
     EXPECT_EQ(view.IndexOf("end "), -1);

@@ -6,6 +6,7 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "ui/common/FixedDialogFrame.h"
+#include "ui/common/Named.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
 #include "ui/extra/ApplicationIcon.h"
@@ -30,12 +31,6 @@ namespace {
 const QString kEditSelectedOnly = QStringLiteral("Nur kursiv dargestellte Elemente bearbeiten");
 const QString kEditWholeGroup = QStringLiteral("Alle Elemente dieser Optionsgruppe bearbeiten");
 
-template <class T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QGroupBox* Group(const QString& caption, QWidget* content) {
     auto* box = new QGroupBox(caption);
     auto* layout = new QVBoxLayout(box);
@@ -46,7 +41,7 @@ QGroupBox* Group(const QString& caption, QWidget* content) {
 
 }  // namespace
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent) {
+TForm5::TForm5(cDesktopServices& desktop, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Sicherungseinstellungen"));
     UseFixedDialogFrame(*this);
@@ -82,8 +77,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
 
     // Right: the settings.
     PageControl = Named(new QTabWidget, "PageControl");
-    Frame_FileFilter1 = Named(new TFrame_FileFilter(nullptr, ApplicationIcon()), "Frame_FileFilter1");
-    Frame_FileFilter2 = Named(new TFrame_FileFilter(nullptr, ApplicationIcon()), "Frame_FileFilter2");
+    Frame_FileFilter1 =
+        Named(new TFrame_FileFilter(desktop, nullptr, ApplicationIcon()), "Frame_FileFilter1");
+    Frame_FileFilter2 =
+        Named(new TFrame_FileFilter(desktop, nullptr, ApplicationIcon()), "Frame_FileFilter2");
     auto* filterPage = Named(new QWidget, "TabSheet_Filter");
     auto* filterLayout = new QVBoxLayout(filterPage);
     filterLayout->addWidget(Group(QStringLiteral("Dateien einschließen"), Frame_FileFilter1));

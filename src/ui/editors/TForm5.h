@@ -17,6 +17,7 @@ namespace trx {
 
 class cBackUpOptions;
 class cBackUpSource;
+class cDesktopServices;
 class cProject;
 class TFrame_FileFilter;
 class TFrame_Options;
@@ -45,7 +46,8 @@ public:
     static constexpr int kResultOK = 1;
     static constexpr int kResultCancel = 2;
 
-    explicit TForm5(QWidget* parent = nullptr);
+    // `desktop` gives the filter frames the type names and icons of extensions; it outlives the dialog.
+    explicit TForm5(cDesktopServices& desktop, QWidget* parent = nullptr);
 
     // Called once by the owner after creating the dialog.
     void SetOwner(TForm5Owner owner) { owner_ = std::move(owner); }

@@ -3,6 +3,9 @@
 
 #include "model/SizeUnits.h"
 #include "ui/common/CaptionWidth.h"
+#include "ui/common/DesktopServices.h"
+#include "ui/common/ModelText.h"
+#include "ui/common/Named.h"
 #include "ui/editors/ExtensionInput.h"
 #include "ui/editors/TCriteriaDelegate.h"
 #include "ui/editors/TSpinEdit.h"
@@ -66,12 +69,6 @@ QString PickerDateFormat() {
     return format;
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
 const QString kMaskHelpText = QStringLiteral(
     "Hier können Sie eine oder - durch \";\" getrennt - mehrere Masken angeben. Es werden alle Dateien "
     "eingebunden, deren Name mindestens einer der hier angegebenen Masken entspricht.\n"
@@ -84,10 +81,8 @@ const QString kMaskHelpText = QStringLiteral(
 
 }  // namespace
 
-std::function<cShellTypeInfo(const QString& extension)> TFrame_FileFilter::ShellTypeInfo =
-    LookUpShellTypeInfo;
-
-TFrame_FileFilter::TFrame_FileFilter(QWidget* parent, const QIcon& mainIcon) : QFrame(parent) {
+TFrame_FileFilter::TFrame_FileFilter(cDesktopServices& desktop, QWidget* parent, const QIcon& mainIcon)
+    : QFrame(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("Frame_FileFilter"));
 
     ListBox = Named(new QListWidget, QStringLiteral("ListBox"));
@@ -340,7 +335,7 @@ void TFrame_FileFilter::SetFilter(const cFileFilter& filter) {
     ListView_Types->clear();
     typeImages_.clear();
     for (const std::string& type : filter.Types) {
-        AddTypeItem(QString::fromUtf8(type).mid(1));
+        AddTypeItem(FromModel(type).mid(1));
     }
 
     for (int i = 0; i < CheckListBox_Attributes->count(); ++i) {
@@ -358,7 +353,7 @@ void TFrame_FileFilter::SetFilter(const cFileFilter& filter) {
     showSize(filter.Size1, CheckBox_Size1, SpinEdit_Size1, ComboBox_Size1);
     showSize(filter.Size2, CheckBox_Size2, SpinEdit_Size2, ComboBox_Size2);
 
-    Edit_Mask->setText(QString::fromUtf8(filter.Mask));
+    Edit_Mask->setText(FromModel(filter.Mask));
     AttachFilter(filter);
 }
 
@@ -375,7 +370,7 @@ void TFrame_FileFilter::GetFilter(cFileFilter& filter) {
 
     filter.Types.clear();
     for (int i = 0; i < ListView_Types->topLevelItemCount(); ++i) {
-        filter.Types.push_back("." + ListView_Types->topLevelItem(i)->text(0).toUtf8().toStdString());
+        filter.Types.push_back("." + ToModel(ListView_Types->topLevelItem(i)->text(0)));
     }
 
     std::uint8_t attributes = 0;
@@ -396,7 +391,7 @@ void TFrame_FileFilter::GetFilter(cFileFilter& filter) {
     takeSize(filter.Size1, CheckBox_Size1, SpinEdit_Size1, ComboBox_Size1);
     takeSize(filter.Size2, CheckBox_Size2, SpinEdit_Size2, ComboBox_Size2);
 
-    filter.Mask = Edit_Mask->text().toUtf8().toStdString();
+    filter.Mask = ToModel(Edit_Mask->text());
     filter.Dates[0] = workingDates_[0];
     filter.Dates[1] = workingDates_[1];
 }
@@ -426,7 +421,7 @@ void TFrame_FileFilter::ResetFilter(bool full) {
 }
 
 void TFrame_FileFilter::AddTypeItem(const QString& extension) {
-    const cShellTypeInfo info = ShellTypeInfo(extension);
+    const cShellTypeInfo info = desktop_.ShellTypeInfo(extension);
     typeImages_.append(info.Icon);
 
     auto* row = new QTreeWidgetItem;

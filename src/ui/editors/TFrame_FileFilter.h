@@ -2,12 +2,10 @@
 #pragma once
 
 #include "model/FileFilter.h"
-#include "ui/editors/ShellTypeInfo.h"
 
 #include <QFrame>
 #include <QIcon>
 #include <QList>
-#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -24,6 +22,7 @@ class QTreeWidgetItem;
 
 namespace trx {
 
+class cDesktopServices;
 class TCriteriaDelegate;
 class TSpinEdit;
 
@@ -34,13 +33,11 @@ class TFrame_FileFilter : public QFrame {
     Q_OBJECT
 
 public:
-    // Asks the desktop for the type name and icon of an extension (without dot). Tests put a stand-in
-    // in its place; the program keeps the MIME database lookup.
-    static std::function<cShellTypeInfo(const QString& extension)> ShellTypeInfo;
-
-    // `mainIcon` is drawn beside every criterion; a null icon stands for the style's file icon until the
-    // owner hands in the program's icon with SetMainIcon.
-    explicit TFrame_FileFilter(QWidget* parent = nullptr, const QIcon& mainIcon = QIcon());
+    // `desktop` gives the type name and icon of an extension and outlives the frame. `mainIcon` is drawn
+    // beside every criterion; a null icon stands for the style's file icon until the owner hands in the
+    // program's icon with SetMainIcon.
+    explicit TFrame_FileFilter(cDesktopServices& desktop, QWidget* parent = nullptr,
+                               const QIcon& mainIcon = QIcon());
 
     void SetMainIcon(const QIcon& icon);
     const QIcon& MainIcon() const;
@@ -111,6 +108,7 @@ private:
     bool HasType(const QString& extension) const;
     void ShowImage(QTreeWidgetItem* row, int imageIndex);
 
+    cDesktopServices& desktop_;
     TCriteriaDelegate* criteriaDelegate_ = nullptr;
     QButtonGroup* typeChoice_ = nullptr;
     QList<QIcon> typeImages_;

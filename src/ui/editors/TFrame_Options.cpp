@@ -3,6 +3,8 @@
 
 #include "engine/TargetPath.h"
 #include "model/BackUpOptions.h"
+#include "ui/common/ModelText.h"
+#include "ui/common/Named.h"
 #include "ui/editors/TSpinEdit.h"
 
 #include <QButtonGroup>
@@ -22,12 +24,6 @@ namespace {
 
 constexpr int kIndent = 17;  // the transfer controls stand under the text of their check box
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 }  // namespace
 
 TFrame_Options::TFrame_Options(QWidget* parent) : QFrame(parent) {
@@ -41,59 +37,10 @@ TFrame_Options::TFrame_Options(QWidget* parent) : QFrame(parent) {
               "CheckBox_DelDeletedFiles");
     CheckBox_TransferDirNames =
         Named(new QCheckBox(QStringLiteral("Quellverzeichnisnamen übernehmen")), "CheckBox_TransferDirNames");
-    RadioButton_TransferDirNameLevel =
-        Named(new QRadioButton(QStringLiteral("Anzahl Unterordner:")), "RadioButton_TransferDirNameLevel");
-    SpinEdit_TransferDirNameLevel = Named(new TSpinEdit, "SpinEdit_TransferDirNameLevel");
-    SpinEdit_TransferDirNameLevel->setRange(1, 63);
-    SpinEdit_TransferDirNameLevel->setValue(1);
-    SpinEdit_TransferDirNameLevel->setFixedWidth(
-        std::max(50, SpinEdit_TransferDirNameLevel->sizeHint().width()));
-    RadioButton_TransferAllDirNames =
-        Named(new QRadioButton(QStringLiteral("Alle Unterordner")), "RadioButton_TransferAllDirNames");
-    CheckBox_TransferDriveName = Named(new QCheckBox(QStringLiteral("Auch Laufwerksnamen ggf. übernehmen")),
-                                       "CheckBox_TransferDriveName");
-    levelGroup_ = new QButtonGroup(this);
-    levelGroup_->addButton(RadioButton_TransferDirNameLevel);
-    levelGroup_->addButton(RadioButton_TransferAllDirNames);
-    BuildExamplePanel();
-
+    QLayout* transferLayout = BuildTransferControls();
     auto* timeLabel = Named(new QLabel(QStringLiteral("Zeitstempel kopierter Dateien:")), "Label_TimeStamp");
-    auto* timePanel = Named(new QWidget, "Panel_TimeStamp");
-    RadioButton_TimeOriginal =
-        Named(new QRadioButton(QStringLiteral("Zeitstempel der Originaldateien übernehmen")),
-              "RadioButton_TimeOriginal");
-    RadioButton_TimeBackup = Named(new QRadioButton(QStringLiteral("Zeit des Sicherungsvorgangs verwenden")),
-                                   "RadioButton_TimeBackup");
-    timeGroup_ = new QButtonGroup(this);
-    timeGroup_->addButton(RadioButton_TimeOriginal);
-    timeGroup_->addButton(RadioButton_TimeBackup);
-    auto* timeLayout = new QVBoxLayout(timePanel);
-    timeLayout->setContentsMargins(kIndent, 0, 0, 0);
-    timeLayout->setSpacing(2);
-    timeLayout->addWidget(RadioButton_TimeOriginal);
-    timeLayout->addWidget(RadioButton_TimeBackup);
-
-    auto* protocolLabel = Named(new QLabel(QStringLiteral("Protokoll:")), "Label_Protocol");
-    ComboBox_Protocol = Named(new QComboBox, "ComboBox_Protocol");
-    ComboBox_Protocol->addItems({QStringLiteral("Kein Protokoll"),
-                                 QStringLiteral("Normal (Jedes Sicherungsverzeichnis einzeln)"),
-                                 QStringLiteral("Detailliert (Jede kopierte Datei erwähnen)")});
-
-    auto* levelRow = new QHBoxLayout;
-    levelRow->addWidget(RadioButton_TransferDirNameLevel);
-    levelRow->addWidget(SpinEdit_TransferDirNameLevel);
-    levelRow->addStretch();
-    auto* transferLayout = new QVBoxLayout;
-    transferLayout->setContentsMargins(kIndent, 0, 0, 0);
-    transferLayout->setSpacing(2);
-    transferLayout->addLayout(levelRow);
-    transferLayout->addWidget(RadioButton_TransferAllDirNames);
-    transferLayout->addWidget(CheckBox_TransferDriveName);
-    transferLayout->addWidget(Panel_TransferDirNameExample);
-
-    auto* protocolRow = new QHBoxLayout;
-    protocolRow->addWidget(protocolLabel);
-    protocolRow->addWidget(ComboBox_Protocol, 1);
+    QWidget* timePanel = BuildTimeStampPanel();
+    QLayout* protocolRow = BuildProtocolRow();
 
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(4);
@@ -125,6 +72,67 @@ TFrame_Options::TFrame_Options(QWidget* parent) : QFrame(parent) {
     Edit_ExSource->setText(kSampleSourcePath);
     Edit_ExDestination->setText(kSampleDestinationPath);
     SetOptions(cBackUpOptions());
+}
+
+QLayout* TFrame_Options::BuildTransferControls() {
+    RadioButton_TransferDirNameLevel =
+        Named(new QRadioButton(QStringLiteral("Anzahl Unterordner:")), "RadioButton_TransferDirNameLevel");
+    SpinEdit_TransferDirNameLevel = Named(new TSpinEdit, "SpinEdit_TransferDirNameLevel");
+    SpinEdit_TransferDirNameLevel->setRange(1, 63);
+    SpinEdit_TransferDirNameLevel->setValue(1);
+    SpinEdit_TransferDirNameLevel->setFixedWidth(
+        std::max(50, SpinEdit_TransferDirNameLevel->sizeHint().width()));
+    RadioButton_TransferAllDirNames =
+        Named(new QRadioButton(QStringLiteral("Alle Unterordner")), "RadioButton_TransferAllDirNames");
+    CheckBox_TransferDriveName = Named(new QCheckBox(QStringLiteral("Auch Laufwerksnamen ggf. übernehmen")),
+                                       "CheckBox_TransferDriveName");
+    levelGroup_ = new QButtonGroup(this);
+    levelGroup_->addButton(RadioButton_TransferDirNameLevel);
+    levelGroup_->addButton(RadioButton_TransferAllDirNames);
+    BuildExamplePanel();
+
+    auto* levelRow = new QHBoxLayout;
+    levelRow->addWidget(RadioButton_TransferDirNameLevel);
+    levelRow->addWidget(SpinEdit_TransferDirNameLevel);
+    levelRow->addStretch();
+    auto* transferLayout = new QVBoxLayout;
+    transferLayout->setContentsMargins(kIndent, 0, 0, 0);
+    transferLayout->setSpacing(2);
+    transferLayout->addLayout(levelRow);
+    transferLayout->addWidget(RadioButton_TransferAllDirNames);
+    transferLayout->addWidget(CheckBox_TransferDriveName);
+    transferLayout->addWidget(Panel_TransferDirNameExample);
+    return transferLayout;
+}
+
+QWidget* TFrame_Options::BuildTimeStampPanel() {
+    auto* timePanel = Named(new QWidget, "Panel_TimeStamp");
+    RadioButton_TimeOriginal =
+        Named(new QRadioButton(QStringLiteral("Zeitstempel der Originaldateien übernehmen")),
+              "RadioButton_TimeOriginal");
+    RadioButton_TimeBackup = Named(new QRadioButton(QStringLiteral("Zeit des Sicherungsvorgangs verwenden")),
+                                   "RadioButton_TimeBackup");
+    timeGroup_ = new QButtonGroup(this);
+    timeGroup_->addButton(RadioButton_TimeOriginal);
+    timeGroup_->addButton(RadioButton_TimeBackup);
+    auto* timeLayout = new QVBoxLayout(timePanel);
+    timeLayout->setContentsMargins(kIndent, 0, 0, 0);
+    timeLayout->setSpacing(2);
+    timeLayout->addWidget(RadioButton_TimeOriginal);
+    timeLayout->addWidget(RadioButton_TimeBackup);
+    return timePanel;
+}
+
+QLayout* TFrame_Options::BuildProtocolRow() {
+    auto* protocolLabel = Named(new QLabel(QStringLiteral("Protokoll:")), "Label_Protocol");
+    ComboBox_Protocol = Named(new QComboBox, "ComboBox_Protocol");
+    ComboBox_Protocol->addItems({QStringLiteral("Kein Protokoll"),
+                                 QStringLiteral("Normal (Jedes Sicherungsverzeichnis einzeln)"),
+                                 QStringLiteral("Detailliert (Jede kopierte Datei erwähnen)")});
+    auto* protocolRow = new QHBoxLayout;
+    protocolRow->addWidget(protocolLabel);
+    protocolRow->addWidget(ComboBox_Protocol, 1);
+    return protocolRow;
 }
 
 void TFrame_Options::BuildExamplePanel() {
@@ -212,9 +220,8 @@ void TFrame_Options::CheckBox_TransferDirNamesClick() {
     RadioButton_TransferAllDirNames->setEnabled(transfer);
     CheckBox_TransferDriveName->setEnabled(transfer);
 
-    const std::string suffix =
-        GetTargetSubPath(Edit_ExSource->text().toUtf8().toStdString(), GetTransferByte());
-    Edit_ExDestination2->setText(Edit_ExDestination->text() + QString::fromUtf8(suffix));
+    const std::string suffix = GetTargetSubPath(ToModel(Edit_ExSource->text()), GetTransferByte());
+    Edit_ExDestination2->setText(Edit_ExDestination->text() + FromModel(suffix));
 }
 
 }  // namespace trx

@@ -9,6 +9,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QRadioButton;
 
@@ -61,7 +62,11 @@ public:
     QComboBox* ComboBox_Protocol = nullptr;
 
 private:
+    // The controls indented under "Quellverzeichnisnamen übernehmen", the example among them.
+    QLayout* BuildTransferControls();
     void BuildExamplePanel();
+    QWidget* BuildTimeStampPanel();
+    QLayout* BuildProtocolRow();
 
     QButtonGroup* levelGroup_ = nullptr;
     QButtonGroup* timeGroup_ = nullptr;

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/extra/TInfo.h"
 
+#include "ui/common/DesktopServices.h"
 #include "ui/common/FixedDialogFrame.h"
 #include "ui/extra/ApplicationIcon.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QUrl>
 #include <QUrlQuery>
 #include <algorithm>
 
@@ -31,9 +32,7 @@ const QColor kBannerStart(74, 160, 255);
 
 }  // namespace
 
-std::function<void(const QUrl& url)> TInfo::OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-
-TInfo::TInfo(QWidget* parent) : QDialog(parent) {
+TInfo::TInfo(cDesktopServices& desktop, QWidget* parent) : QDialog(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
     UseFixedDialogFrame(*this);
@@ -202,11 +201,11 @@ void TInfo::Label_EMailClick() {
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Anwendung: ") + title_);
     url.setQuery(query);
-    OpenUrl(url);
+    desktop_.OpenUrl(url);
 }
 
 void TInfo::Label_URLClick() {
-    OpenUrl(QUrl(QStringLiteral("https://") + kWebAddress));
+    desktop_.OpenUrl(QUrl(QStringLiteral("https://") + kWebAddress));
 }
 
 bool TInfo::eventFilter(QObject* watched, QEvent* event) {

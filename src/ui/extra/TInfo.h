@@ -4,13 +4,13 @@
 #include <QDialog>
 #include <QImage>
 #include <QString>
-#include <QUrl>
-#include <functional>
 
 class QLabel;
 class QPushButton;
 
 namespace trx {
+
+class cDesktopServices;
 
 // The about box "Info": a painted banner with the program's icon, title, version and development period
 // and its logo, the maker's credit line, and two link labels that hand a mail and a web address to the
@@ -25,16 +25,13 @@ public:
     static inline const QString kWebAddress = QStringLiteral("www.tresorix.example");
     // The licence, named under the banner on the left; its full name is the label's tool tip.
     static inline const QString kLicense = QStringLiteral("Lizenz: GNU GPL 3 oder später");
-    static inline const QString kLicenseName =
-        QStringLiteral("GNU General Public License, Version 3 oder (nach Ihrer Wahl) jede spätere Version "
-                       "(GPL-3.0-or-later)");
+    static inline const QString kLicenseName = QStringLiteral(
+        "GNU General Public License, Version 3 oder (nach Ihrer Wahl) jede spätere Version "
+        "(GPL-3.0-or-later)");
 
-    // Hands an address to the desktop's default application; its result is of no interest. Tests put a
-    // recorder in its place so that nothing is ever opened.
-    static std::function<void(const QUrl& url)> OpenUrl;
-
-    // FormCreate: loads the logo and fills the three labels.
-    explicit TInfo(QWidget* parent = nullptr);
+    // FormCreate: loads the logo and fills the three labels. The link labels hand their addresses to
+    // `desktop`, which outlives the box.
+    explicit TInfo(cDesktopServices& desktop, QWidget* parent = nullptr);
 
     // Keeps the title and the development period for the banner and the mail subject, then shows the box
     // modally; returns the dialog's result. The main window passes the application title and "2006".
@@ -81,6 +78,7 @@ private:
     void LayOut();
     void SetLinkColour(QLabel* label, const QColor& colour);
 
+    cDesktopServices& desktop_;
     QString title_;
     QString developmentPeriod_;
     QImage logo_;

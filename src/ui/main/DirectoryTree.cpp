@@ -6,14 +6,16 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/FileSystem.h"
+#include "ui/common/DesktopServices.h"
+#include "ui/common/LocalFiles.h"
+#include "ui/common/ModelText.h"
+#include "ui/common/TrailingSlash.h"
 #include "ui/editors/TForm4.h"
 #include "ui/main/UserDialogs.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPersistentModelIndex>
@@ -31,29 +33,9 @@ namespace {
 
 constexpr int kIconSize = 16;
 
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToModel(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
 // The model's form of a directory: without "//" or "/./", ending with "/".
-std::string WithTrailingSlash(std::string path) {
-    path = CleanDirectoryPath(std::move(path));
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
-}
-
-QIcon DesktopIconOf(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isDir()) {
-        return {};
-    }
-    return QFileIconProvider().icon(info);
+std::string ModelDirectory(std::string path) {
+    return WithTrailingSlash(CleanDirectoryPath(std::move(path)));
 }
 
 // Fetches a node's icon just before it is drawn for the first time, and hands the text of an in-place
@@ -170,11 +152,9 @@ void TDirNode::ReleaseIcon() {
 
 // ---- TDirectoryTree ----
 
-std::function<QIcon(const QString& path)> TDirectoryTree::ShellIcon = DesktopIconOf;
-
-TDirectoryTree::TDirectoryTree(cProject& project, platform::FileSystem& fs, cUserDialogs& dialogs,
-                               QWidget* parent)
-    : QTreeWidget(parent), project_(project), fs_(fs), dialogs_(&dialogs) {
+TDirectoryTree::TDirectoryTree(cProject& project, platform::FileSystem& fs, cDesktopServices& desktop,
+                               cUserDialogs& dialogs, QWidget* parent)
+    : QTreeWidget(parent), project_(project), fs_(fs), desktop_(desktop), dialogs_(dialogs) {
     setObjectName(QStringLiteral("TreeView_Dirs"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -213,13 +193,13 @@ TDirNode* TDirectoryTree::Find(const std::string& path) const {
 
 TDirNode* TDirectoryTree::AddOrChange(const std::string& path, TDirNode* parent, TDirNode* nodeToChange,
                                       bool quiet) {
-    const std::string directory = WithTrailingSlash(path);
+    const std::string directory = ModelDirectory(path);
     if (TDirNode* existing = Find(directory); existing != nullptr && existing != nodeToChange) {
         if (!quiet) {
             SelectOnly(existing);
-            dialogs_->Ask(window(), QMessageBox::Information, QStringLiteral("Verzeichnis bereits vorhanden"),
-                          QStringLiteral("Das ausgewählte Verzeichnis ist bereits in der Liste vorhanden."),
-                          QMessageBox::Ok);
+            dialogs_.Ask(window(), QMessageBox::Information, QStringLiteral("Verzeichnis bereits vorhanden"),
+                         QStringLiteral("Das ausgewählte Verzeichnis ist bereits in der Liste vorhanden."),
+                         QMessageBox::Ok);
         }
         return nullptr;
     }
@@ -304,7 +284,7 @@ void TDirectoryTree::AddDirectory(AddKind kind) {
         return;
     }
     const QString start = kind == AddKind::Change ? FromModel(selected->Path()) : QString();
-    const QString chosen = dialogs_->ChooseDirectory(window(), start);
+    const QString chosen = dialogs_.ChooseDirectory(window(), start);
     if (chosen.isEmpty()) {
         return;
     }
@@ -365,7 +345,7 @@ bool TDirectoryTree::EnsureDirectoryExists(const std::string& path) {
         return true;
     }
     const QString shown = FromModel(path);
-    const auto answer = dialogs_->Ask(
+    const auto answer = dialogs_.Ask(
         window(), QMessageBox::Question, QStringLiteral("Verzeichnis erstellen"),
         QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es erstellt werden?\n\n") + shown,
         QMessageBox::Yes | QMessageBox::No);
@@ -373,7 +353,7 @@ bool TDirectoryTree::EnsureDirectoryExists(const std::string& path) {
         return false;
     }
     if (fs_.MakeDirectories(path) != 0) {
-        dialogs_->Ask(
+        dialogs_.Ask(
             window(), QMessageBox::Critical, QStringLiteral("Fehler beim Erstellen des Verzeichnisses"),
             QStringLiteral("Das Verzeichnis konnte nicht erstellt werden.\n\n") + shown, QMessageBox::Ok);
         return false;
@@ -387,7 +367,7 @@ bool TDirectoryTree::TreeView_DirsEdited(TDirNode* node, const QString& text) {
     if (text.isEmpty()) {
         return false;
     }
-    const std::string directory = WithTrailingSlash(ToModel(text));
+    const std::string directory = ModelDirectory(ToModel(text));
     if (directory.front() != '/') {
         return false;
     }
@@ -442,7 +422,7 @@ void TDirectoryTree::TreeView_DirsDropFiles(const QStringList& paths) {
         if (chooser_ == nullptr) {
             chooser_ = new TForm4(window());
         }
-        const int choice = dialogs_->Execute(*chooser_);
+        const int choice = dialogs_.Execute(*chooser_);
         if (choice < TForm4::kResultAddAsDestinations) {
             return;
         }
@@ -464,7 +444,7 @@ void TDirectoryTree::TreeView_DirsDropFiles(const QStringList& paths) {
 }
 
 void TDirectoryTree::FetchIcon(TDirNode* node) {
-    QIcon icon = ShellIcon ? ShellIcon(node->text(0)) : QIcon();
+    QIcon icon = desktop_.ShellIcon(node->text(0));
     if (icon.isNull()) {
         icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
     }
@@ -472,20 +452,6 @@ void TDirectoryTree::FetchIcon(TDirNode* node) {
 }
 
 // ---- drag and drop ----
-
-namespace {
-
-QStringList LocalFiles(const QMimeData* data) {
-    QStringList paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
-        }
-    }
-    return paths;
-}
-
-}  // namespace
 
 void TDirectoryTree::dragEnterEvent(QDragEnterEvent* event) {
     QTreeWidget::dragEnterEvent(event);  // auto-scrolling while dragging

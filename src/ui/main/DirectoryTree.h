@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QStringList>
 #include <QTreeWidget>
-#include <functional>
 #include <string>
 
 namespace trx {
@@ -14,6 +13,7 @@ class FileSystem;
 }
 class cBackUpDestination;
 class cBackUpSource;
+class cDesktopServices;
 class cProject;
 class cUserDialogs;
 class TForm4;
@@ -62,16 +62,12 @@ public:
     // What the three folder-browser buttons do.
     enum class AddKind { Destination, Source, Change };
 
-    // The shell icon of a directory path, or a null icon when it has none (a missing directory). Tests
-    // put a stand-in in its place; the program asks QFileIconProvider.
-    static std::function<QIcon(const QString& path)> ShellIcon;
+    // `desktop` gives the nodes' shell icons, `dialogs` asks the tree's questions; both outlive the tree.
+    TDirectoryTree(cProject& project, platform::FileSystem& fs, cDesktopServices& desktop,
+                   cUserDialogs& dialogs, QWidget* parent = nullptr);
 
-    TDirectoryTree(cProject& project, platform::FileSystem& fs, cUserDialogs& dialogs,
-                   QWidget* parent = nullptr);
-
-    // Where the tree asks its questions, and the chooser it shows for dropped folders (the one the main
-    // window created at start-up; the tree makes one of its own when it is given none).
-    void SetUserDialogs(cUserDialogs& dialogs) { dialogs_ = &dialogs; }
+    // The chooser the tree shows for dropped folders (the one the main window created at start-up; the
+    // tree makes one of its own when it is given none).
     void SetChooser(TForm4* chooser) { chooser_ = chooser; }
     TForm4* Chooser() const { return chooser_; }
 
@@ -138,7 +134,8 @@ private:
 
     cProject& project_;
     platform::FileSystem& fs_;
-    cUserDialogs* dialogs_;
+    cDesktopServices& desktop_;
+    cUserDialogs& dialogs_;
     TForm4* chooser_ = nullptr;
 };
 

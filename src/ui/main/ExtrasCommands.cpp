@@ -5,6 +5,7 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "ui/common/ApplicationTitle.h"
+#include "ui/common/ModelText.h"
 #include "ui/editors/TForm5.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
@@ -25,10 +26,6 @@ namespace trx {
 
 namespace {
 
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool HasCatalogue(const cBackUpSource* source) {
     return source != nullptr && source->TotalSize != 0;
 }
@@ -42,8 +39,8 @@ QAction* Item(QMenu* menu, const QString& caption, const char* name) {
 }  // namespace
 
 cExtrasCommands::cExtrasCommands(TForm1& window, cProject& project, cProjectCommands& commands,
-                                 cUserDialogs& dialogs)
-    : window_(window), project_(project), commands_(commands), dialogs_(&dialogs) {
+                                 cUserDialogs& dialogs, cCommandLauncher& launcher)
+    : window_(window), project_(project), commands_(commands), dialogs_(dialogs), launcher_(launcher) {
 }
 
 void cExtrasCommands::BuildMenus() {
@@ -97,7 +94,7 @@ void cExtrasCommands::Action_CreateShortcutClick() {
         return;
     }
     if (project_.ProjectPath.empty()) {
-        const auto answer = dialogs_->Ask(
+        const auto answer = dialogs_.Ask(
             &window_, QMessageBox::Question, QStringLiteral("Projekt speichern"),
             QStringLiteral("Das Projekt muss gespeichert werden, bevor Sie eine Verknüpfung anlegen können. "
                            "Möchten Sie das Projekt jetzt speichern?"),
@@ -106,8 +103,8 @@ void cExtrasCommands::Action_CreateShortcutClick() {
             return;
         }
     }
-    dialogs_->ExecuteShortcutDialog(*dialog, FromModel(project_.ProjectPath),
-                                    window_.Edit_Description->text());
+    dialogs_.ExecuteShortcutDialog(*dialog, FromModel(project_.ProjectPath),
+                                   window_.Edit_Description->text());
 }
 
 void cExtrasCommands::Action_RecatalogueClick(QAction* sender) {
@@ -124,16 +121,16 @@ void cExtrasCommands::Action_RecatalogueClick(QAction* sender) {
     } else {
         return;
     }
-    dialogs_->Ask(&window_, QMessageBox::Information, QStringLiteral("Dateikatalog gelöscht"),
-                  QStringLiteral("Der alte Dateikatalog wurde gelöscht.\n"
-                                 "Die Verzeichnisse werden beim nächsten Backup-Vorgang neu katalogisiert.\n"
-                                 "Alte Dateien werden dabei aus den Zielverzeichnissen nicht gelöscht."),
-                  QMessageBox::Ok);
+    dialogs_.Ask(&window_, QMessageBox::Information, QStringLiteral("Dateikatalog gelöscht"),
+                 QStringLiteral("Der alte Dateikatalog wurde gelöscht.\n"
+                                "Die Verzeichnisse werden beim nächsten Backup-Vorgang neu katalogisiert.\n"
+                                "Alte Dateien werden dabei aus den Zielverzeichnissen nicht gelöscht."),
+                 QMessageBox::Ok);
 }
 
 void cExtrasCommands::Action_InfoClick() {
     if (TInfo* dialog = window_.AboutDialog()) {
-        dialogs_->ShowAbout(*dialog, kApplicationTitle, QStringLiteral("2006"));
+        dialogs_.ShowAbout(*dialog, kApplicationTitle, QStringLiteral("2006"));
     }
 }
 
@@ -149,15 +146,15 @@ void cExtrasCommands::Button_SettingsClick() {
                                          [](const TDirNode* node) { return node->Source == nullptr; })) {
         return;
     }
-    dialogs_->ExecuteElementSettings(*dialog, project_, MarkedSources(), SourcesInTreeOrder());
+    dialogs_.ExecuteElementSettings(*dialog, project_, MarkedSources(), SourcesInTreeOrder());
 }
 
 void cExtrasCommands::Button_ExplorerClick() {
-    if (launcher_ == nullptr) {
+    if (window_.RunWindow() == nullptr) {
         return;
     }
     for (const TDirNode* node : window_.TreeView_Dirs->SelectedNodes()) {
-        launcher_->Open(FromModel(node->Path()), {});
+        launcher_.Open(FromModel(node->Path()), {});
     }
 }
 

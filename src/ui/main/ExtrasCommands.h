@@ -21,11 +21,10 @@ struct TForm5Owner;
 // start; before that these commands do nothing.
 class cExtrasCommands {
 public:
-    cExtrasCommands(TForm1& window, cProject& project, cProjectCommands& commands, cUserDialogs& dialogs);
-
-    void SetUserDialogs(cUserDialogs& dialogs) { dialogs_ = &dialogs; }
-    // Where "Im Explorer öffnen" hands the folders (the run window's launcher); nothing opens without one.
-    void SetLauncher(cCommandLauncher& launcher) { launcher_ = &launcher; }
+    // `dialogs` asks the commands' questions, `launcher` opens the folders of "Im Explorer öffnen"; both
+    // outlive the commands.
+    cExtrasCommands(TForm1& window, cProject& project, cProjectCommands& commands, cUserDialogs& dialogs,
+                    cCommandLauncher& launcher);
 
     // Fills the window's menus "Extras" and "?" and makes them visible. Called once by the window.
     void BuildMenus();
@@ -46,8 +45,8 @@ public:
     // "Einstellungen": the element settings dialog for the marked sources, or the tab of the default
     // settings when nothing is marked. Does nothing while a destination is marked.
     void Button_SettingsClick();
-    // "Im Explorer öffnen": one file-manager window per marked node, in selection order; failures are not
-    // reported.
+    // "Im Explorer öffnen": one file-manager window per marked node, in selection order, once the window
+    // has its dialogs; failures are not reported.
     void Button_ExplorerClick();
 
     // What the element settings dialog asks of the window: taking and showing the default settings, and
@@ -62,8 +61,8 @@ private:
     TForm1& window_;
     cProject& project_;
     cProjectCommands& commands_;
-    cUserDialogs* dialogs_;
-    cCommandLauncher* launcher_ = nullptr;
+    cUserDialogs& dialogs_;
+    cCommandLauncher& launcher_;
 };
 
 }  // namespace trx

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/ProjectCommands.h"
 
+#include "engine/RunOptions.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "platform/FileSystem.h"
 #include "ui/common/ApplicationTitle.h"
 #include "ui/common/CommaText.h"
+#include "ui/common/ModelText.h"
 #include "ui/common/ProjectMessages.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
@@ -16,7 +18,6 @@
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/Shortcut.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,14 +28,6 @@ namespace trx {
 
 namespace {
 
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToModel(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
 // The extension of the last path component, upper-cased and without its dot.
 QString UpperExtension(const QString& path) {
     return QFileInfo(path).suffix().toUpper();
@@ -44,7 +37,7 @@ QString UpperExtension(const QString& path) {
 
 cProjectCommands::cProjectCommands(TForm1& window, cProject& project, platform::FileSystem& fs,
                                    cUserDialogs& dialogs)
-    : window_(window), project_(project), fs_(fs), dialogs_(&dialogs) {
+    : window_(window), project_(project), fs_(fs), dialogs_(dialogs) {
 }
 
 void cProjectCommands::SetProjectPath(const QString& path) {
@@ -55,9 +48,9 @@ void cProjectCommands::SetProjectPath(const QString& path) {
 }
 
 bool cProjectCommands::AskSave() {
-    const auto answer = dialogs_->Ask(&window_, QMessageBox::Question, QStringLiteral("Projekt schließen"),
-                                      QStringLiteral("Möchten Sie das aktuelle Projekt vorher speichern?"),
-                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = dialogs_.Ask(&window_, QMessageBox::Question, QStringLiteral("Projekt schließen"),
+                                     QStringLiteral("Möchten Sie das aktuelle Projekt vorher speichern?"),
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
         return Save();
     }
@@ -72,7 +65,7 @@ bool cProjectCommands::Save() {
 }
 
 bool cProjectCommands::SaveAs() {
-    const QString chosen = dialogs_->ChooseProjectToSave(&window_, DialogStart());
+    const QString chosen = dialogs_.ChooseProjectToSave(&window_, DialogStart());
     if (chosen.isEmpty()) {
         return false;
     }
@@ -93,7 +86,7 @@ bool cProjectCommands::WriteProject(const std::string& path) {
         detail = QString::fromUtf8(error.what());
     } catch (...) {
     }
-    dialogs_->ShowError(&window_, ProjectSaveFailure(FromModel(path), detail));
+    dialogs_.ShowError(&window_, ProjectSaveFailure(FromModel(path), detail));
     return false;
 }
 
@@ -155,7 +148,7 @@ void cProjectCommands::Open() {
     if (!AskSave()) {
         return;
     }
-    const QString chosen = dialogs_->ChooseProjectToOpen(&window_, DialogStart());
+    const QString chosen = dialogs_.ChooseProjectToOpen(&window_, DialogStart());
     if (!chosen.isEmpty()) {
         OpenProject(chosen);
     }
@@ -179,7 +172,7 @@ void cProjectCommands::OpenProject(const QString& path) {
     // before the message box opens and the window is painted again.
     ShowModel();
     if (failed) {
-        dialogs_->ShowError(&window_, ProjectLoadFailure(path, failure));
+        dialogs_.ShowError(&window_, ProjectLoadFailure(path, failure));
     }
 }
 
@@ -189,11 +182,10 @@ void cProjectCommands::StartBackup() {
         return;
     }
     TakeWindowState();
-    runWindow->ComboBox_AfterFinishing->setCurrentIndex(TForm2::kNoAction);
-    runWindow->Command.clear();
+    runWindow->SetRunOptions({});  // no action after the run, no command from an earlier run
     // Showing the run window starts the run; it saves a saved project itself when the run was not
     // cancelled. The run leaves the destinations in place, and the window shows the model afresh.
-    dialogs_->Execute(*runWindow);
+    dialogs_.Execute(*runWindow);
     SetProjectPath(FromModel(project_.ProjectPath));
     ShowModel();
 }

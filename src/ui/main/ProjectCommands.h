@@ -20,9 +20,8 @@ class TForm1;
 // replaces or closes the project asks first.
 class cProjectCommands {
 public:
+    // `fs` and `dialogs` outlive the commands.
     cProjectCommands(TForm1& window, cProject& project, platform::FileSystem& fs, cUserDialogs& dialogs);
-
-    void SetUserDialogs(cUserDialogs& dialogs) { dialogs_ = &dialogs; }
 
     // ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project; then the tab
     // "Protokoll" for that path.
@@ -67,7 +66,7 @@ private:
     TForm1& window_;
     cProject& project_;
     platform::FileSystem& fs_;
-    cUserDialogs* dialogs_;
+    cUserDialogs& dialogs_;
 };
 
 }  // namespace trx

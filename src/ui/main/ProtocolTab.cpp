@@ -4,6 +4,7 @@
 #include "engine/Protocol.h"
 #include "platform/FileSystem.h"
 #include "ui/common/MinimizeName.h"
+#include "ui/common/ModelText.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -15,14 +16,6 @@
 #include <QVBoxLayout>
 
 namespace trx {
-
-namespace {
-
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 TProtocolTab::TProtocolTab(QTabWidget& pages, platform::FileSystem& fs)
     : QWidget(&pages), pages_(pages), fs_(fs) {

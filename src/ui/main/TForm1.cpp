@@ -3,6 +3,10 @@
 
 #include "model/Project.h"
 #include "ui/common/ApplicationTitle.h"
+#include "ui/common/CentreOnScreen.h"
+#include "ui/common/DesktopServices.h"
+#include "ui/common/LocalFiles.h"
+#include "ui/common/Named.h"
 #include "ui/editors/TForm4.h"
 #include "ui/editors/TForm5.h"
 #include "ui/editors/TFrame_FileFilter.h"
@@ -12,7 +16,6 @@
 #include "ui/main/ExtrasCommands.h"
 #include "ui/main/ProjectCommands.h"
 #include "ui/main/ProtocolTab.h"
-#include "ui/main/UserDialogs.h"
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/TForm3.h"
 
@@ -28,26 +31,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdlib>
 
 namespace trx {
 
 namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* Button(const QString& caption, const char* name) {
     auto* button = Named(new QPushButton(caption), name);
@@ -63,26 +56,10 @@ QGroupBox* Group(const QString& caption, QWidget* content) {
     return box;
 }
 
-QStringList LocalFiles(const QMimeData* data) {
-    QStringList paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
-        }
-    }
-    return paths;
-}
-
 }  // namespace
 
-std::function<void(int status)> TForm1::EndProcess = [](int status) { std::exit(status); };
-
-TForm1::TForm1(cProject& project, QWidget* parent)
-    : QMainWindow(parent),
-      QVUpdate(this),
-      project_(project),
-      ownDialogs_(std::make_unique<cUserDialogs>()),
-      dialogs_(ownDialogs_.get()) {
+TForm1::TForm1(cProject& project, const cMainWindowServices& services, QWidget* parent)
+    : QMainWindow(parent), QVUpdate(this), project_(project), services_(services) {
     setObjectName(QStringLiteral("Form1"));
     resize(553, 528);
 
@@ -100,15 +77,16 @@ TForm1::TForm1(cProject& project, QWidget* parent)
     // tabs behind scroll arrows. The pages and tabs set the least size; the window starts larger.
     PageControl->setUsesScrollButtons(false);
     // Follows these four while the project has a protocol file.
-    TabSheet_Protocol = new TProtocolTab(*PageControl, fs_);
+    TabSheet_Protocol = new TProtocolTab(*PageControl, services_.Fs);
     auto* central = new QWidget;
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(8, 8, 8, 8);
     centralLayout->addWidget(PageControl);
     setCentralWidget(central);
 
-    commands_ = std::make_unique<cProjectCommands>(*this, project_, fs_, *dialogs_);
-    extras_ = std::make_unique<cExtrasCommands>(*this, project_, *commands_, *dialogs_);
+    commands_ = std::make_unique<cProjectCommands>(*this, project_, services_.Fs, services_.Dialogs);
+    extras_ =
+        std::make_unique<cExtrasCommands>(*this, project_, *commands_, services_.Dialogs, services_.Launcher);
     extras_->BuildMenus();
 
     // Files dropped anywhere but on the tree (which takes folders) may open a project.
@@ -127,7 +105,7 @@ TForm1::TForm1(cProject& project, QWidget* parent)
     QVUpdate.Loaded();
     // Keep this the last step: an update library that takes over ends the program before it shows.
     if (QVUpdate.autoUpdate(true, 1)) {
-        EndProcess(0);
+        services_.Desktop.EndProcess(0);
     }
 }
 
@@ -176,7 +154,7 @@ QWidget* TForm1::BuildDirectoryPage() {
         QStringLiteral("Geben Sie hier die Zielverzeichnisse (Hauptebene) und die dazugehörigen "
                        "Quellverzeichnisse (Unterebene), deren Inhalte gesichert werden sollen, an."));
     explanation->setWordWrap(true);
-    TreeView_Dirs = new TDirectoryTree(project_, fs_, *dialogs_);
+    TreeView_Dirs = new TDirectoryTree(project_, services_.Fs, services_.Desktop, services_.Dialogs);
 
     Button_AddDest = Button(QStringLiteral("Zielverzeichnis hinzufügen"), "Button_AddDest");
     Button_AddSource = Button(QStringLiteral("Quellverzeichnis hinzufügen"), "Button_AddSource");
@@ -225,8 +203,8 @@ QWidget* TForm1::BuildDirectoryPage() {
 
 QWidget* TForm1::BuildFilterPage() {
     auto* page = Named(new QWidget, "TabSheet_Filter");
-    Frame_FileFilterIn = Named(new TFrame_FileFilter, "Frame_FileFilterIn");
-    Frame_FileFilterOut = Named(new TFrame_FileFilter, "Frame_FileFilterOut");
+    Frame_FileFilterIn = Named(new TFrame_FileFilter(services_.Desktop), "Frame_FileFilterIn");
+    Frame_FileFilterOut = Named(new TFrame_FileFilter(services_.Desktop), "Frame_FileFilterOut");
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Group(QStringLiteral("Dateien einschließen"), Frame_FileFilterIn));
     layout->addWidget(Group(QStringLiteral("Dateien ausschließen"), Frame_FileFilterOut));
@@ -266,27 +244,18 @@ QWidget* TForm1::BuildDescriptionPage() {
     return page;
 }
 
-void TForm1::CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher,
-                           cSleepInhibitor& sleepInhibitor, cScheduleStore& schedules) {
+void TForm1::CreateDialogs() {
     if (runWindow_ != nullptr) {
         return;
     }
-    shortcutDialog_ = new TForm3(schedules, this);
+    shortcutDialog_ = new TForm3(services_.Fs, services_.Schedules, this);
     chooser_ = new TForm4(this);
-    settingsDialog_ = new TForm5(this);
-    aboutDialog_ = new TInfo(this);
-    runWindow_ = new TForm2(project_, shutdown, launcher, sleepInhibitor, this);
+    settingsDialog_ = new TForm5(services_.Desktop, this);
+    aboutDialog_ = new TInfo(services_.Desktop, this);
+    runWindow_ = new TForm2(project_, services_.RunWindow(), this);
     TreeView_Dirs->SetChooser(chooser_);
     settingsDialog_->SetOwner(extras_->ElementSettingsOwner());
-    extras_->SetLauncher(launcher);
     Action_StartBackup->setEnabled(true);
-}
-
-void TForm1::SetUserDialogs(cUserDialogs& dialogs) {
-    dialogs_ = &dialogs;
-    TreeView_Dirs->SetUserDialogs(dialogs);
-    commands_->SetUserDialogs(dialogs);
-    extras_->SetUserDialogs(dialogs);
 }
 
 void TForm1::SetProjectPath(const QString& path) {
@@ -335,11 +304,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* display = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(display->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(*this);
     }
 }
 

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/PosixFileSystem.h"
 #include "ui/extra/TQVUpdate.h"
+#include "ui/main/MainWindowServices.h"
 
 #include <QMainWindow>
-#include <functional>
 #include <memory>
 
 class QAction;
@@ -17,14 +16,9 @@ class QTabWidget;
 
 namespace trx {
 
-class cCommandLauncher;
 class cExtrasCommands;
 class cProject;
 class cProjectCommands;
-class cScheduleStore;
-class cSleepInhibitor;
-class cSystemShutdown;
-class cUserDialogs;
 class TDirectoryTree;
 class TForm2;
 class TForm3;
@@ -44,26 +38,22 @@ class TForm1 : public QMainWindow {
 
 public:
     // Starts a new, unsaved project and, as its very last step, asks the update library (which may end
-    // the process). The dialogs come afterwards with CreateDialogs.
-    explicit TForm1(cProject& project, QWidget* parent = nullptr);
+    // the process through `services.Desktop`). The dialogs come afterwards with CreateDialogs. The
+    // window and its dialogs ask every question through `services.Dialogs`; tests hand in stand-ins.
+    TForm1(cProject& project, const cMainWindowServices& services, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Creates the dialogs of an interactive start once, in start-up order, owned by this window: the
     // shortcut dialog, the add-directory chooser, the element settings dialog, the about box and, last,
-    // the run window. `shutdown` and `launcher` carry out the run window's after-finishing actions
-    // (`launcher` also opens folders for "Im Explorer öffnen"), `sleepInhibitor` keeps the computer awake
-    // during a run, `schedules` keeps the shortcut dialog's schedules; all must outlive this window.
-    void CreateDialogs(cSystemShutdown& shutdown, cCommandLauncher& launcher, cSleepInhibitor& sleepInhibitor,
-                       cScheduleStore& schedules);
+    // the run window, which carries out the after-finishing actions and makes "Backup starten" and "Im
+    // Explorer öffnen" usable.
+    void CreateDialogs();
     TForm3* ShortcutDialog() const { return shortcutDialog_; }
     TForm4* AddDirectoryChooser() const { return chooser_; }
     TForm5* ElementSettingsDialog() const { return settingsDialog_; }
     TInfo* AboutDialog() const { return aboutDialog_; }
     TForm2* RunWindow() const { return runWindow_; }
 
-    // Where the window asks its questions; tests answer them without a modal loop. `dialogs` must
-    // outlive the window.
-    void SetUserDialogs(cUserDialogs& dialogs);
     cProjectCommands& Commands() { return *commands_; }
     cExtrasCommands& Extras() { return *extras_; }
 
@@ -77,10 +67,6 @@ public:
     void Button_DelDirClick();
     // Enables the buttons that need a marked node; "Einstellungen" only while no destination is marked.
     void UpdateButtons();
-
-    // Ends the process with the given status when the update library took over at start (std::exit);
-    // tests put a recorder in its place.
-    static std::function<void(int status)> EndProcess;
 
     TQVUpdate QVUpdate;  // asks the update library at start and on Ctrl+U
 
@@ -138,9 +124,7 @@ private:
     QWidget* BuildDescriptionPage();
 
     cProject& project_;
-    platform::PosixFileSystem fs_;
-    std::unique_ptr<cUserDialogs> ownDialogs_;
-    cUserDialogs* dialogs_;
+    const cMainWindowServices services_;
     std::unique_ptr<cProjectCommands> commands_;
     std::unique_ptr<cExtrasCommands> extras_;
     TForm3* shortcutDialog_ = nullptr;

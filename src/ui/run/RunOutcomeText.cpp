@@ -3,6 +3,7 @@
 
 #include "engine/RunController.h"
 #include "ui/common/MinimizeName.h"
+#include "ui/common/ModelText.h"
 
 #include <QStringList>
 
@@ -12,10 +13,6 @@ namespace {
 
 constexpr int kFoldersShown = 3;   // in the window, where room is short
 constexpr int kFoldersAsked = 10;  // in the question, which has room for full paths
-
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Entries(std::uint64_t count) {
     return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);

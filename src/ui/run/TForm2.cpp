@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/run/TForm2.h"
 
+#include "engine/RunController.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/TerminationSignals.h"
 #include "ui/common/CaptionWidth.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/common/CommaText.h"
 #include "ui/common/ErrorMessage.h"
 #include "ui/common/FixedDialogFrame.h"
 #include "ui/common/MinimizeName.h"
+#include "ui/common/ModelText.h"
 #include "ui/common/ProjectMessages.h"
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/ProtocolViewer.h"
@@ -62,10 +65,6 @@ int MainLabelWidth(const QFont& font) {
     return std::max(kMainLabelWidth, widest + 2 * metrics.averageCharWidth());
 }
 
-QString FromModel(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A label whose text never resizes the window: paths are shortened to its width, file names clipped.
 QLabel* FixedLabel(QWidget* parent, const char* name, int width, bool bold) {
     auto* label = new QLabel(parent);
@@ -101,16 +100,15 @@ int InnerWidth(const QProgressBar* bar) {
 
 }  // namespace
 
-TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher,
-               cSleepInhibitor& sleepInhibitor, QWidget* parent)
+TForm2::TForm2(cProject& project, const cRunWindowServices& services, QWidget* parent)
     : QDialog(parent),
       EndApplication([] { QCoreApplication::exit(0); }),
       project_(project),
-      shutdown_(shutdown),
-      launcher_(launcher),
-      sleepInhibitor_(sleepInhibitor),
-      controller_(project, *this, fs_, formats_),
-      icons_(std::make_unique<QFileIconProvider>()) {
+      services_(services),
+      controller_(std::make_unique<cRunController>(project, static_cast<cRunView&>(*this), services.Fs,
+                                                   services.Formats)),
+      icons_(std::make_unique<QFileIconProvider>()),
+      lastRun_(std::make_unique<cRunResult>()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Status"));
     UseFixedDialogFrame(*this, true);
@@ -128,11 +126,12 @@ TForm2::TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& l
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm2::Button_CancelClick);
     connect(Button_Protocol, &QPushButton::clicked, this, &TForm2::Button_ProtocolClick);
     connect(Button_ReleaseHeldBack, &QPushButton::clicked, this, &TForm2::Button_ReleaseHeldBackClick);
+    connect(ComboBox_AfterFinishing, &QComboBox::currentIndexChanged, this, &TForm2::TakeAfterFinishing);
     connect(ComboBox_AfterFinishing, &QComboBox::activated, this, &TForm2::ComboBox_AfterFinishingClick);
 
     // The engine hands events to the window between entries and chunks, so that the window repaints and
     // "Abbrechen" is heard during a run.
-    controller_.Context.PumpHook = [] { QCoreApplication::processEvents(); };
+    controller_->SetPumpHook([] { QCoreApplication::processEvents(); });
 }
 
 TForm2::~TForm2() = default;
@@ -140,7 +139,24 @@ TForm2::~TForm2() = default;
 void TForm2::BuildLayout() {
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);  // fixed border: the window is as large as its contents
+    top->addWidget(BuildProjectGroup());
+    top->addWidget(BuildStatusGroup());
+    top->addWidget(BuildActionGroup());
 
+    auto* buttons = new QHBoxLayout;
+    Button_Protocol = new QPushButton(QStringLiteral("Protokoll anzeigen"), this);
+    Button_Protocol->setObjectName(QStringLiteral("Button_Protocol"));
+    Button_Protocol->setAutoDefault(false);
+    Button_Cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
+    Button_Cancel->setAutoDefault(false);
+    buttons->addWidget(Button_Protocol);
+    buttons->addStretch();
+    buttons->addWidget(Button_Cancel);
+    top->addLayout(buttons);
+}
+
+QWidget* TForm2::BuildProjectGroup() {
     auto* projectGroup = new QGroupBox(QStringLiteral("Tresorix-Projekt"), this);
     auto* projectGrid = new QGridLayout(projectGroup);
     Edit_File = ReadOnlyEdit(projectGroup, "Edit_File");
@@ -163,8 +179,10 @@ void TForm2::BuildLayout() {
     projectGrid->addWidget(Edit_Description, 1, 1);
     projectGrid->addWidget(new QLabel(QStringLiteral("Kommentare:"), projectGroup), 2, 0, Qt::AlignTop);
     projectGrid->addWidget(Memo_Comments, 2, 1);
-    top->addWidget(projectGroup);
+    return projectGroup;
+}
 
+QWidget* TForm2::BuildStatusGroup() {
     auto* statusGroup = new QGroupBox(QStringLiteral("BackUp-Status"), this);
     auto* status = new QGridLayout(statusGroup);
     Image_Folder = new QLabel(statusGroup);
@@ -208,8 +226,12 @@ void TForm2::BuildLayout() {
     status->addWidget(ProgressBar_File, 5, 0, 1, 2);
     status->addWidget(new QLabel(QStringLiteral("Gesamtfortschritt:"), statusGroup), 6, 0, 1, 2);
     status->addWidget(ProgressBar, 7, 0, 1, 2);
+    status->addWidget(BuildTimesBox(statusGroup), 8, 0, 1, 2);
+    return statusGroup;
+}
 
-    auto* timesBox = new QFrame(statusGroup);
+QWidget* TForm2::BuildTimesBox(QWidget* parent) {
+    auto* timesBox = new QFrame(parent);
     timesBox->setFrameShape(QFrame::StyledPanel);
     auto* times = new QGridLayout(timesBox);
     auto value = [timesBox](const char* name) {
@@ -230,31 +252,21 @@ void TForm2::BuildLayout() {
     times->addWidget(new QLabel(QStringLiteral("Kopierte Dateien:"), timesBox), 3, 0);
     times->addWidget(Label_FilesCopied, 3, 1);
     times->setColumnStretch(1, 1);
-    status->addWidget(timesBox, 8, 0, 1, 2);
-    top->addWidget(statusGroup);
+    return timesBox;
+}
 
+QWidget* TForm2::BuildActionGroup() {
     auto* actionGroup = new QGroupBox(QStringLiteral("Aktion nach dem Ende des Sicherungsvorgangs"), this);
     auto* actionRow = new QHBoxLayout(actionGroup);
     ComboBox_AfterFinishing = new QComboBox(actionGroup);
     ComboBox_AfterFinishing->setObjectName(QStringLiteral("ComboBox_AfterFinishing"));
+    // In the order of AfterFinishing, whose value is the item's index.
     ComboBox_AfterFinishing->addItems({QStringLiteral("Keine Aktion"),
                                        QStringLiteral("Computer herunterfahren"),
                                        QStringLiteral("Befehl ausführen")});
-    ComboBox_AfterFinishing->setCurrentIndex(kNoAction);
+    ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(AfterFinishing::None));
     actionRow->addWidget(ComboBox_AfterFinishing);
-    top->addWidget(actionGroup);
-
-    auto* buttons = new QHBoxLayout;
-    Button_Protocol = new QPushButton(QStringLiteral("Protokoll anzeigen"), this);
-    Button_Protocol->setObjectName(QStringLiteral("Button_Protocol"));
-    Button_Protocol->setAutoDefault(false);
-    Button_Cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-    Button_Cancel->setAutoDefault(false);
-    buttons->addWidget(Button_Protocol);
-    buttons->addStretch();
-    buttons->addWidget(Button_Cancel);
-    top->addLayout(buttons);
+    return actionGroup;
 }
 
 QWidget* TForm2::BuildResultPanel(QWidget* parent) {
@@ -281,7 +293,7 @@ QWidget* TForm2::BuildResultPanel(QWidget* parent) {
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Only a real show starts a run: not a restore from the task bar, not a show during a run.
-    if (!event->spontaneous() && !controller_.Running()) {
+    if (!event->spontaneous() && !controller_->Running()) {
         FormShow();
     }
 }
@@ -290,11 +302,7 @@ void TForm2::FormShow() {
     Prepare();
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* display = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(display->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(*this);
     }
     Button_Cancel->setFocus();
     // The first tick comes after the window has been painted.
@@ -303,7 +311,7 @@ void TForm2::FormShow() {
 
 void TForm2::Prepare() {
     runFinished_ = false;
-    lastRun_ = cRunResult{};
+    *lastRun_ = cRunResult{};
     Edit_File->setText(project_.ProjectPath.empty() ? QStringLiteral("(nicht gespeichert)")
                                                     : FromModel(project_.ProjectPath));
     Edit_File->setCursorPosition(0);
@@ -337,8 +345,8 @@ void TForm2::Prepare() {
     Button_Protocol->setEnabled(false);
     Button_Cancel->setText(QStringLiteral("Abbrechen"));
 
-    controller_.PrepareTotals(static_cast<std::uint64_t>(ProgressBar->maximum()),
-                              static_cast<std::uint64_t>(ProgressBar_File->maximum()));
+    controller_->PrepareTotals(static_cast<std::uint64_t>(ProgressBar->maximum()),
+                               static_cast<std::uint64_t>(ProgressBar_File->maximum()));
 }
 
 void TForm2::LayOutNow() {
@@ -356,15 +364,15 @@ void TForm2::LayOutNow() {
 
 void TForm2::doBackUp() {
     Timer_Backup->stop();
-    if (controller_.Running()) {
+    if (controller_->Running()) {
         return;
     }
-    platform::cTerminationSignals terminationSignals(controller_.Context.CancelRequested);
+    platform::cTerminationSignals terminationSignals(controller_->CancelFlag());
     signals_ = &terminationSignals;
     // Sleep would stall the copies halfway; a refused request does not stop the run.
-    sleepInhibitor_.Acquire(QStringLiteral("Ein Sicherungsvorgang kopiert gerade Dateien."));
-    lastRun_ = controller_.Run();
-    sleepInhibitor_.Release();
+    services_.SleepInhibitor.Acquire(QStringLiteral("Ein Sicherungsvorgang kopiert gerade Dateien."));
+    *lastRun_ = controller_->Run();
+    services_.SleepInhibitor.Release();
     endedBySignal_ = terminationSignals.Received();
     signals_ = nullptr;
     if (closeAfterRun_) {
@@ -378,7 +386,7 @@ void TForm2::Button_CancelClick() {
     if (runFinished_) {
         close();
     } else {
-        controller_.Cancel();
+        controller_->Cancel();
     }
 }
 
@@ -393,11 +401,11 @@ void TForm2::Button_ProtocolClick() {
 }
 
 void TForm2::Button_ReleaseHeldBackClick() {
-    if (controller_.Running() || !runFinished_ || lastRun_.HeldBack.empty()) {
+    if (controller_->Running() || !runFinished_ || lastRun_->HeldBack.empty()) {
         return;
     }
     QMessageBox question(QMessageBox::Warning, QStringLiteral("Zurückgehaltenes ausführen"),
-                         ReleaseQuestion(lastRun_), QMessageBox::NoButton, this);
+                         ReleaseQuestion(*lastRun_), QMessageBox::NoButton, this);
     QPushButton* go = question.addButton(QStringLiteral("Ausführen"), QMessageBox::DestructiveRole);
     QPushButton* keep = question.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
     // Only a deliberate click goes ahead: Enter and Escape both keep the copies.
@@ -416,34 +424,56 @@ void TForm2::Button_ReleaseHeldBackClick() {
     if (question.clickedButton() != go) {
         return;
     }
-    controller_.SetReleaseHeldBack(true);
+    ChangeRunOptions([](cRunOptions& options) { options.ReleaseHeldBack = true; });
     Prepare();
     Button_Cancel->setFocus();
     Timer_Backup->start();  // from the message loop, as a run started by showing the window
 }
 
+void TForm2::SetRunOptions(const cRunOptions& options) {
+    controller_->SetOptions(options);
+    ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(options.Action));
+}
+
+const cRunOptions& TForm2::RunOptions() const {
+    return controller_->Options();
+}
+
+void TForm2::ChangeRunOptions(const std::function<void(cRunOptions&)>& change) {
+    cRunOptions options = controller_->Options();
+    change(options);
+    controller_->SetOptions(std::move(options));
+}
+
+void TForm2::TakeAfterFinishing(int index) {
+    if (index >= 0) {
+        ChangeRunOptions(
+            [index](cRunOptions& options) { options.Action = static_cast<AfterFinishing>(index); });
+    }
+}
+
 void TForm2::ComboBox_AfterFinishingClick(int index) {
-    if (index != kRunCommand) {
+    if (index != static_cast<int>(AfterFinishing::RunCommand)) {
         return;
     }
     bool confirmed = false;
-    const QString entered = QInputDialog::getText(this, QStringLiteral("Befehl ausführen"),
-                                                  QStringLiteral("Geben Sie die Befehlszeile ein:"),
-                                                  QLineEdit::Normal, Command, &confirmed);
+    const QString entered = QInputDialog::getText(
+        this, QStringLiteral("Befehl ausführen"), QStringLiteral("Geben Sie die Befehlszeile ein:"),
+        QLineEdit::Normal, FromModel(RunOptions().Command), &confirmed);
     if (confirmed) {
-        Command = entered;
+        ChangeRunOptions([&entered](cRunOptions& options) { options.Command = ToModel(entered); });
     }
-    if (!confirmed || Command.isEmpty()) {
-        ComboBox_AfterFinishing->setCurrentIndex(kNoAction);
+    if (!confirmed || RunOptions().Command.empty()) {
+        ComboBox_AfterFinishing->setCurrentIndex(static_cast<int>(AfterFinishing::None));
     }
 }
 
 void TForm2::Timer_ShowTimeTimer() {
-    controller_.ShowTimes();
+    controller_->ShowTimes();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
-    if (controller_.Running()) {
+    if (controller_->Running()) {
         // Closing does not cancel: the run goes on to its end, and the window goes afterwards.
         closeAfterRun_ = true;
         event->ignore();
@@ -514,7 +544,7 @@ void TForm2::ShowFileCopied(int count) {
 
 void TForm2::ShowEndOfRun(const cRunResult& result) {
     Timer_ShowTime->stop();
-    Label_TimeRest->setText(FromModel(TimeText(0, formats_)));
+    Label_TimeRest->setText(FromModel(TimeText(0, services_.Formats)));
     const bool success = !result.Cancelled && !HadProblems(result);
     // A run with problems keeps its bar where the work stopped, like a cancelled one.
     if (success) {
@@ -533,7 +563,7 @@ void TForm2::ShowEndOfRun(const cRunResult& result) {
     Button_Protocol->setEnabled(result.ProtocolOpened);
     Button_Cancel->setText(QStringLiteral("Schließen"));
     runFinished_ = true;
-    lastRun_ = result;  // the release button works from it before the run has returned
+    *lastRun_ = result;  // the release button works from it before the run has returned
 }
 
 void TForm2::ShowOutcomeDetails(const cRunResult& result) {
@@ -567,7 +597,7 @@ void TForm2::ReportSaveFailure(const std::string& message) {
 void TForm2::ReportAfterRun(const QString& text) {
     // A box would hold up a run that ends by itself (silent, or with an action that ends the program):
     // there the text goes to standard error, where a scheduled run's output is collected.
-    if (Silent() || ComboBox_AfterFinishing->currentIndex() != kNoAction || !isVisible()) {
+    if (RunOptions().Silent || RunOptions().Action != AfterFinishing::None || !isVisible()) {
         std::fprintf(stderr, "%s\n", WithFullStop(text).toUtf8().constData());
         std::fflush(stderr);
         return;
@@ -576,26 +606,27 @@ void TForm2::ReportAfterRun(const QString& text) {
 }
 
 void TForm2::CarryOutAfterFinishing() {
-    sleepInhibitor_.Release();  // the copying is over; a shutdown or a command may well want to sleep
+    // The copying is over; a shutdown or a command may well want to sleep.
+    services_.SleepInhibitor.Release();
     if (signals_ != nullptr && signals_->Received()) {
         // Asked to terminate: no shutdown and no command, the program just ends.
         EndApplication();
         return;
     }
-    switch (ComboBox_AfterFinishing->currentIndex()) {
-        case kShutDown:
-            shutdown_.RequestPowerOff();
+    switch (RunOptions().Action) {
+        case AfterFinishing::ShutDown:
+            services_.Shutdown.RequestPowerOff();
             EndApplication();
             break;
-        case kRunCommand: {
-            const QStringList items = SplitCommaText(Command);
+        case AfterFinishing::RunCommand: {
+            const QStringList items = SplitCommaText(FromModel(RunOptions().Command));
             if (!items.isEmpty() && !items.first().isEmpty()) {
-                launcher_.Open(items.first(), items.mid(1));
+                services_.Launcher.Open(items.first(), items.mid(1));
             }
             EndApplication();
             break;
         }
-        default:
+        case AfterFinishing::None:
             break;
     }
 }

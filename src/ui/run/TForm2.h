@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/RunController.h"
 #include "engine/RunView.h"
-#include "platform/PosixFileSystem.h"
-#include "ui/common/QtTextFormats.h"
+#include "ui/run/RunWindowServices.h"
 
 #include <QDialog>
 #include <QString>
@@ -25,10 +23,10 @@ namespace trx {
 namespace platform {
 class cTerminationSignals;
 }
-class cCommandLauncher;
 class cProject;
-class cSleepInhibitor;
-class cSystemShutdown;
+class cRunController;
+struct cRunOptions;
+struct cRunResult;
 
 // The run window "Status": runs the whole project held in memory, shows its progress, opens and shows the
 // protocol, saves the project after the run and carries out the action chosen for the end of the run.
@@ -37,13 +35,9 @@ class TForm2 : public QDialog, private cRunView {
     Q_OBJECT
 
 public:
-    // The indexes of ComboBox_AfterFinishing.
-    enum AfterFinishingChoice { kNoAction = 0, kShutDown = 1, kRunCommand = 2 };
-
-    // `shutdown` and `launcher` carry out the after-finishing actions; `sleepInhibitor` keeps the computer
-    // awake while a run copies. All three outlive the window.
-    TForm2(cProject& project, cSystemShutdown& shutdown, cCommandLauncher& launcher,
-           cSleepInhibitor& sleepInhibitor, QWidget* parent = nullptr);
+    // The run reads and writes through `services.Fs`; the shutdown request and the launcher carry out the
+    // after-finishing actions; the sleep inhibitor keeps the computer awake while a run copies.
+    TForm2(cProject& project, const cRunWindowServices& services, QWidget* parent = nullptr);
     ~TForm2() override;
 
     // The preparation without starting the run: texts, counters, bars and the progress totals.
@@ -59,23 +53,25 @@ public:
     // "Zurückgehaltenes ausführen …", shown after a run that held work back: asks once, naming what will
     // be deleted and written, and then runs the project again with that work let through.
     void Button_ReleaseHeldBackClick();
-    // The user picked `index` in the after-finishing list; "Befehl ausführen" asks for the command line.
+    // The user picked `index` in the after-finishing list; "Befehl ausführen" asks for the command line
+    // and falls back to "Keine Aktion" when none is given.
     void ComboBox_AfterFinishingClick(int index);
     void Timer_ShowTimeTimer();
 
     // The run's logic (totals, positions, times) and its context (cancel flag, problem count).
-    cRunController& Controller() { return controller_; }
+    cRunController& Controller() { return *controller_; }
     // How the last run ended; Ran is false from the preparation until the run is over.
-    const cRunResult& LastRun() const { return lastRun_; }
+    const cRunResult& LastRun() const { return *lastRun_; }
     bool RunFinished() const { return runFinished_; }
     // True when the last run was ended by SIGINT or SIGTERM.
     bool EndedBySignal() const { return endedBySignal_; }
 
-    // The silent run of "/s": no time display after the start, no end-of-run display, closes itself.
-    void SetSilent(bool silent) { controller_.Silent = silent; }
-    bool Silent() const { return controller_.Silent; }
-
-    QString Command;  // the command line of "Befehl ausführen"
+    // What happens around the next runs (kept by the controller): silent or not ("/s": no time display
+    // after the start, no end-of-run display, the window closes itself), the action after the run and
+    // its command line, the release of held-back work. ComboBox_AfterFinishing shows the action, and
+    // what the user picks there becomes the action.
+    void SetRunOptions(const cRunOptions& options);
+    const cRunOptions& RunOptions() const;
     // Ends the application after an after-finishing action (QCoreApplication::quit); tests record it.
     std::function<void()> EndApplication;
 
@@ -111,7 +107,14 @@ protected:
 
 private:
     void BuildLayout();
+    QWidget* BuildProjectGroup();
+    QWidget* BuildStatusGroup();
     QWidget* BuildResultPanel(QWidget* parent);
+    QWidget* BuildTimesBox(QWidget* parent);
+    QWidget* BuildActionGroup();
+    // The list's item `index` becomes the action after the run.
+    void TakeAfterFinishing(int index);
+    void ChangeRunOptions(const std::function<void(cRunOptions&)>& change);
     void FormShow();
     void LayOutNow();
     void ShowPath(QLabel* label, const std::string& path);
@@ -137,14 +140,10 @@ private:
     void CloseWindow() override;
 
     cProject& project_;
-    cSystemShutdown& shutdown_;
-    cCommandLauncher& launcher_;
-    cSleepInhibitor& sleepInhibitor_;
-    platform::PosixFileSystem fs_;
-    cQtTextFormats formats_;
-    cRunController controller_;
+    const cRunWindowServices services_;
+    std::unique_ptr<cRunController> controller_;
     std::unique_ptr<QFileIconProvider> icons_;
-    cRunResult lastRun_;
+    std::unique_ptr<cRunResult> lastRun_;
     bool runFinished_ = false;
     bool closeAfterRun_ = false;
     bool endedBySignal_ = false;

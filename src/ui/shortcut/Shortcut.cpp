@@ -2,9 +2,9 @@
 #include "ui/shortcut/Shortcut.h"
 
 #include "platform/FileSystem.h"
-#include "platform/PosixFileSystem.h"
 #include "platform/SafeReplace.h"
 #include "ui/common/CommaText.h"
+#include "ui/common/ModelText.h"
 #include "ui/shortcut/LauncherFile.h"
 
 #include <QFileInfo>
@@ -15,10 +15,6 @@
 namespace trx {
 
 namespace {
-
-std::string Native(const QString& path) {
-    return path.toUtf8().toStdString();
-}
 
 // Every class of user that may read the launcher may also start it.
 std::uint32_t WithExecuteBits(std::uint32_t mode) {
@@ -103,23 +99,17 @@ bool CreateShortcut(platform::FileSystem& fs, const QString& target, const QStri
         }
         return false;
     }
-    const int error = WriteLauncherSafely(fs, Native(linkFile), text.toStdString());
+    const int error = WriteLauncherSafely(fs, ToModel(linkFile), text.toStdString());
     if (error != 0 && failure != nullptr) {
         *failure = QString::fromLocal8Bit(std::strerror(error));
     }
     return error == 0;
 }
 
-bool CreateShortcut(const QString& target, const QString& linkFile, const QString& arguments,
-                    const QString& description, const QString& iconPath, int iconIndex, QString* failure) {
-    platform::PosixFileSystem fs;
-    return CreateShortcut(fs, target, linkFile, arguments, description, iconPath, iconIndex, failure);
-}
-
 bool ReadShortcut(platform::FileSystem& fs, const QString& linkFile, QString* target, QString* arguments,
                   QString* description, QString* iconPath, int* iconIndex) {
     Clear(target, arguments, description, iconPath, iconIndex);
-    const std::string path = Native(linkFile);
+    const std::string path = ToModel(linkFile);
     // Whatever is dropped is read whole; a launcher is a few lines, anything this big is something else.
     constexpr std::uint64_t kLargestLauncher = 1 << 20;
     platform::FileStatus status;
@@ -145,12 +135,6 @@ bool ReadShortcut(platform::FileSystem& fs, const QString& linkFile, QString* ta
         *iconPath = launcher.Icon;
     }
     return true;
-}
-
-bool ReadShortcut(const QString& linkFile, QString* target, QString* arguments, QString* description,
-                  QString* iconPath, int* iconIndex) {
-    platform::PosixFileSystem fs;
-    return ReadShortcut(fs, linkFile, target, arguments, description, iconPath, iconIndex);
 }
 
 }  // namespace trx

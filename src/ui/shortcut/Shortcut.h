@@ -34,19 +34,12 @@ QString ShortcutArguments(const QStringList& items);
 bool CreateShortcut(platform::FileSystem& fs, const QString& target, const QString& linkFile,
                     const QString& arguments, const QString& description, const QString& iconPath,
                     int iconIndex, QString* failure = nullptr);
-// The same on the real file system.
-bool CreateShortcut(const QString& target, const QString& linkFile, const QString& arguments,
-                    const QString& description, const QString& iconPath, int iconIndex,
-                    QString* failure = nullptr);
 
 // Reads the parts the caller gives a place for from the launcher `linkFile`: the program, the argument
 // string (as the shortcut dialog composed it: the comma-text split gives the items the program would
 // get), the description (Comment), the icon and index 0. Returns false, with every requested part
 // emptied, when the file cannot be read or is no launcher. Used for shortcuts dropped onto the main window.
 bool ReadShortcut(platform::FileSystem& fs, const QString& linkFile, QString* target, QString* arguments,
-                  QString* description = nullptr, QString* iconPath = nullptr, int* iconIndex = nullptr);
-// The same on the real file system.
-bool ReadShortcut(const QString& linkFile, QString* target, QString* arguments,
                   QString* description = nullptr, QString* iconPath = nullptr, int* iconIndex = nullptr);
 
 }  // namespace trx

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/shortcut/TForm3.h"
 
+#include "platform/FileSystem.h"
 #include "ui/common/CaptionWidth.h"
 #include "ui/common/FixedDialogFrame.h"
+#include "ui/common/ModelText.h"
+#include "ui/common/Named.h"
+#include "ui/common/TrailingSlash.h"
 #include "ui/shortcut/ScheduleStore.h"
 #include "ui/shortcut/ScheduleUnits.h"
 #include "ui/shortcut/Shortcut.h"
@@ -37,84 +41,20 @@ namespace {
 
 const QString kInvalidInputCaption = QStringLiteral("Ungültige oder unvollständige Angaben");
 
-std::string Native(const QString& path) {
-    return path.toUtf8().toStdString();
-}
-
-QString WithTrailingSlash(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
 QString ExistingFolder(QStandardPaths::StandardLocation location) {
     const QString path = QStandardPaths::writableLocation(location);
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 }  // namespace
 
-TForm3::TForm3(cScheduleStore& schedules, QWidget* parent) : QDialog(parent), schedules_(schedules) {
+TForm3::TForm3(platform::FileSystem& fs, cScheduleStore& schedules, QWidget* parent)
+    : QDialog(parent), schedules_(schedules), fs_(fs) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Projektverknüpfung anlegen"));
     UseFixedDialogFrame(*this);
-
-    Edit_Dir = Named(new QLineEdit, "Edit_Dir");
-    Edit_Dir->setMinimumWidth(280);
-    Button_SearchDir = Named(new QPushButton(QStringLiteral("...")), "Button_SearchDir");
-    Button_SearchDir->setAutoDefault(false);
-    Button_SearchDir->setFixedWidth(Button_SearchDir->sizeHint().height() + 4);
-    Edit_LinkName = Named(new QLineEdit, "Edit_LinkName");
-    Label_Suffix = Named(new QLabel(kShortcutSuffix), "Label_Suffix");
-    Edit_Description = Named(new QLineEdit, "Edit_Description");
-
-    auto* linkGroup = Named(new QGroupBox(QStringLiteral("Verknüpfung")), "GroupBox_Link");
-    auto* linkGrid = new QGridLayout(linkGroup);
-    auto* dirLabel = new QLabel(QStringLiteral("Ort:"));
-    dirLabel->setBuddy(Edit_Dir);
-    auto* nameLabel = new QLabel(QStringLiteral("Name:"));
-    nameLabel->setBuddy(Edit_LinkName);
-    auto* descriptionLabel = new QLabel(QStringLiteral("Beschreibung:"));
-    descriptionLabel->setBuddy(Edit_Description);
-    linkGrid->addWidget(dirLabel, 0, 0);
-    linkGrid->addWidget(Edit_Dir, 0, 1);
-    linkGrid->addWidget(Button_SearchDir, 0, 2);
-    linkGrid->addWidget(nameLabel, 1, 0);
-    linkGrid->addWidget(Edit_LinkName, 1, 1);
-    linkGrid->addWidget(Label_Suffix, 1, 2);
-    linkGrid->addWidget(descriptionLabel, 2, 0);
-    linkGrid->addWidget(Edit_Description, 2, 1, 1, 2);
-    linkGrid->setColumnStretch(1, 1);
-
-    CheckBox_Silent =
-        Named(new QCheckBox(QStringLiteral("Automatisches Programmende nach Sicherungsvorgang")),
-              "CheckBox_Silent");
-    CheckBox_Hidden = Named(new QCheckBox(QStringLiteral("Statusfenster ausblenden")), "CheckBox_Hidden");
-    ComboBox_AfterFinishing = Named(new QComboBox, "ComboBox_AfterFinishing");
-    ComboBox_AfterFinishing->addItems({QStringLiteral("Keine Aktion"),
-                                       QStringLiteral("Computer herunterfahren"),
-                                       QStringLiteral("Befehl ausführen")});
-    Edit_ExecLine = Named(new QLineEdit, "Edit_ExecLine");
-
-    auto* optionsGroup = Named(new QGroupBox(QStringLiteral("Optionen")), "GroupBox_Options");
-    auto* options = new QVBoxLayout(optionsGroup);
-    options->addWidget(CheckBox_Silent);
-    options->addWidget(CheckBox_Hidden);
-    options->addSpacing(4);
-    auto* actionLabel = new QLabel(QStringLiteral("Aktion nach Ende des Sicherungsvorgangs:"));
-    actionLabel->setBuddy(ComboBox_AfterFinishing);
-    options->addWidget(actionLabel);
-    options->addWidget(ComboBox_AfterFinishing);
-    auto* execRow = new QHBoxLayout;
-    auto* execLabel = new QLabel(QStringLiteral("Befehlszeile:"));
-    execLabel->setBuddy(Edit_ExecLine);
-    execRow->addWidget(execLabel);
-    execRow->addWidget(Edit_ExecLine, 1);
-    options->addLayout(execRow);
+    QWidget* linkGroup = BuildLinkGroup();
+    QWidget* optionsGroup = BuildOptionsGroup();
 
     Button_OK = Named(new QPushButton(QStringLiteral("OK")), "Button_OK");
     Button_OK->setDefault(true);
@@ -147,6 +87,65 @@ TForm3::TForm3(cScheduleStore& schedules, QWidget* parent) : QDialog(parent), sc
     connect(ListBox_Schedules, &QListWidget::itemSelectionChanged, this,
             [this] { Button_RemoveSchedule->setEnabled(!ListBox_Schedules->selectedItems().isEmpty()); });
     FormShow();
+}
+
+QWidget* TForm3::BuildLinkGroup() {
+    Edit_Dir = Named(new QLineEdit, "Edit_Dir");
+    Edit_Dir->setMinimumWidth(280);
+    Button_SearchDir = Named(new QPushButton(QStringLiteral("...")), "Button_SearchDir");
+    Button_SearchDir->setAutoDefault(false);
+    Button_SearchDir->setFixedWidth(Button_SearchDir->sizeHint().height() + 4);
+    Edit_LinkName = Named(new QLineEdit, "Edit_LinkName");
+    Label_Suffix = Named(new QLabel(kShortcutSuffix), "Label_Suffix");
+    Edit_Description = Named(new QLineEdit, "Edit_Description");
+
+    auto* linkGroup = Named(new QGroupBox(QStringLiteral("Verknüpfung")), "GroupBox_Link");
+    auto* linkGrid = new QGridLayout(linkGroup);
+    auto* dirLabel = new QLabel(QStringLiteral("Ort:"));
+    dirLabel->setBuddy(Edit_Dir);
+    auto* nameLabel = new QLabel(QStringLiteral("Name:"));
+    nameLabel->setBuddy(Edit_LinkName);
+    auto* descriptionLabel = new QLabel(QStringLiteral("Beschreibung:"));
+    descriptionLabel->setBuddy(Edit_Description);
+    linkGrid->addWidget(dirLabel, 0, 0);
+    linkGrid->addWidget(Edit_Dir, 0, 1);
+    linkGrid->addWidget(Button_SearchDir, 0, 2);
+    linkGrid->addWidget(nameLabel, 1, 0);
+    linkGrid->addWidget(Edit_LinkName, 1, 1);
+    linkGrid->addWidget(Label_Suffix, 1, 2);
+    linkGrid->addWidget(descriptionLabel, 2, 0);
+    linkGrid->addWidget(Edit_Description, 2, 1, 1, 2);
+    linkGrid->setColumnStretch(1, 1);
+    return linkGroup;
+}
+
+QWidget* TForm3::BuildOptionsGroup() {
+    CheckBox_Silent =
+        Named(new QCheckBox(QStringLiteral("Automatisches Programmende nach Sicherungsvorgang")),
+              "CheckBox_Silent");
+    CheckBox_Hidden = Named(new QCheckBox(QStringLiteral("Statusfenster ausblenden")), "CheckBox_Hidden");
+    ComboBox_AfterFinishing = Named(new QComboBox, "ComboBox_AfterFinishing");
+    ComboBox_AfterFinishing->addItems({QStringLiteral("Keine Aktion"),
+                                       QStringLiteral("Computer herunterfahren"),
+                                       QStringLiteral("Befehl ausführen")});
+    Edit_ExecLine = Named(new QLineEdit, "Edit_ExecLine");
+
+    auto* optionsGroup = Named(new QGroupBox(QStringLiteral("Optionen")), "GroupBox_Options");
+    auto* options = new QVBoxLayout(optionsGroup);
+    options->addWidget(CheckBox_Silent);
+    options->addWidget(CheckBox_Hidden);
+    options->addSpacing(4);
+    auto* actionLabel = new QLabel(QStringLiteral("Aktion nach Ende des Sicherungsvorgangs:"));
+    actionLabel->setBuddy(ComboBox_AfterFinishing);
+    options->addWidget(actionLabel);
+    options->addWidget(ComboBox_AfterFinishing);
+    auto* execRow = new QHBoxLayout;
+    auto* execLabel = new QLabel(QStringLiteral("Befehlszeile:"));
+    execLabel->setBuddy(Edit_ExecLine);
+    execRow->addWidget(execLabel);
+    execRow->addWidget(Edit_ExecLine, 1);
+    options->addLayout(execRow);
+    return optionsGroup;
 }
 
 QWidget* TForm3::BuildScheduleGroup() {
@@ -307,7 +306,7 @@ QString TForm3::ComposeArguments() const {
 void TForm3::Button_OKClick() {
     Edit_LinkNameExit();
     const QString folder = Edit_Dir->text();
-    if (folder.isEmpty() || !fs_->IsDirectory(Native(WithTrailingSlash(folder)))) {
+    if (folder.isEmpty() || !fs_.IsDirectory(ToModel(WithTrailingSlash(folder)))) {
         RejectInput(Edit_Dir, QStringLiteral("Das angegebene Verzeichnis existiert nicht."));
         return;
     }
@@ -325,7 +324,7 @@ void TForm3::Button_OKClick() {
     const QString linkFile = LinkFilePath();
     // A dangling link of that name counts as an existing shortcut too.
     platform::FileStatus status;
-    if (fs_->Status(Native(linkFile), status, false) == 0) {
+    if (fs_.Status(ToModel(linkFile), status, false) == 0) {
         QMessageBox question(
             QMessageBox::Question, QStringLiteral("Verknüpfung überschreiben"),
             QStringLiteral("Eine Verknüpfung mit dem angegebenen Namen existiert bereits. Soll "
@@ -339,7 +338,7 @@ void TForm3::Button_OKClick() {
     }
 
     QString failure;
-    if (!CreateShortcut(*fs_, Program(), linkFile, ComposeArguments(), Edit_Description->text(), QString(), 0,
+    if (!CreateShortcut(fs_, Program(), linkFile, ComposeArguments(), Edit_Description->text(), QString(), 0,
                         &failure)) {
         // The user would otherwise look for a launcher that is not there; another folder or name may do.
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Verknüpfung nicht angelegt"),

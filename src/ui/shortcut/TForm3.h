@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/PosixFileSystem.h"
 #include "ui/shortcut/Schedule.h"
 
 #include <QDialog>
@@ -17,6 +16,9 @@ class QTimeEdit;
 
 namespace trx {
 
+namespace platform {
+class FileSystem;
+}
 class cScheduleStore;
 
 // "Projektverknüpfung anlegen": writes a launcher that starts the program on a saved project as an
@@ -40,8 +42,9 @@ public:
     // The indexes of ComboBox_ScheduleKind, which follow cSchedule::Kind.
     enum ScheduleChoice { kDaily = 0, kWeekly = 1, kAtLogin = 2 };
 
-    // `schedules` keeps the schedules and outlives the dialog.
-    explicit TForm3(cScheduleStore& schedules, QWidget* parent = nullptr);
+    // The dialog checks and writes the launcher through `fs`; `schedules` keeps the schedules. Both
+    // outlive the dialog.
+    TForm3(platform::FileSystem& fs, cScheduleStore& schedules, QWidget* parent = nullptr);
 
     // Shows the dialog modally for the saved project `projectPath` (never empty), whose "Bezeichnung:"
     // currently reads `projectDescription`. Returns kResultOK when a launcher was written, else
@@ -85,8 +88,6 @@ public:
     // The program the launcher and the schedule start; the running program when empty. Tests put a
     // stand-in here.
     QString ProgramPath;
-    // The file system the dialog checks and writes through (the real one unless a test sets another).
-    void SetFileSystem(platform::FileSystem& fs) { fs_ = &fs; }
 
     QLineEdit* Edit_Dir = nullptr;
     QPushButton* Button_SearchDir = nullptr;
@@ -114,6 +115,8 @@ protected:
 private:
     // Puts the focus on `field`, then shows `message` as an error; the dialog stays open.
     void RejectInput(QWidget* field, const QString& message);
+    QWidget* BuildLinkGroup();
+    QWidget* BuildOptionsGroup();
     QWidget* BuildScheduleGroup();
     // Sets the group's controls to `schedule`.
     void ShowSchedule(const cSchedule& schedule);
@@ -126,8 +129,7 @@ private:
 
     QString projectPath_;
     QString projectDescription_;
-    platform::PosixFileSystem ownFs_;
-    platform::FileSystem* fs_ = &ownFs_;
+    platform::FileSystem& fs_;
 };
 
 }  // namespace trx

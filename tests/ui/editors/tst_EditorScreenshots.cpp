@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the settings editors into PNG files for a visual check. It runs only when TRX_SCREENSHOT_DIR
 // names the directory for the pictures (the build's screenshot target sets it) and is skipped otherwise.
+#include "DesktopRecorder.h"
 #include "model/BackUpOptions.h"
 #include "ui/editors/TForm4.h"
 #include "ui/editors/TFrame_FileFilter.h"
@@ -60,8 +61,8 @@ private slots:
     void fileFilterFrames() {
         QWidget window;
         window.resize(529, 440);
-        auto* include = new TFrame_FileFilter;
-        auto* exclude = new TFrame_FileFilter;
+        auto* include = new TFrame_FileFilter(desktop_);
+        auto* exclude = new TFrame_FileFilter(desktop_);
         auto* layout = new QVBoxLayout(&window);
         layout->setContentsMargins(8, 8, 8, 8);
         for (auto [caption, frame] : {std::pair{QStringLiteral("Dateien einschließen"), include},
@@ -114,6 +115,7 @@ private:
     }
 
     QString dir_;
+    test::DesktopRecorder desktop_;  // the real type names and icons
 };
 
 QTEST_MAIN(TestEditorScreenshots)

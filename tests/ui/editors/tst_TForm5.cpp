@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DesktopRecorder.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
@@ -102,8 +103,9 @@ struct MainWindowStandIn {
     }
 
     cProject& Project;
-    TFrame_FileFilter In;
-    TFrame_FileFilter Out;
+    test::DesktopRecorder Desktop;
+    TFrame_FileFilter In{Desktop};
+    TFrame_FileFilter Out{Desktop};
     TFrame_Options Options;
     int TakeCalls = 0;
     int ShowCalls = 0;
@@ -161,7 +163,7 @@ private slots:
     // Each filter frame knows its role once a set is shown: the first includes, the second excludes.
     void framesShowIncludeAndExcludeFilter() {
         ThreeSources project;
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.A}, project.TreeOrder());
         QCOMPARE(dialog.Frame_FileFilter1->RadioButton_AllNoTypes->text(), QStringLiteral("Alle Dateitypen"));
         QCOMPARE(dialog.Frame_FileFilter2->RadioButton_AllNoTypes->text(),
@@ -175,7 +177,7 @@ private slots:
         MainWindowStandIn main(project.Project);
         main.In.Edit_Mask->setText(QStringLiteral("*.doc"));  // not yet taken into the model
         main.Options.CheckBox_SubFolders->setChecked(false);  // likewise
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.SetOwner(main.Owner());
         Open(dialog, project.Project, {project.A, project.C}, project.TreeOrder());
 
@@ -217,7 +219,7 @@ private slots:
     void italicElementsOnlyGetANewSharedSet() {
         ThreeSources project;
         MainWindowStandIn main(project.Project);
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.SetOwner(main.Owner());
         Open(dialog, project.Project, {project.A, project.C}, project.TreeOrder());
 
@@ -256,7 +258,7 @@ private slots:
         project.C->SetOptions(first);
         project.B->SetOptions(second);
         MainWindowStandIn main(project.Project);
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.SetOwner(main.Owner());
         Open(dialog, project.Project, {project.B, project.A}, project.TreeOrder());
 
@@ -291,7 +293,7 @@ private slots:
         project.B->SetOptions(NewGroupSet("eigene"));
         MainWindowStandIn main(project.Project);
         main.In.Edit_Mask->setText(QStringLiteral("*.ungespeichert"));
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.SetOwner(main.Owner());
         Open(dialog, project.Project, {project.A, project.B}, project.TreeOrder());
         QVERIFY(!dialog.GroupMode());
@@ -312,7 +314,7 @@ private slots:
         project.B->SetOptions(shared);
         {
             FreeWatch watch(shared);
-            TForm5 dialog;
+            TForm5 dialog(desktop_);
             Open(dialog, project.Project, {project.A}, project.TreeOrder());
             dialog.Button_ChangeElements->click();
             dialog.Button_DefSettings->click();
@@ -323,7 +325,7 @@ private slots:
         }
         project.A->SetOptions(shared);
         FreeWatch watch(shared);
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.A}, project.TreeOrder());
         QCOMPARE(Rows(dialog), QStringList({"/home/anna/A/", "/home/anna/B/"}));
         QVERIFY(dialog.Button_DefSettings->isEnabled());
@@ -343,7 +345,7 @@ private slots:
         cBackUpOptions* shared = NewGroupSet("geteilt");
         project.A->SetOptions(shared);
         project.C->SetOptions(shared);
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.C, project.A}, project.TreeOrder());
         QVERIFY(dialog.GroupMode());
         QCOMPARE(Rows(dialog), QStringList({"/home/anna/A/", "/home/anna/C/"}));
@@ -363,7 +365,7 @@ private slots:
 
     void theElementListCannotBeSelectedIn() {
         ThreeSources project;
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.A}, project.TreeOrder());
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTreeWidget* list = dialog.TreeView_EditElements;
@@ -394,7 +396,7 @@ private slots:
         cBackUpOptions* own = NewGroupSet("eigene");
         project.A->SetOptions(own);
         MainWindowStandIn main(project.Project);
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.SetOwner(main.Owner());
         Open(dialog, project.Project, {project.A, project.B}, project.TreeOrder());
         dialog.Frame_FileFilter1->Edit_Mask->setText(QStringLiteral("geändert"));
@@ -423,7 +425,7 @@ private slots:
         for (cBackUpSource* source : project.TreeOrder()) {
             source->SetOptions(shared);
         }
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.B}, project.TreeOrder());
         dialog.Button_ChangeElements->click();
         dialog.Button_OK->click();
@@ -438,7 +440,7 @@ private slots:
 
     void everyShowingStartsOver() {
         ThreeSources project;
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         Open(dialog, project.Project, {project.A}, project.TreeOrder());
         dialog.Button_ChangeElements->click();
         dialog.PageControl->setCurrentIndex(1);
@@ -459,7 +461,7 @@ private slots:
 
     void executeRunsModallyAndRefusesAnEmptySelection() {
         ThreeSources project;
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         QCOMPARE(dialog.Execute(project.Project, {}, project.TreeOrder()), TForm5::kResultCancel);
         QVERIFY(!dialog.isVisible());
 
@@ -474,7 +476,7 @@ private slots:
 
     // A showing without elements (the owner forgot to hand them in) offers nothing that changes the model.
     void showingWithoutElementsChangesNothing() {
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         dialog.show();
         QCOMPARE(dialog.TreeView_EditElements->topLevelItemCount(), 0);
         QVERIFY(!dialog.Button_DefSettings->isEnabled());
@@ -482,6 +484,9 @@ private slots:
         dialog.Button_OK->click();
         QCOMPARE(dialog.result(), TForm5::kResultOK);
     }
+
+private:
+    test::DesktopRecorder desktop_;
 };
 
 QTEST_MAIN(TestTForm5)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the element settings dialog in its two modes into PNG files for a visual check. It runs only
 // when TRX_SCREENSHOT_DIR names the directory for the pictures and checks that the dialog renders otherwise.
+#include "DesktopRecorder.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
@@ -42,7 +43,7 @@ private slots:
         project.DefaultOptions.Filters[1].AllNoTypes = false;
         project.DefaultOptions.Filters[1].Types = {".BAK", ".TMP"};
 
-        TForm5 dialog;
+        TForm5 dialog(desktop_);
         TForm5Owner owner;
         owner.ElementIcon = [&dialog](const cBackUpSource&) {
             return dialog.style()->standardIcon(QStyle::SP_DirIcon);
@@ -82,6 +83,7 @@ private:
     }
 
     QString dir_;
+    test::DesktopRecorder desktop_;  // the real type names and icons
 };
 
 QTEST_MAIN(TestTForm5Screenshots)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DesktopRecorder.h"
 #include "model/FileFilter.h"
 #include "ui/editors/ExtensionInput.h"
 #include "ui/editors/TCriteriaDelegate.h"
@@ -91,17 +92,15 @@ QRgb ColourOf(const QString& extension) {
     return QColor::fromHsv(static_cast<int>(qHash(extension) % 360), 255, 255).rgb();
 }
 
-// Replaces the desktop's type lookup with coloured squares and "Typ <extension>".
-struct ColouredTypes {
-    ColouredTypes() : saved(TFrame_FileFilter::ShellTypeInfo) {
-        TFrame_FileFilter::ShellTypeInfo = [](const QString& extension) {
+// A desktop whose type lookup gives coloured squares and "Typ <extension>".
+struct ColouredTypes : test::DesktopRecorder {
+    ColouredTypes() {
+        TypeInfo = [](const QString& extension) {
             QPixmap square(16, 16);
             square.fill(ColourOf(extension));
             return cShellTypeInfo{QStringLiteral("Typ ") + extension, QIcon(square)};
         };
     }
-    ~ColouredTypes() { TFrame_FileFilter::ShellTypeInfo = saved; }
-    std::function<cShellTypeInfo(const QString&)> saved;
 };
 
 QRgb ShownColour(const QTreeWidgetItem* row) {
@@ -119,7 +118,7 @@ class TestTFrame_FileFilter : public QObject {
 
 private slots:
     void startsEmptyWithItsCriteriaAndCaptions() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         QCOMPARE(frame.ListBox->count(), 5);
         const QStringList criteria{"Dateitypen", "Dateiattribute", "Dateidatum", "Dateigröße", "Maske"};
         for (int i = 0; i < criteria.size(); ++i) {
@@ -138,7 +137,7 @@ private slots:
     }
 
     void choosingACriterionShowsItsPage() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         for (int i = 4; i >= 0; --i) {
             frame.ListBox->setCurrentRow(i);
             QCOMPARE(frame.PageControl->currentIndex(), i);
@@ -150,7 +149,7 @@ private slots:
     }
 
     void firstTypeChoiceIsNamedByTheFilterRole() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         cFileFilter exclude(true);
         frame.SetFilter(exclude);
         QCOMPARE(frame.RadioButton_AllNoTypes->text(), QStringLiteral("Keine Dateitypen"));
@@ -177,7 +176,7 @@ private slots:
         shown.Size1 = {true, 3221225472ull};
         shown.Size2 = {false, 1536};
         shown.Mask = "Brief*.txt;*.döc";
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         frame.SetFilter(shown);
         QCOMPARE(frame.ListView_Types->topLevelItem(0)->text(1), QStringLiteral("Typ DOC"));
 
@@ -187,7 +186,7 @@ private slots:
     }
 
     void attributeItemsMapOntoTheirBits() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         const QStringList captions{"Schreibgeschützt", "Versteckt", "System", "Archiv"};
         const std::uint8_t bits[] = {kAttrReadOnly, kAttrHidden, kAttrSystem, kAttrArchive};
         for (int i = 0; i < 4; ++i) {
@@ -225,7 +224,7 @@ private slots:
         cFileFilter shown(false);
         shown.Size1 = {true, 5};
         shown.Size2 = {true, bytes};
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         frame.SetFilter(shown);
         QCOMPARE(frame.SpinEdit_Size2->value(), number);
         QCOMPARE(frame.ComboBox_Size2->currentText(), unit);
@@ -233,7 +232,7 @@ private slots:
     }
 
     void sizesAreStoredAsNumberTimesUnit() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         frame.CheckBox_Size1->setChecked(true);
         frame.SpinEdit_Size1->setValue(0);
         frame.ComboBox_Size1->setCurrentIndex(1);
@@ -260,7 +259,7 @@ private slots:
         filter.Dates[0].LaterThan = kDay_2024_03_15;
         filter.Mask = "*.txt";
         const cFileFilter before(filter);
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         frame.SetFilter(filter);
         frame.RadioButton_AllNoTypes->click();
         frame.AddTypeItem(QStringLiteral("DOC"));
@@ -320,7 +319,7 @@ private slots:
         for (const QString& type : loaded) {
             shown.Types.push_back(type.toStdString());
         }
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         frame.SetFilter(shown);
         const InputBoxSeen seen = TypeIntoAddTypes(frame, line);
         QCOMPARE(seen.Title, QStringLiteral("Dateitypen hinzufügen"));
@@ -334,7 +333,7 @@ private slots:
     }
 
     void cancellingTheInputBoxAddsNothing() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         TypeIntoAddTypes(frame, QStringLiteral("txt"), false);
         QCOMPARE(frame.ListView_Types->topLevelItemCount(), 0);
         TypeIntoAddTypes(frame, QString());
@@ -343,7 +342,7 @@ private slots:
 
     void typesAreStoredInCaptionOrder() {
         ColouredTypes types;
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         for (const char* extension : {"ZIP", "doc", "BMP", "DOC", "a"}) {
             frame.AddTypeItem(QString::fromLatin1(extension));
         }
@@ -354,7 +353,7 @@ private slots:
 
     void removingRowsKeepsEveryIconRight() {
         ColouredTypes types;
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         for (const char* extension : {"PDF", "BMP", "ZIP", "DOC", "TXT"}) {
             frame.AddTypeItem(QString::fromLatin1(extension));
         }
@@ -381,7 +380,7 @@ private slots:
 
     void theRowSelectedAfterARemovalCanBeRemovedAtOnce() {
         ColouredTypes types;
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         for (const char* extension : {"BMP", "DOC", "PDF"}) {
             frame.AddTypeItem(QString::fromLatin1(extension));
         }
@@ -399,7 +398,7 @@ private slots:
     }
 
     void typeNameAndIconComeFromTheMimeDatabase() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         frame.AddTypeItem(QStringLiteral("TXT"));
         frame.AddTypeItem(QStringLiteral("QQZXV"));
         const QMimeDatabase database;
@@ -413,8 +412,8 @@ private slots:
     void draggingMovesAnExtensionBetweenTwoFrames() {
         ColouredTypes types;
         QWidget window;
-        auto* include = new TFrame_FileFilter(&window);
-        auto* exclude = new TFrame_FileFilter(&window);
+        auto* include = new TFrame_FileFilter(types, &window);
+        auto* exclude = new TFrame_FileFilter(types, &window);
         cFileFilter in(false);
         in.Types = Types({".DOC", ".TXT", ".ZIP"});
         cFileFilter out(true);
@@ -455,7 +454,7 @@ private slots:
 
     void dropsFromOutsideAreRefused() {
         ColouredTypes types;
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         frame.AddTypeItem(QStringLiteral("TXT"));
         frame.resize(400, 200);
         QMimeData data;
@@ -473,7 +472,7 @@ private slots:
 
     void dateBoundsAreAWorkingCopyPerFileTime() {
         const QDate today = QDate::currentDate();
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         cFileFilter filter(false);
         frame.SetFilter(filter);
         QVERIFY(!frame.CheckBox_LaterThan->isChecked());
@@ -516,7 +515,7 @@ private slots:
         cFileFilter attached(true);
         attached.Dates[0] = {kDay_2024_03_15 + 0.75, 0.0};  // a fraction only a foreign file holds
         attached.Dates[1] = {kDay_2024_03_15, kDay_2024_03_15 + 30};
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         frame.ComboBox_Time->setCurrentIndex(1);
         frame.AttachFilter(attached);
         QVERIFY(frame.CheckBox_LaterThan->isChecked());
@@ -539,7 +538,7 @@ private slots:
         shown.Dates[1].EarlierThan = kDay_2024_03_15;
         shown.Size1 = {true, 2048};
         shown.Mask = "*.txt";
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(types);
         frame.SetFilter(shown);
         frame.ComboBox_Time->setCurrentIndex(1);
 
@@ -562,7 +561,7 @@ private slots:
     }
 
     void theQuestionMarkExplainsMasks() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         QCOMPARE(frame.Label_MaskInfo->text(), QStringLiteral("?"));
 
         QString title;
@@ -592,7 +591,7 @@ private slots:
     }
 
     void everyCriterionShowsTheProgramIcon() {
-        TFrame_FileFilter frame;
+        TFrame_FileFilter frame(desktop_);
         QVERIFY(!frame.MainIcon().isNull());  // the style's file icon until the program hands in its own
         QPixmap red(16, 16);
         red.fill(Qt::red);
@@ -609,6 +608,9 @@ private slots:
             QVERIFY(drawn.pixelColor(item.left() + 1, item.top() + 10) != QColor(Qt::red));
         }
     }
+
+private:
+    test::DesktopRecorder desktop_;  // the real type names and icons
 };
 
 QTEST_MAIN(TestTFrame_FileFilter)

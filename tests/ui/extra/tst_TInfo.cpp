@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DesktopRecorder.h"
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/extra/TInfo.h"
 
@@ -46,15 +47,12 @@ class TestTInfo : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        TInfo::OpenUrl = [this](const QUrl& url) { opened_ << url; };
-        QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
-    }
+    void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3")); }
 
-    void init() { opened_.clear(); }
+    void init() { desktop_.Opened.clear(); }
 
     void labelsStandRightAlignedUnderTheBanner() {
-        TInfo info;
+        TInfo info(desktop_);
         QCOMPARE(info.size(), QSize(435, 132));
         QCOMPARE(info.PaintBox_Logo->geometry(), QRect(0, 0, 435, 65));
         int top = 65;
@@ -76,7 +74,7 @@ private slots:
     }
 
     void showAboutKeepsTheTextsAndClosesWithOk() {
-        TInfo info;
+        TInfo info(desktop_);
         QTimer::singleShot(0, &info, [&] {
             QVERIFY(info.isModal());
             info.Button_OK->click();
@@ -91,7 +89,7 @@ private slots:
         QCOMPARE(TInfo::BannerBlend(1.0), QColor(255, 255, 255));
         QCOMPARE(TInfo::BannerBlend(0.5), QColor(164, 207, 255));  // each channel cut, never rounded
 
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         const QImage banner = info.PaintBanner(QSize(kW, kH));
         QCOMPARE(banner.size(), QSize(kW, kH));
@@ -109,7 +107,7 @@ private slots:
 
     // The logo's white shows the gradient, its ink is ANDed with it: nothing is drawn over it.
     void logoIsAndedOntoTheGradient() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         const QImage banner = info.PaintBanner(QSize(kW, kH));
         const QImage logo = info.Logo();
@@ -136,7 +134,7 @@ private slots:
     }
 
     void iconSitsInAOnePixelFrame() {
-        TInfo info;
+        TInfo info(desktop_);
         const QImage banner = info.PaintBanner(QSize(kW, kH));
         const int top = (kH - 32) / 2;  // 16
         const QRgb black = qRgb(0, 0, 0);
@@ -162,7 +160,7 @@ private slots:
     }
 
     void textsStandWhereTheyShould() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         const QImage banner = info.PaintBanner(QSize(kW, kH));
         QFont bold = info.font();
@@ -191,7 +189,7 @@ private slots:
     // The version line shows the build's version and changes with it; an empty version leaves
     // "Version: " alone.
     void versionComesFromTheApplication() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         const QImage withVersion = info.PaintBanner(QSize(kW, kH));
         QCoreApplication::setApplicationVersion(QString());
@@ -210,7 +208,7 @@ private slots:
     }
 
     void paintBoxShowsTheBanner() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
@@ -219,7 +217,7 @@ private slots:
     }
 
     void linkLabelsUnderlineOnHoverAndTurnRedWhilePressed() {
-        TInfo info;
+        TInfo info(desktop_);
         info.show();
         for (QLabel* link : {info.Label_EMail, info.Label_URL}) {
             QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
@@ -239,16 +237,16 @@ private slots:
             QCOMPARE(link->palette().color(QPalette::WindowText), TInfo::kLinkColour);
         }
         // Only the left-button clicks count.
-        QCOMPARE(opened_.size(), 2);
+        QCOMPARE(desktop_.Opened.size(), 2);
     }
 
     void mailLinkOpensAMessageWithTheSubject() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         info.show();
         QTest::mouseClick(info.Label_EMail, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(opened_.size(), 1);
-        const QUrl url = opened_.front();
+        QCOMPARE(desktop_.Opened.size(), 1);
+        const QUrl url = desktop_.Opened.front();
         QCOMPARE(url.scheme(), QStringLiteral("mailto"));
         QCOMPARE(url.path(), TInfo::kEMailAddress);
         QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
@@ -257,32 +255,32 @@ private slots:
         // A title with URL syntax in it stays one subject.
         info.SetTexts(QStringLiteral("Sicherung & Co?#1"), QStringLiteral("2006"));
         info.Label_EMailClick();
-        const QUrlQuery query(opened_.back());
+        const QUrlQuery query(desktop_.Opened.back());
         QCOMPARE(query.queryItems().size(), 1);
         QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
                  QStringLiteral("Anwendung: Sicherung & Co?#1"));
-        QCOMPARE(opened_.back().fragment(), QString());
+        QCOMPARE(desktop_.Opened.back().fragment(), QString());
     }
 
     void webLinkOpensTheAddress() {
-        TInfo info;
+        TInfo info(desktop_);
         info.show();
         QTest::mouseClick(info.Label_URL, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(opened_, QList<QUrl>({QUrl(QStringLiteral("https://") + TInfo::kWebAddress)}));
+        QCOMPARE(desktop_.Opened, QList<QUrl>({QUrl(QStringLiteral("https://") + TInfo::kWebAddress)}));
     }
 
     // A press that ends outside the label is no click.
     void releaseOutsideTheLabelOpensNothing() {
-        TInfo info;
+        TInfo info(desktop_);
         info.show();
         QTest::mousePress(info.Label_URL, Qt::LeftButton, {}, QPoint(3, 3));
         QTest::mouseRelease(info.Label_URL, Qt::LeftButton, {}, QPoint(-20, 40));
-        QVERIFY(opened_.isEmpty());
+        QVERIFY(desktop_.Opened.isEmpty());
         QCOMPARE(info.Label_URL->palette().color(QPalette::WindowText), TInfo::kLinkColour);
     }
 
 private:
-    QList<QUrl> opened_;
+    test::DesktopRecorder desktop_;
 };
 
 QTEST_MAIN(TestTInfo)

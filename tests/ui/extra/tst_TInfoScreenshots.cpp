@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the about box into PNG files for a visual check. It runs only when TRX_SCREENSHOT_DIR names the
 // directory for the pictures and checks that the box renders otherwise.
+#include "DesktopRecorder.h"
 #include "ui/extra/ApplicationIcon.h"
 #include "ui/extra/TInfo.h"
 
@@ -17,7 +18,6 @@ class TestTInfoScreenshots : public QObject {
 
 private slots:
     void initTestCase() {
-        TInfo::OpenUrl = [](const QUrl&) {};
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
         dir_ = qEnvironmentVariable("TRX_SCREENSHOT_DIR");
         if (!dir_.isEmpty()) {
@@ -26,7 +26,7 @@ private slots:
     }
 
     void aboutBox() {
-        TInfo info;
+        TInfo info(desktop_);
         info.SetTexts(QStringLiteral("Tresorix"), QStringLiteral("2006"));
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
@@ -67,6 +67,7 @@ private:
     }
 
     QString dir_;
+    test::DesktopRecorder desktop_;  // opens nothing
 };
 
 QTEST_MAIN(TestTInfoScreenshots)

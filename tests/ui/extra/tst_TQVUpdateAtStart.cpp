@@ -2,6 +2,7 @@
 // The main window asks the update library at the end of its construction; an update ends the process.
 #include "FakeUpdateLibrary.h"
 #include "model/Project.h"
+#include "ui/main/MainWindowTestSupport.h"
 #include "ui/main/TForm1.h"
 
 #include <QProcess>
@@ -19,22 +20,6 @@ namespace {
 constexpr const char* kChildSettings = "TRX_TEST_UPDATE_SETTINGS";
 constexpr const char* kChildAnswer = "TRX_TEST_UPDATE_ANSWER";
 constexpr int kChildRanOn = 3;
-
-// Puts a recorder in place of the real end of the process for one test.
-class EndProcessRecorder {
-public:
-    EndProcessRecorder() : saved_(TForm1::EndProcess) {
-        TForm1::EndProcess = [this](int status) { Statuses.append(status); };
-    }
-    ~EndProcessRecorder() { TForm1::EndProcess = saved_; }
-    EndProcessRecorder(const EndProcessRecorder&) = delete;
-    EndProcessRecorder& operator=(const EndProcessRecorder&) = delete;
-
-    QList<int> Statuses;
-
-private:
-    std::function<void(int)> saved_;
-};
 
 struct ChildOutcome {
     QProcess::ExitStatus exitStatus = QProcess::CrashExit;
@@ -75,7 +60,12 @@ int RunAsChild() {
         std::fflush(stdout);
     };
     cProject project;
-    TForm1 window(project);
+    test::StartServices services;
+    cUserDialogs dialogs;
+    const cMainWindowServices standIns = services.MainWindow(dialogs);
+    cQtDesktopServices desktop;
+    TForm1 window(project, {standIns.Fs, standIns.Formats, desktop, dialogs, standIns.Shutdown,
+                            standIns.Launcher, standIns.SleepInhibitor, standIns.Schedules});
     std::printf("weiter\n");
     std::fflush(stdout);
     return kChildRanOn;
@@ -91,13 +81,14 @@ private slots:
         UpdateSettings settings;
         FakeUpdateLibrary fake;
         settings.NameLibrary(fake.Path());
-        EndProcessRecorder end;
+        test::StartServices services;
+        cUserDialogs dialogs;
 
         fake.Answer(true, false);
         cProject project;
         {
-            TForm1 window(project);
-            QCOMPARE(end.Statuses, QList<int>{0});
+            TForm1 window(project, services.MainWindow(dialogs));
+            QCOMPARE(services.desktop.EndStatuses, QList<int>{0});
             QCOMPARE(fake.Calls.size(), std::size_t{1});
             QCOMPARE(fake.Calls[0].entry, std::string("autoUpdate"));
             QCOMPARE(fake.Calls[0].shortApplicationName, std::string("trxmain"));
@@ -108,8 +99,8 @@ private slots:
         }
 
         fake.Answer(false, false);
-        TForm1 window(project);
-        QCOMPARE(end.Statuses, QList<int>{0});  // no second end
+        TForm1 window(project, services.MainWindow(dialogs));
+        QCOMPARE(services.desktop.EndStatuses, QList<int>{0});  // no second end
         QCOMPARE(fake.Calls.size(), std::size_t{2});
         QCOMPARE(window.windowTitle(), QStringLiteral("Tresorix"));
     }
@@ -119,7 +110,9 @@ private slots:
         FakeUpdateLibrary fake;
         settings.NameLibrary(fake.Path());
         cProject project;
-        TForm1 window(project);
+        test::StartServices services;
+        cUserDialogs dialogs;
+        TForm1 window(project, services.MainWindow(dialogs));
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

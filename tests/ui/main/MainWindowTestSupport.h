@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DesktopRecorder.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
+#include "ui/common/QtTextFormats.h"
 #include "ui/editors/TForm5.h"
 #include "ui/extra/TInfo.h"
 #include "ui/main/DirectoryTree.h"
@@ -212,19 +214,28 @@ inline QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A main window over its own project, answering through ScriptedDialogs, with a temporary folder.
-// What the dialogs of an interactive start need beyond the after-finishing actions: a recorder for the
-// sleep inhibitor and a schedule store in a unit folder of its own, switched by a recorder.
+// What the main window and its dialogs take at an interactive start, with stand-ins where the real one
+// would reach the desktop or the system: recorders for the desktop, the after-finishing actions and the
+// sleep inhibitor, and a schedule store in a unit folder of its own, switched by a recorder.
 struct StartServices {
+    cMainWindowServices MainWindow(cUserDialogs& dialogs) {
+        return {fs, formats, desktop, dialogs, shutdown, launcher, sleep, schedules};
+    }
+
+    platform::PosixFileSystem fs;
+    cQtTextFormats formats;
+    DesktopRecorder desktop;
+    ShutdownRecorder shutdown;
+    LauncherRecorder launcher;
     SleepInhibitorRecorder sleep;
     ServiceManagerRecorder serviceManager;
     TestDir unitFolder;
-    platform::PosixFileSystem fs;
     cScheduleStore schedules{QString::fromStdString(unitFolder.Path()), serviceManager, fs};
 };
 
+// A main window over its own project, answering through ScriptedDialogs, with a temporary folder.
 struct MainWindowFixture {
-    MainWindowFixture() : window(project) { window.SetUserDialogs(dialogs); }
+    MainWindowFixture() : window(project, services.MainWindow(dialogs)) {}
 
     TDirectoryTree& Tree() { return *window.TreeView_Dirs; }
     TDirNode* Node(const std::string& path) { return Tree().Find(path); }
@@ -285,6 +296,7 @@ struct MainWindowFixture {
     TestDir tmp;
     cProject project;
     ScriptedDialogs dialogs;
+    StartServices services;
     TForm1 window;
 };
 

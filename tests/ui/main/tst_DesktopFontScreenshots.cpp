@@ -4,6 +4,7 @@
 // a message box is wide enough for its caption. With TRX_SCREENSHOT_DIR set (`make screenshots`) the
 // windows in the larger font are saved as pictures.
 #include "MainWindowTestSupport.h"
+#include "engine/RunController.h"
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
 #include "ui/common/CaptionWidth.h"
@@ -22,11 +23,9 @@
 #include <QTabWidget>
 
 using namespace trx;
-using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::RunWindowDriver;
-using trx::test::ShutdownRecorder;
 
 namespace {
 
@@ -148,10 +147,7 @@ private slots:
         }
         picturePrefix_ = pointSize > 0 ? QStringLiteral("Schrift%1pt_").arg(pointSize) : QString();
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        test::StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         OpenAProject(f);
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -169,10 +165,10 @@ private slots:
 
         // The run window at the end of a run with a missing source and held-back work: the longest display.
         TForm2& run = *f.window.RunWindow();
-        run.Controller().Context.PumpHook = [&run, &f] {
+        run.Controller().SetPumpHook([&run, &f] {
             run.Controller().Context.HeldBack = {
                 {cHeldBack::Reason::SourceEmpty, f.tmp / "Eigene Dateien/Briefe und Rechnungen/", 1284}};
-        };
+        });
         run.show();
         QVERIFY(QTest::qWaitFor([&run] { return run.RunFinished(); }, 10000));
         QVERIFY(run.Button_ReleaseHeldBack->isVisible());

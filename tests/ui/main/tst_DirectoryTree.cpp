@@ -37,25 +37,6 @@ QIcon ColouredIcon(const QString& path) {
     return QIcon(pixmap);
 }
 
-// Puts the coloured icons in place of the desktop's for one test.
-class ColouredShellIcons {
-public:
-    ColouredShellIcons() : saved_(TDirectoryTree::ShellIcon) {
-        TDirectoryTree::ShellIcon = [this](const QString& path) {
-            Fetched.append(path);
-            return ColouredIcon(path);
-        };
-    }
-    ~ColouredShellIcons() { TDirectoryTree::ShellIcon = saved_; }
-    ColouredShellIcons(const ColouredShellIcons&) = delete;
-    ColouredShellIcons& operator=(const ColouredShellIcons&) = delete;
-
-    QStringList Fetched;
-
-private:
-    std::function<QIcon(const QString&)> saved_;
-};
-
 // Draws the tree's visible rows.
 void Draw(TDirectoryTree& tree) {
     tree.resize(400, 400);
@@ -456,8 +437,12 @@ private slots:
     }
 
     void eachNodeKeepsTheIconOfItsOwnPath() {
-        ColouredShellIcons icons;
         MainWindowFixture f;
+        QStringList fetched;
+        f.services.desktop.Icons = [&fetched](const QString& path) {
+            fetched.append(path);
+            return ColouredIcon(path);
+        };
         TDirNode* a = f.AddDestination("/a/");
         TDirNode* b = f.AddDestination("/b/");
         TDirNode* c = f.AddDestination("/c/");
@@ -469,7 +454,7 @@ private slots:
         f.Tree().expandAll();
         b->setExpanded(false);  // its sources are never drawn
         Draw(f.Tree());
-        QCOMPARE(icons.Fetched, (QStringList{"/a/", "/a1/", "/b/", "/c/", "/c1/"}));
+        QCOMPARE(fetched, (QStringList{"/a/", "/a1/", "/b/", "/c/", "/c1/"}));
 
         f.Tree().SelectOnly(b);
         f.Tree().DeleteSelection();
@@ -481,7 +466,7 @@ private slots:
             QVERIFY(node->IconFetched());
             QCOMPARE(ImageOf(IconOf(node)).pixel(8, 8), ColourFor(node->text(0)));
         }
-        QCOMPARE(icons.Fetched.size(), 5);  // nothing fetched twice
+        QCOMPARE(fetched.size(), 5);  // nothing fetched twice
 
         // A changed path gets the icon of its new path when it is drawn next.
         f.Tree().AddOrChange("/neu/", nullptr, f.Node("/c1/"), true);

@@ -21,11 +21,8 @@
 #include <QTreeWidget>
 
 using namespace trx;
-using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
-using trx::test::ShutdownRecorder;
-using trx::test::StartServices;
 using trx::test::WhenModal;
 
 namespace {
@@ -50,7 +47,7 @@ bool HasNoCatalogue(const cBackUpSource& source) {
 // without) and /ziel-b/ (source /b1/ with a catalogue), opened from a file as the user would.
 struct ExtrasFixture : MainWindowFixture {
     ExtrasFixture() {
-        window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        window.CreateDialogs();
         cProject saved;
         auto* a = new cBackUpDestination(saved, "/ziel-a/");
         Catalogue(*new cBackUpSource("/a1/", *a), 100);
@@ -75,9 +72,6 @@ struct ExtrasFixture : MainWindowFixture {
         return {window.Action_RecatalogueAll->isEnabled(), window.Action_RecatalogueMarked->isEnabled()};
     }
 
-    ShutdownRecorder shutdown;
-    LauncherRecorder launcher;
-    StartServices services;
     platform::PosixFileSystem fs;
     const std::string path = tmp / "Projekt.buf";
 };
@@ -198,10 +192,7 @@ private slots:
 
     void aLauncherIsMadeOnlyForASavedProject() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         f.window.Edit_Description->setText(QStringLiteral("Wöchentlich"));
 
         // Unsaved, No: nothing happens.
@@ -259,10 +250,7 @@ private slots:
 
     void theRealShortcutDialogOpensForTheProject() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         const std::string path = f.tmp / "Daily.BUF";
         f.dialogs.SaveAnswers = {Q(path)};
         f.window.Action_SaveAs->trigger();
@@ -388,22 +376,20 @@ private slots:
         f.Mark({"/b1/", "/ziel-a/", "/a2/"});
         QVERIFY(f.window.Button_Explorer->isEnabled());
         f.window.Button_Explorer->click();
-        QCOMPARE(f.launcher.Items, (QStringList{"/b1/", "/ziel-a/", "/a2/"}));
-        QCOMPARE(f.launcher.Arguments, (QList<QStringList>{{}, {}, {}}));
+        QCOMPARE(f.services.launcher.Items, (QStringList{"/b1/", "/ziel-a/", "/a2/"}));
+        QCOMPARE(f.services.launcher.Arguments, (QList<QStringList>{{}, {}, {}}));
 
         // Without the dialogs of the start there is no launcher, and nothing opens.
         MainWindowFixture bare;
         bare.Tree().SelectOnly(bare.AddDestination("/z/"));
         bare.window.Button_Explorer->click();
+        QVERIFY(bare.services.launcher.Items.isEmpty());
         QVERIFY(bare.dialogs.Asked.isEmpty());
     }
 
     void infoShowsTheAboutBoxWithTitleAndPeriod() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         f.window.Action_Info->trigger();
         QCOMPARE(f.dialogs.Abouts.size(), 1);
         QCOMPARE(f.dialogs.Abouts[0].dialog, f.window.AboutDialog());

@@ -15,12 +15,9 @@
 #include <QTabWidget>
 
 using namespace trx;
-using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::RunWindowDriver;
-using trx::test::ShutdownRecorder;
-using trx::test::StartServices;
 
 class TestMainScreenshots : public QObject {
     Q_OBJECT
@@ -28,10 +25,7 @@ class TestMainScreenshots : public QObject {
 private slots:
     void everyTabWithALoadedProject() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         // The project lies in real folders, so that the tree shows the desktop's folder icons; one
         // source is missing and shows the question mark.
         cProject project;

@@ -3,6 +3,7 @@
 // modal run window driven as a user would: wait for the end of the run, then "Schließen".
 #include "MainWindowTestSupport.h"
 #include "engine/Protocol.h"
+#include "engine/RunOptions.h"
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
 #include "ui/main/ProjectCommands.h"
@@ -14,13 +15,10 @@
 #include <QTabWidget>
 
 using namespace trx;
-using trx::test::LauncherRecorder;
 using trx::test::MainWindowFixture;
 using trx::test::Q;
 using trx::test::ReadWholeFile;
 using trx::test::RunWindowDriver;
-using trx::test::ShutdownRecorder;
-using trx::test::StartServices;
 
 class TestMainWindowBackup : public QObject {
     Q_OBJECT
@@ -28,10 +26,7 @@ class TestMainWindowBackup : public QObject {
 private slots:
     void aProjectBuiltAndSavedInTheWindowIsBackedUpWithF5() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         TForm2& run = *f.window.RunWindow();
         const std::string ziel = f.tmp.MakeDir("ziel");
         const std::string quelle1 = f.tmp.MakeDir("quelle1");
@@ -56,8 +51,10 @@ private slots:
         QVERIFY(!f.window.TabSheet_Protocol->IsShown());  // no run yet, no protocol
 
         // Left over from an earlier run: the command resets both before it shows the window.
-        run.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kRunCommand);
-        run.Command = QStringLiteral("true");
+        cRunOptions earlier;
+        earlier.Action = AfterFinishing::RunCommand;
+        earlier.Command = "true";
+        run.SetRunOptions(earlier);
 
         RunWindowDriver driver(run);
         QTest::keyClick(&f.window, Qt::Key_F5);
@@ -66,10 +63,11 @@ private slots:
         QVERIFY(!run.isVisible());
         QCOMPARE(driver.FileShown, Q(projectPath));
         QCOMPARE(driver.DescriptionShown, QStringLiteral("Ende-zu-Ende"));
-        QCOMPARE(run.ComboBox_AfterFinishing->currentIndex(), int{TForm2::kNoAction});
-        QVERIFY(run.Command.isEmpty());
-        QCOMPARE(shutdown.Requests, 0);
-        QVERIFY(launcher.Items.isEmpty());
+        QCOMPARE(run.ComboBox_AfterFinishing->currentIndex(), static_cast<int>(AfterFinishing::None));
+        QCOMPARE(run.RunOptions().Action, AfterFinishing::None);
+        QVERIFY(run.RunOptions().Command.empty());
+        QCOMPARE(f.services.shutdown.Requests, 0);
+        QVERIFY(f.services.launcher.Items.isEmpty());
 
         // The copies.
         QCOMPARE(f.tmp.ReadFile("ziel/a.txt"), std::string("alpha"));
@@ -103,10 +101,7 @@ private slots:
 
     void anUnsavedProjectRunsWithoutProtocolAndStaysUnsaved() {
         MainWindowFixture f;
-        ShutdownRecorder shutdown;
-        LauncherRecorder launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         const std::string ziel = f.tmp.MakeDir("ziel");
         const std::string quelle = f.tmp.MakeDir("quelle");
         f.tmp.WriteFile("quelle/d.txt", "delta");

@@ -10,8 +10,6 @@
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
 #include "ui/main/ProjectCommands.h"
-#include "ui/run/CommandLauncher.h"
-#include "ui/run/SystemShutdown.h"
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/Shortcut.h"
 #include "ui/shortcut/TForm3.h"
@@ -34,16 +32,6 @@ using trx::test::ReadWholeFile;
 using trx::test::StartServices;
 
 namespace {
-
-class NoShutdown : public cSystemShutdown {
-public:
-    bool RequestPowerOff() override { return false; }
-};
-
-class NoLauncher : public cCommandLauncher {
-public:
-    bool Open(const QString&, const QStringList&) override { return false; }
-};
 
 // Writes a project with the given destinations (each with one source named after it) to `path`.
 void WriteProject(const std::string& path, std::initializer_list<const char*> destinations) {
@@ -107,10 +95,7 @@ private slots:
 
     void theDialogsAreCreatedOnceInStartUpOrder() {
         MainWindowFixture f;
-        NoShutdown shutdown;
-        NoLauncher launcher;
-        StartServices services;
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         QVERIFY(f.window.ShortcutDialog() != nullptr);
         QVERIFY(f.window.AddDirectoryChooser() != nullptr);
         QVERIFY(f.window.ElementSettingsDialog() != nullptr);
@@ -125,7 +110,7 @@ private slots:
         QCOMPARE(f.Tree().Chooser(), f.window.AddDirectoryChooser());
         QVERIFY(f.window.Action_StartBackup->isEnabled());
         TForm2* run = f.window.RunWindow();
-        f.window.CreateDialogs(shutdown, launcher, services.sleep, services.schedules);
+        f.window.CreateDialogs();
         QCOMPARE(f.window.RunWindow(), run);
         QCOMPARE(f.window.findChildren<TForm2*>().size(), 1);
         QCOMPARE(f.window.findChildren<TForm5*>().size(), 1);
@@ -138,7 +123,9 @@ private slots:
         project.ProjectPath = "/alt.buf";
         project.Description = "alt";
         project.DefaultOptions.SubFolders = false;
-        TForm1 window(project);
+        StartServices services;
+        cUserDialogs dialogs;
+        TForm1 window(project, services.MainWindow(dialogs));
         QCOMPARE(window.windowTitle(), QStringLiteral("Tresorix"));
         QCOMPARE(project.Destinations.Count(), 0);
         QVERIFY(project.ProjectPath.empty());
@@ -385,7 +372,7 @@ private slots:
         const std::string project = f.tmp.MakeDir("Meine Projekte, alt") + "Täglich.buf";
         WriteProject(project, {"launcher"});
         const QString link = Q(f.tmp / "Sicherung.desktop");
-        QVERIFY(CreateShortcut(QStringLiteral("/usr/bin/trxmain"), link,
+        QVERIFY(CreateShortcut(f.services.fs, QStringLiteral("/usr/bin/trxmain"), link,
                                QuotedArgument(Q(project)) + QStringLiteral(" /s /a"),
                                QStringLiteral("Tresorix-Projekt"), QString(), 0));
         const std::string other =

@@ -2,9 +2,12 @@
 #pragma once
 
 #include "ActionRecorders.h"
+#include "engine/RunController.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
+#include "platform/PosixFileSystem.h"
 #include "support/TestDir.h"
+#include "ui/common/QtTextFormats.h"
 #include "ui/run/TForm2.h"
 
 #include <fcntl.h>
@@ -19,9 +22,11 @@
 namespace trx::test {
 
 // A run window over a project in a temporary folder, with recorders for the after-finishing actions and
-// for the end of the application.
+// for the end of the application. The run goes through the real file system, or through `fs`.
 struct RunWindowFixture {
-    RunWindowFixture() : window(project, shutdown, launcher, sleep) {
+    RunWindowFixture() : RunWindowFixture(posix) {}
+    explicit RunWindowFixture(platform::FileSystem& fs)
+        : window(project, {fs, formats, shutdown, launcher, sleep}) {
         window.EndApplication = [this] { ++EndApplicationCalls; };
         window.Controller().Context.PumpInterval = std::chrono::steady_clock::duration::zero();
     }
@@ -49,12 +54,28 @@ struct RunWindowFixture {
 
     TestDir tmp;
     cProject project;
+    platform::PosixFileSystem posix;
+    cQtTextFormats formats;
     ShutdownRecorder shutdown;
     LauncherRecorder launcher;
     SleepInhibitorRecorder sleep;
     TForm2 window;
     int EndApplicationCalls = 0;
 };
+
+// Run options as the command line or the list sets them: `action`, with `command` for "Befehl ausführen".
+inline cRunOptions WithAction(AfterFinishing action, std::string command = {}) {
+    cRunOptions options;
+    options.Action = action;
+    options.Command = std::move(command);
+    return options;
+}
+
+// `options` for a silent run ("/s").
+inline cRunOptions Silent(cRunOptions options = {}) {
+    options.Silent = true;
+    return options;
+}
 
 // Calls `act` with the next modal window as soon as it is open (a message box, an input box, a viewer).
 inline void WithNextModal(std::function<void(QWidget*)> act) {

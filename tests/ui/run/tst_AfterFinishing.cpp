@@ -12,15 +12,18 @@
 using namespace trx;
 using trx::test::DuringTheRun;
 using trx::test::RunWindowFixture;
+using trx::test::Silent;
+using trx::test::WithAction;
 using trx::test::WithNextModal;
 
 namespace {
 
 // Picks `index` in the list the way a user does, answering the input box with `answer`: a text to
 // confirm, or a null string to cancel. Returns the box's caption, prompt and prefilled text.
-QStringList Pick(TForm2& window, int index, const QString& answer) {
+QStringList Pick(TForm2& window, AfterFinishing action, const QString& answer) {
     QStringList seen;
-    if (index == TForm2::kRunCommand) {
+    const int index = static_cast<int>(action);
+    if (action == AfterFinishing::RunCommand) {
         WithNextModal([&seen, answer](QWidget* modal) {
             auto* box = qobject_cast<QInputDialog*>(modal);
             QVERIFY(box != nullptr);
@@ -89,30 +92,38 @@ private slots:
 
     void pickingTheCommandAsksForItAndACancelFallsBackToNoAction() {
         RunWindowFixture f;
-        f.window.Command = QStringLiteral("alt.sh");
-        const QStringList seen = Pick(f.window, TForm2::kRunCommand, QString());
+        f.window.SetRunOptions(WithAction(AfterFinishing::None, "alt.sh"));
+        const QStringList seen = Pick(f.window, AfterFinishing::RunCommand, QString());
         QCOMPARE(seen, (QStringList{"Befehl ausführen", "Geben Sie die Befehlszeile ein:", "alt.sh"}));
-        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kNoAction));
-        QCOMPARE(f.window.Command, QStringLiteral("alt.sh"));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(AfterFinishing::None));
+        QCOMPARE(f.window.RunOptions().Action, AfterFinishing::None);
+        QCOMPARE(f.window.RunOptions().Command, std::string("alt.sh"));
 
-        Pick(f.window, TForm2::kRunCommand, QStringLiteral(""));
-        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kNoAction));
-        QCOMPARE(f.window.Command, QString());
+        Pick(f.window, AfterFinishing::RunCommand, QStringLiteral(""));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(AfterFinishing::None));
+        QCOMPARE(f.window.RunOptions().Command, std::string());
 
-        Pick(f.window, TForm2::kRunCommand, QStringLiteral("prog a,b"));
-        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kRunCommand));
-        QCOMPARE(f.window.Command, QStringLiteral("prog a,b"));
+        Pick(f.window, AfterFinishing::RunCommand, QStringLiteral("prog a,b"));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(AfterFinishing::RunCommand));
+        QCOMPARE(f.window.RunOptions().Action, AfterFinishing::RunCommand);
+        QCOMPARE(f.window.RunOptions().Command, std::string("prog a,b"));
 
         // Only "Befehl ausführen" asks.
-        Pick(f.window, TForm2::kShutDown, QString());
-        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(TForm2::kShutDown));
+        Pick(f.window, AfterFinishing::ShutDown, QString());
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(AfterFinishing::ShutDown));
+        QCOMPARE(f.window.RunOptions().Action, AfterFinishing::ShutDown);
+
+        // Options set from outside (the command line) show in the list.
+        f.window.SetRunOptions(WithAction(AfterFinishing::RunCommand, "x"));
+        QCOMPARE(f.window.ComboBox_AfterFinishing->currentIndex(), int(AfterFinishing::RunCommand));
     }
 
     void theCommandRunsAfterTheRunWithItsItemsAsArguments() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src");
         DuringTheRun(f.window, [&] {
-            Pick(f.window, TForm2::kRunCommand, QStringLiteral("\"/opt/Mein Werkzeug/tool\" /x \"a b\""));
+            Pick(f.window, AfterFinishing::RunCommand,
+                 QStringLiteral("\"/opt/Mein Werkzeug/tool\" /x \"a b\""));
         });
         f.RunShown();
         QCOMPARE(f.launcher.Items, QStringList{"/opt/Mein Werkzeug/tool"});
@@ -126,8 +137,7 @@ private slots:
     void anEmptyCommandFromTheCommandLineStartsNothingButEndsTheApplication() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src");
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kRunCommand);
-        f.window.Command.clear();
+        f.window.SetRunOptions(WithAction(AfterFinishing::RunCommand));
         f.RunShown();
         QVERIFY(f.launcher.Items.isEmpty());
         QCOMPARE(f.EndApplicationCalls, 1);
@@ -136,7 +146,7 @@ private slots:
     void aCancelledRunStillShutsDown() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src", 5);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         DuringTheRun(f.window, [&] { f.window.Button_Cancel->click(); });
         f.RunShown();
         QVERIFY(f.window.LastRun().Cancelled);
@@ -147,11 +157,11 @@ private slots:
     void changingTheListDuringTheRunPreventsTheShutdown() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src", 3);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         bool enabledDuringRun = false;
         DuringTheRun(f.window, [&] {
             enabledDuringRun = f.window.ComboBox_AfterFinishing->isEnabled();
-            Pick(f.window, TForm2::kNoAction, QString());
+            Pick(f.window, AfterFinishing::None, QString());
         });
         f.RunShown();
         QVERIFY(enabledDuringRun);
@@ -163,7 +173,7 @@ private slots:
     void theComputerStaysAwakeWhileTheRunCopiesButMaySleepForTheAction() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src", 3);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         bool heldDuringRun = false;
         bool heldAtShutdown = true;
         DuringTheRun(f.window, [&] { heldDuringRun = f.sleep.Held; });
@@ -176,7 +186,7 @@ private slots:
 
         // Refused, the request changes nothing about the run.
         f.sleep.Grant = false;
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kNoAction);
+        f.window.ComboBox_AfterFinishing->setCurrentIndex(int(AfterFinishing::None));
         f.AddSource(f.project.Destinations[0], "src2", 2);
         f.RunShown();
         QVERIFY(!f.window.LastRun().Cancelled);
@@ -188,8 +198,7 @@ private slots:
     void aSilentRunWithAnActionEndsTheApplicationAndClosesTheWindow() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src");
-        f.window.SetSilent(true);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(Silent(WithAction(AfterFinishing::ShutDown)));
         f.RunShown();
         QCOMPARE(f.shutdown.Requests, 1);
         QCOMPARE(f.EndApplicationCalls, 1);

@@ -4,6 +4,7 @@
 #include "RunWindowTestSupport.h"
 #include "model/ProjectFile.h"
 #include "platform/PosixFileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -12,11 +13,14 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <cerrno>
 #include <csignal>
 
 using namespace trx;
 using trx::test::DuringTheRun;
 using trx::test::RunWindowFixture;
+using trx::test::Silent;
+using trx::test::WithAction;
 using trx::test::WithNextModal;
 
 class TestTForm2 : public QObject {
@@ -56,7 +60,8 @@ private slots:
         QCOMPARE(w.Timer_Backup->interval(), 1);
         QCOMPARE(w.Timer_ShowTime->interval(), 1000);
         QVERIFY(!w.Timer_Backup->isActive() && !w.Timer_ShowTime->isActive());
-        QVERIFY(w.Command.isEmpty());
+        QCOMPARE(w.RunOptions().Action, AfterFinishing::None);
+        QVERIFY(w.RunOptions().Command.empty());
     }
 
     void thePreparationResetsTheDisplayAndSizesTheBarsToTheirWidth() {
@@ -121,12 +126,12 @@ private slots:
         f.tmp.WriteFile("src/gross.bin", std::string(5 << 20, 'g'));  // copied in two chunks
         QStringList fileNames;
         bool iconDuringRun = false;
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (!f.window.Label_File->text().isEmpty()) {
                 fileNames.append(f.window.Label_File->text());
             }
             iconDuringRun = iconDuringRun || !f.window.Image_Folder->pixmap().isNull();
-        };
+        });
         f.RunShown();
         QCOMPARE(f.window.Label_FilesCompared->text(), QStringLiteral("4"));
         QCOMPARE(f.window.Label_FilesCopied->text(), QStringLiteral("4"));
@@ -148,11 +153,11 @@ private slots:
             f.AddDestination("Sicherungen/Täglich/Büro und Verwaltung/Abteilung Rechnungswesen/Office & Co");
         f.AddSource(destination, "src");
         QString shownDestination;
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (shownDestination.isEmpty()) {
                 shownDestination = f.window.Label_MainDestination->text();
             }
-        };
+        });
         f.RunShown();
         QVERIFY2(shownDestination.startsWith(QStringLiteral("/.../")) ||
                      shownDestination.startsWith(QStringLiteral(".../")),
@@ -217,7 +222,7 @@ private slots:
         f.AddSource(f.AddDestination("dst"), "src", 3);
         std::uint32_t ticks = 0;
         f.window.Controller().SetTickSource([&ticks] { return ticks += 7000; });
-        f.window.SetSilent(true);
+        f.window.SetRunOptions(Silent());
         bool timerDuringRun = true;
         DuringTheRun(f.window, [&] { timerDuringRun = f.window.Timer_ShowTime->isActive(); });
         f.RunShown();
@@ -239,7 +244,7 @@ private slots:
             f.AddSource(d, std::string(destination) + "b", 2);
         }
         f.project.ProjectPath = f.tmp / "p.buf";
-        f.window.SetSilent(true);
+        f.window.SetRunOptions(Silent());
         f.window.Prepare();
         QVERIFY(f.window.ProgressBar->maximum() > 100);
         QCOMPARE(f.window.Controller().ProgressTotal(), 4000u);
@@ -308,6 +313,25 @@ private slots:
         QVERIFY(QString::fromStdString(capture.Text()).contains(QStringLiteral("Daily_Protocol.txt")));
     }
 
+    // The window runs on whatever file system it is given: a disk that fills up while a changed file is
+    // copied is a problem of the run, shown as such, and the earlier copy stays.
+    void aFullDiskDuringACopyEndsTheRunWithProblemsAndKeepsTheEarlierCopy() {
+        platform::PosixFileSystem real;
+        test::FaultyFileSystem faulty(real);
+        RunWindowFixture f(faulty);
+        f.AddSource(f.AddDestination("dst"), "src", 1, 100);
+        f.RunShown();
+        QCOMPARE(f.window.Label_MainSource->text(), QStringLiteral("Die Sicherung ist abgeschlossen."));
+
+        f.tmp.WriteFile("src/file0.dat", std::string(200, 'n'));
+        faulty.Fail(test::FaultyFileSystem::Op::Write, f.tmp / "dst/", ENOSPC);
+        f.RunShown();
+        QCOMPARE(f.window.LastRun().ProblemCount, 1);
+        QCOMPARE(f.window.Label_MainSource->text(),
+                 QStringLiteral("Die Sicherung ist mit Problemen beendet."));
+        QCOMPARE(f.tmp.ReadFile("dst/file0.dat"), std::string(100, 'x'));
+    }
+
     void aFailedSaveIsReportedAfterTheEndOfTheRun() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src");
@@ -334,7 +358,7 @@ private slots:
     void aTerminationSignalCancelsTheRunAndEndsTheApplication() {
         RunWindowFixture f;
         f.AddSource(f.AddDestination("dst"), "src", 5);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         struct sigaction before {};
         ::sigaction(SIGTERM, nullptr, &before);
         DuringTheRun(f.window, [] { std::raise(SIGTERM); });

@@ -68,11 +68,11 @@ private slots:
         if (run == QLatin1String("cancelled")) {
             // In the middle of a copy, which the engine then reports as not copied: still no problem shown.
             f.tmp.WriteFile("src/gross.bin", std::string(3 * (4 << 20), 'g'));
-            f.window.Controller().Context.PumpHook = [&f] {
+            f.window.Controller().SetPumpHook([&f] {
                 if (f.window.Label_File->text() == QLatin1String("gross.bin")) {
                     f.window.Button_Cancel->click();
                 }
-            };
+            });
         }
         f.RunShown();
         QCOMPARE(f.window.Label_MainSource->text(), headline);
@@ -95,7 +95,7 @@ private slots:
             f.tmp / "Eigene Bilder/Urlaub an der Ostsee mit der ganzen Familie/Sommer 2025/";
         bool releasedInARun = false;
         // Stands in for the engine: a run that is not released holds work back.
-        f.window.Controller().Context.PumpHook = [&f, &photos, &releasedInARun] {
+        f.window.Controller().SetPumpHook([&f, &photos, &releasedInARun] {
             cRunContext& run = f.window.Controller().Context;
             releasedInARun = releasedInARun || run.ReleaseHeldBack;
             if (!run.ReleaseHeldBack && run.HeldBack.empty()) {
@@ -106,7 +106,7 @@ private slots:
                                 {cHeldBack::Reason::DestinationEmpty, "/media/usb/", 0}};
                 run.ProblemCount += 5;
             }
-        };
+        });
         f.RunShown();
         QCOMPARE(f.window.Label_MainSource->text(),
                  QStringLiteral("Die Sicherung ist mit Problemen beendet."));
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(question.contains(
             QStringLiteral("Insgesamt werden die Sicherungskopien von 159 Einträgen gelöscht.")));
         QVERIFY(!f.window.Timer_Backup->isActive());
-        QVERIFY(!f.window.Controller().ReleaseHeldBack());
+        QVERIFY(!f.window.RunOptions().ReleaseHeldBack);
         QCOMPARE(f.window.LastRun().HeldBack.size(), std::size_t{5});
 
         // Confirmed: the same project runs once more, with the held-back work let through.
@@ -167,7 +167,7 @@ private slots:
         QVERIFY(releasedInARun);
         QCOMPARE(f.window.Label_MainSource->text(), QStringLiteral("Die Sicherung ist abgeschlossen."));
         QVERIFY(!f.window.Panel_Result->isVisible());
-        QVERIFY(!f.window.Controller().ReleaseHeldBack());
+        QVERIFY(!f.window.RunOptions().ReleaseHeldBack);
 
         // For that one run only: the next one holds back again.
         releasedInARun = false;

@@ -11,6 +11,7 @@
 
 using namespace trx;
 using trx::test::RunWindowFixture;
+using trx::test::WithAction;
 using trx::test::WithNextModal;
 
 namespace {
@@ -52,20 +53,20 @@ private slots:
         FillProject(f);
         std::uint32_t ticks = 0;
         f.window.Controller().SetTickSource([&ticks] { return ticks; });
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kNoAction);
+        f.window.SetRunOptions({});
 
         f.window.Prepare();
         Save(f.window, QStringLiteral("TForm2_1_Prepared"));
 
         bool during = false;
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (!during && f.window.Label_File->text().startsWith(QStringLiteral("Rechnung"))) {
                 during = true;
                 ticks += 83'000;  // 1:23 into the run
                 f.window.Timer_ShowTimeTimer();
                 Save(f.window, QStringLiteral("TForm2_2_Copying"));
             }
-        };
+        });
         f.RunShown();
         QVERIFY(during);
         Save(f.window, QStringLiteral("TForm2_3_Finished"));
@@ -84,7 +85,7 @@ private slots:
         FillProject(f);
         f.tmp.WriteFile("USB-Platte", "");  // the destination's medium is missing: its path cannot be made
         f.AddSource(f.AddDestination("USB-Platte/Sicherung"), "Dokumente/Briefe");
-        f.window.Controller().Context.PumpHook = [&f] {
+        f.window.Controller().SetPumpHook([&f] {
             cRunContext& run = f.window.Controller().Context;
             if (run.HeldBack.empty()) {
                 run.HeldBack = {
@@ -92,7 +93,7 @@ private slots:
                     {cHeldBack::Reason::FolderEmpty, f.tmp / "Dokumente/Tabellen/Archiv 2019-2024/", 312}};
                 run.ProblemCount += 2;
             }
-        };
+        });
         f.RunShown();
         QVERIFY(f.window.Button_ReleaseHeldBack->isVisible());
         Save(f.window, QStringLiteral("TForm2_5_Problems"));
@@ -107,14 +108,14 @@ private slots:
     void renderACancelledRun() {
         RunWindowFixture f;
         FillProject(f);
-        f.window.ComboBox_AfterFinishing->setCurrentIndex(TForm2::kShutDown);
+        f.window.SetRunOptions(WithAction(AfterFinishing::ShutDown));
         f.window.EndApplication = [] {};
         // Cancelled in the middle of the big file, so that the bars and counters show how far it came.
-        f.window.Controller().Context.PumpHook = [&] {
+        f.window.Controller().SetPumpHook([&] {
             if (f.window.Label_File->text().startsWith(QStringLiteral("Rechnung"))) {
                 f.window.Button_Cancel->click();
             }
-        };
+        });
         f.RunShown();
         QVERIFY(f.window.LastRun().Cancelled);
         Save(f.window, QStringLiteral("TForm2_4_Cancelled"));

@@ -78,7 +78,7 @@ private slots:
         trx::test::TestDir tmp;
         const QString link = Q(tmp / "Täglich \"1\".desktop");
         const QString arguments = DialogArguments(project, command);
-        QVERIFY(CreateShortcut(kProgram, link, arguments, QStringLiteral("Tresorix-Projekt \"Woche\""),
+        QVERIFY(CreateShortcut(fs_, kProgram, link, arguments, QStringLiteral("Tresorix-Projekt \"Woche\""),
                                QString(), 0));
 
         // Read by the rules alone, the line starts the program on the project with every switch.
@@ -90,7 +90,7 @@ private slots:
         // Read back, the argument string is the one written, and its split names the project first.
         QString target, readArguments, description, icon;
         int index = -1;
-        QVERIFY(ReadShortcut(link, &target, &readArguments, &description, &icon, &index));
+        QVERIFY(ReadShortcut(fs_, link, &target, &readArguments, &description, &icon, &index));
         QCOMPARE(target, kProgram);
         QCOMPARE(readArguments, arguments);
         QCOMPARE(SplitCommaText(readArguments), expected.mid(1));
@@ -103,25 +103,25 @@ private slots:
     void launcherLinesAsWritten() {
         trx::test::TestDir tmp;
         const QString link = Q(tmp / "x.desktop");
-        QVERIFY(CreateShortcut("/usr/bin/trxmain", link, QuotedArgument("/home/u/Daily.buf") + " /s /a", "",
-                               "", 0));
+        QVERIFY(CreateShortcut(fs_, "/usr/bin/trxmain", link, QuotedArgument("/home/u/Daily.buf") + " /s /a",
+                               "", "", 0));
         QCOMPARE(RawLauncherValue(link, "Exec"), QStringLiteral("/usr/bin/trxmain /home/u/Daily.buf /s /a"));
         QCOMPARE(RawLauncherValue(link, "Name"), QStringLiteral("x"));
         QCOMPARE(RawLauncherValue(link, "Icon"), QStringLiteral("tresorix"));
         QCOMPARE(RawLauncherValue(link, "Type"), QStringLiteral("Application"));
 
         // A backslash becomes four characters and a dollar sign "\\$" in the file, a percent sign "%%".
-        QVERIFY(CreateShortcut(kProgram, link, QuotedArgument("/P \"Q\" $x\\y 5%.buf"), "", "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, link, QuotedArgument("/P \"Q\" $x\\y 5%.buf"), "", "", 0));
         QCOMPARE(RawLauncherValue(link, "Exec"),
                  QStringLiteral(R"("/opt/Tresorix Programm/trxmain" "/P \\"Q\\" \\$x\\\\y 5%%.buf")"));
 
         // Name and description keep blanks at their ends, backslashes and line breaks.
         const QString named = Q(tmp / " Woche\\Sicherung .desktop");
         const QString description = QStringLiteral(" Zeile 1\nZeile\t2 \\ ");
-        QVERIFY(CreateShortcut(kProgram, named, QuotedArgument("/p.buf"), description, "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, named, QuotedArgument("/p.buf"), description, "", 0));
         QCOMPARE(RawLauncherValue(named, "Name"), QStringLiteral(R"(\sWoche\\Sicherung\s)"));
         QString read;
-        QVERIFY(ReadShortcut(named, nullptr, nullptr, &read));
+        QVERIFY(ReadShortcut(fs_, named, nullptr, nullptr, &read));
         QCOMPARE(read, description);
     }
 
@@ -130,8 +130,8 @@ private slots:
         trx::test::TestDir tmp;
         const QString link = Q(tmp / "x.desktop");
         QString failure;
-        QVERIFY(!CreateShortcut(kProgram, link, QuotedArgument(QStringLiteral("/tmp/a\x01.buf")), "", "", 0,
-                                &failure));
+        QVERIFY(!CreateShortcut(fs_, kProgram, link, QuotedArgument(QStringLiteral("/tmp/a\x01.buf")), "", "",
+                                0, &failure));
         QVERIFY(!failure.isEmpty());
         QVERIFY(!QFileInfo::exists(link));
         QCOMPARE(QDir(Q(tmp.Path())).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -142,18 +142,18 @@ private slots:
         trx::test::TestDir tmp;
         const mode_t previous = ::umask(022);
         const QString fresh = Q(tmp / "neu.desktop");
-        QVERIFY(CreateShortcut(kProgram, fresh, "", "", "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, fresh, "", "", "", 0));
         QCOMPARE(ModeOf(fresh), 0755u);
         ::umask(077);
         const QString strict = Q(tmp / "streng.desktop");
-        QVERIFY(CreateShortcut(kProgram, strict, "", "", "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, strict, "", "", "", 0));
         ::umask(previous);
         QCOMPARE(ModeOf(strict), 0700u);
 
         // A replaced launcher keeps who may read it and gains the right to be started.
         const QString old = Q(tmp.WriteFile("alt.desktop", "[Desktop Entry]\n"));
         QVERIFY(::chmod(old.toUtf8().constData(), 0640) == 0);
-        QVERIFY(CreateShortcut(kProgram, old, "", "", "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, old, "", "", "", 0));
         QCOMPARE(ModeOf(old), 0750u);
     }
 
@@ -163,10 +163,10 @@ private slots:
         const QString real = Q(tmp.WriteFile("real/Daily.desktop", "alt"));
         const QString link = Q(tmp / "Daily.desktop");
         QVERIFY(QFile::link(real, link));
-        QVERIFY(CreateShortcut(kProgram, link, QuotedArgument("/p.buf"), "", "", 0));
+        QVERIFY(CreateShortcut(fs_, kProgram, link, QuotedArgument("/p.buf"), "", "", 0));
         QVERIFY(QFileInfo(link).isSymLink());
         QString arguments;
-        QVERIFY(ReadShortcut(real, nullptr, &arguments));
+        QVERIFY(ReadShortcut(fs_, real, nullptr, &arguments));
         QCOMPARE(arguments, QStringLiteral("\"/p.buf\""));
     }
 
@@ -208,7 +208,7 @@ private slots:
         }
         trx::test::TestDir tmp;
         const QString link = Q(tmp / "Tägliche Sicherung.desktop");
-        QVERIFY(CreateShortcut(kProgram, link,
+        QVERIFY(CreateShortcut(fs_, kProgram, link,
                                DialogArguments("/home/jürgen/A \"b\" $c\\d 5%.buf", "mail -q \"x y\""),
                                QStringLiteral("Tresorix-Projekt \"Daten\""), "", 0));
         QProcess process;
@@ -236,7 +236,7 @@ private slots:
         const QString project = QStringLiteral("/home/jürgen/Eigene \"Dateien\"/$HOME\\x` 5%f,a'b.buf");
         const QString command = QStringLiteral("\"/opt/My Tool/tool\" /x %U");
         const QString link = Q(tmp / "start.desktop");
-        QVERIFY(CreateShortcut(program, link, DialogArguments(project, command), "", "", 0));
+        QVERIFY(CreateShortcut(fs_, program, link, DialogArguments(project, command), "", "", 0));
 
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
@@ -269,7 +269,7 @@ private slots:
             "[Desktop Action Other]\r\n"
             "Exec=other\r\n"));
         QString target, arguments, description, icon;
-        QVERIFY(ReadShortcut(link, &target, &arguments, &description, &icon));
+        QVERIFY(ReadShortcut(fs_, link, &target, &arguments, &description, &icon));
         QCOMPARE(target, QStringLiteral("trxmain"));
         QCOMPARE(SplitCommaText(arguments), (QStringList{"/home/u/mit Blank.buf", "a\\b$", "c d",
                                                          "--name=Fremd", "50%", "--icon", "backup", link}));
@@ -295,11 +295,14 @@ private slots:
         }
         QString target = "t", arguments = "a", description = "d", icon = "i";
         int index = 7;
-        QVERIFY(!ReadShortcut(link, &target, &arguments, &description, &icon, &index));
+        QVERIFY(!ReadShortcut(fs_, link, &target, &arguments, &description, &icon, &index));
         QVERIFY(target.isEmpty() && arguments.isEmpty() && description.isEmpty() && icon.isEmpty());
         QCOMPARE(index, 0);
-        QVERIFY(!ReadShortcut(Q(tmp.Path()), nullptr, &arguments));  // a folder named like a launcher
+        QVERIFY(!ReadShortcut(fs_, Q(tmp.Path()), nullptr, &arguments));  // a folder named like a launcher
     }
+
+private:
+    platform::PosixFileSystem fs_;
 };
 
 QTEST_MAIN(TestShortcut)

@@ -46,7 +46,7 @@ private slots:
             const QString timer = ScheduleUnitName(schedule.ProjectPath) + kTimerSuffix;
             QVERIFY(QFile::link(schedules.UnitFolder() + u'/' + timer, wants + timer));
         }
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.Edit_Dir->setText(QStringLiteral("/home/benutzer/Schreibtisch"));
         QTimer::singleShot(0, &dialog, [&] {
             Save(dialog, QStringLiteral("TForm3.png"));

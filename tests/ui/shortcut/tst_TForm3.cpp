@@ -90,7 +90,7 @@ class TestTForm3 : public QObject {
 private slots:
     void showsTheControlsInTheDesktopFont() {
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Projektverknüpfung anlegen"));
         QCOMPARE(dialog.font(), QApplication::font());
         QCOMPARE(dialog.Label_Suffix->text(), QStringLiteral(".desktop"));
@@ -135,7 +135,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, description);
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         QString shownName, shownDescription;
         RunDialog(
             dialog, project,
@@ -152,7 +152,7 @@ private slots:
     void folderAndTicksPersist() {
         trx::test::TestDir tmp;
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         QCOMPARE(dialog.Edit_Dir->text(), QString());
         QVERIFY(!dialog.CheckBox_Silent->isChecked() && !dialog.CheckBox_Hidden->isChecked());
         const int first = RunDialog(dialog, "/p/A.buf", [&] {
@@ -181,7 +181,7 @@ private slots:
     // Leaving the name or the description cleans the name of the nine invalid characters.
     void invalidCharactersLeaveTheName() {
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.Edit_LinkName->setFocus();
@@ -198,7 +198,7 @@ private slots:
 
     void commandLineFollowsTheChoice() {
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QVERIFY(!dialog.Edit_ExecLine->isEnabled());
@@ -250,7 +250,7 @@ private slots:
         tmp.WriteFile("datei", "");
         const QString dir = folder.isEmpty() ? QString() : Q(tmp / folder.toStdString());
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         cSeenBox seen;
         bool stayedOpen = false;
@@ -310,7 +310,7 @@ private slots:
         trx::test::TestDir tmp;
         const QString project = Q(tmp / "Eigene \"Dateien\"/$Täglich\\ 5%.BUF");
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         QString composed;
         const int result = RunDialog(
@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(exec.Items, (QStringList{kProgram, project} + switches));
 
         QString arguments, description;
-        QVERIFY(ReadShortcut(link, nullptr, &arguments, &description));
+        QVERIFY(ReadShortcut(schedules.fs, link, nullptr, &arguments, &description));
         QCOMPARE(arguments, composed);
         QCOMPARE(SplitCommaText(arguments).first(), project);
         QCOMPARE(description, QStringLiteral("Tresorix-Projekt \"Woche\""));
@@ -350,7 +350,7 @@ private slots:
     void nameIsCleanedAndSuffixed() {
         trx::test::TestDir tmp;
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         RunDialog(dialog, "/p/A.buf", [&] {
             dialog.Edit_Dir->setText(Q(tmp.Path()).chopped(1));  // without its trailing slash
@@ -364,7 +364,7 @@ private slots:
         trx::test::TestDir tmp;
         const std::string link = tmp.WriteFile("A.desktop", "alt");
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         dialog.Edit_Dir->setText(Q(tmp.Path()));
 
@@ -393,7 +393,7 @@ private slots:
         QVERIFY(seen.Seen);
         QCOMPARE(result, TForm3::kResultOK);
         QString arguments;
-        QVERIFY(ReadShortcut(Q(link), nullptr, &arguments));
+        QVERIFY(ReadShortcut(schedules.fs, Q(link), nullptr, &arguments));
         QCOMPARE(arguments, QStringLiteral("\"/p/A.buf\""));
         QCOMPARE(EntriesOf(tmp.Path()), QStringList{"A.desktop"});
     }
@@ -405,9 +405,8 @@ private slots:
         trx::test::FaultyFileSystem faulty(real);
         faulty.Fail(trx::test::FaultyFileSystem::Op::Write, ".trx-", ENOSPC);
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(faulty, schedules.store);
         dialog.ProgramPath = kProgram;
-        dialog.SetFileSystem(faulty);
         cSeenBox seen;
         bool stayedOpen = false;
         const int result = RunDialog(dialog, "/p/A.buf", [&] {
@@ -430,7 +429,7 @@ private slots:
         trx::test::TestDir tmp;
         const QString chosen = Q(tmp.MakeDir("Ziel")).chopped(1);
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.Edit_Dir->setText("vorher");
         QString title, startedIn;
         RunDialog(dialog, "/p/A.buf", [&] {
@@ -463,7 +462,7 @@ private slots:
 
     void theScheduleControlsFollowTheKind() {
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         const QList<std::tuple<int, bool, bool>> expected{
             {TForm3::kDaily, false, true}, {TForm3::kWeekly, true, true}, {TForm3::kAtLogin, false, false}};
         for (const auto& [kind, weekday, time] : expected) {
@@ -478,7 +477,7 @@ private slots:
     // Written, listed (the project's own in bold), replaced only on Yes, removed only on Yes.
     void aScheduleIsWrittenListedReplacedAndRemoved() {
         test::ScheduleFixture schedules;
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         const QString project = QStringLiteral("/p/Täglich.buf");
         const QString unit = ScheduleUnitName(project);
@@ -538,7 +537,7 @@ private slots:
         test::ScheduleFixture schedules;
         schedules.manager.Failing = QStringList{QStringLiteral("Reload")};
         schedules.manager.Failure = QStringLiteral("Der Sitzungsbus (D-Bus) ist nicht erreichbar.");
-        TForm3 dialog(schedules.store);
+        TForm3 dialog(schedules.fs, schedules.store);
         dialog.ProgramPath = kProgram;
         cSeenBox seen;
         RunDialog(dialog, QStringLiteral("/p/A.buf"), [&] {
