@@ -8,6 +8,8 @@
 //   trxbench small   DIR DIRS FILES MIN MAX  DIRS folders with FILES files of MIN..MAX bytes each
 //   trxbench flat    DIR FILES             FILES files of 100 bytes in one folder
 //   trxbench big     FILE MIB              one file of MIB mebibytes
+//   trxbench preview PROJECT.buf           the preview of the project's run (nothing is written); prints the
+//                                          seconds and, on standard error, the number of planned actions
 //   trxbench loadsave PROJECT.buf          load the project and save it to PROJECT.buf.saved: prints the
 //                                          seconds of each and the file's size in bytes
 //   trxbench peak    COMMAND [ARGS...]     run COMMAND: prints its seconds and its peak resident memory in
@@ -17,6 +19,8 @@
 // Every command prints the seconds it took on standard output.
 #include "engine/DefaultTextFormats.h"
 #include "engine/DestinationRun.h"
+#include "engine/PlanRecorder.h"
+#include "engine/RunPlan.h"
 #include "engine/RunContext.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
@@ -185,6 +189,28 @@ int MakeBig(const std::string& path, long mebibytes) {
     return 0;
 }
 
+int Preview(const std::string& projectPath) {
+    trx::platform::PosixFileSystem fs;
+    trx::platform::RaiseOpenFileLimit();
+    trx::cProject project;
+    trx::LoadProject(project, projectPath, fs);
+    trx::cDefaultTextFormats formats;
+    trx::cRunContext run(fs, formats);
+    trx::cRunPlan plan;
+    trx::cPlanRecorder recorder(plan);
+    run.DryRun = true;
+    run.Plan = &recorder;
+    const auto start = Clock::now();
+    trx::cProject copy;  // as the program's preview does: the walk may change its copy, never the project
+    trx::CloneProject(project, copy);
+    for (trx::cBackUpDestination* destination : copy.Destinations) {
+        trx::cDestinationRun(run, *destination).BackUp();
+    }
+    std::printf("%.3f\n", Since(start));
+    std::fprintf(stderr, "%zu actions\n", plan.Actions.size());
+    return 0;
+}
+
 int LoadSave(const std::string& projectPath) {
     trx::platform::PosixFileSystem fs;
     trx::cProject project;
@@ -256,6 +282,9 @@ int main(int argc, char** argv) {
     }
     if (a.size() == 4 && a[1] == "big") {
         return MakeBig(a[2], std::atol(a[3].c_str()));
+    }
+    if (a.size() == 3 && a[1] == "preview") {
+        return Preview(a[2]);
     }
     if (a.size() == 3 && a[1] == "loadsave") {
         return LoadSave(a[2]);

@@ -4,6 +4,7 @@
 #include "engine/DestinationRunState.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
+#include "engine/PlanRecorder.h"
 #include "engine/RunContext.h"
 #include "engine/TargetDirectory.h"
 #include "model/SubDir.h"
@@ -81,6 +82,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
     std::vector<bool> keep(c.Files.size(), true);
     NamesByUpper names;
     bool listed = false;
+    std::unordered_set<std::string> removedFolders;  // gone now (or, in a preview, as good as gone)
     for (std::size_t i = c.Files.size(); i-- > 0;) {
         const std::string& name = c.Files[i];
         if (!IsPlainName(name)) {
@@ -97,7 +99,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
                     names = ListNames(*targetDir);
                     listed = true;
                 }
-                keep[i] = !DeleteMatching(*targetDir, targetPath, name, names);
+                keep[i] = !DeleteMatching(*targetDir, targetPath, name, names, removedFolders);
             }
         }
     }
@@ -111,7 +113,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         }
     }
     c.Files.resize(kept);
-    if (listed) {
+    if (listed && !run_.DryRun) {
         RestoreFolderTimes(t, *targetDir);
     }
 
@@ -122,7 +124,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         }
         cSubDir& targetChild = *t.GetChild(child.Name);
         std::unique_ptr<platform::Directory> childDir;
-        if (targetDir != nullptr) {
+        if (targetDir != nullptr && removedFolders.count(targetChild.Name) == 0) {
             childDir = OpenBelow(run_.Fs, *targetDir, targetChild.Name);
         }
         SyncCatalogue(targetChild, child, dropOnly, childDir.get());
@@ -137,16 +139,38 @@ void cCatalogueSync::RestoreFolderTimes(const cSubDir& t, platform::Directory& t
 }
 
 bool cCatalogueSync::DeleteMatching(platform::Directory& dir, const std::string& targetPath,
-                                    const std::string& upperName, const NamesByUpper& names) {
+                                    const std::string& upperName, const NamesByUpper& names,
+                                    std::unordered_set<std::string>& removedFolders) {
     const auto it = names.find(upperName);
     if (it == names.end()) {
         return false;  // deleted by hand, or never copied: the name stays and is looked up again
     }
     bool allGone = true;
     for (const std::string& real : it->second) {
-        allGone = DeleteTree(dir, real, targetPath + real) && allGone;
+        bool folder = false;
+        const bool gone = Remove(dir, targetPath, real, &folder);
+        if (gone && folder) {
+            removedFolders.insert(real);
+        }
+        allGone = gone && allGone;
     }
     return allGone;
+}
+
+bool cCatalogueSync::Remove(platform::Directory& parent, const std::string& folderPath, const std::string& name,
+                            bool* wasFolder) {
+    platform::EntryInfo info;
+    if (run_.Fs.StatAt(parent, name, info) != 0) {
+        return false;  // nothing of that name: no message
+    }
+    const bool folder = info.Kind == platform::FileKind::Directory;
+    if (wasFolder != nullptr) {
+        *wasFolder = folder;
+    }
+    if (run_.Plan != nullptr) {
+        run_.Plan->Delete(folderPath, name, folder, folder ? 0 : info.Size);
+    }
+    return run_.DryRun || DeleteTree(parent, name, folderPath + name);
 }
 
 bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& name,

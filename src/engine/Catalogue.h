@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace trx {
@@ -33,6 +34,12 @@ public:
     // With `dropOnly` unseen names only leave the catalogue.
     void SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir);
 
+    // Deletes the entry `name` of the target folder `parent`, whose full path is `folderPath` (ending with
+    // "/"), as a decision of the run: the plan hears of it; a preview stops there and takes it as gone.
+    // False when nothing of that name is there or it could not go.
+    bool Remove(platform::Directory& parent, const std::string& folderPath, const std::string& name,
+                bool* wasFolder = nullptr);
+
     // Deletes the entry `name` of `parent` (a file, a link, or a directory with everything in it) and
     // reports it; `path` is how the protocol names it. True when the entry is gone because of it.
     bool DeleteTree(platform::Directory& parent, const std::string& name, const std::string& path);
@@ -44,7 +51,7 @@ private:
     // Deletes every entry of `dir` whose upper-cased name is `upperName`; true when at least one was
     // there and all of them are gone.
     bool DeleteMatching(platform::Directory& dir, const std::string& targetPath, const std::string& upperName,
-                        const NamesByUpper& names);
+                        const NamesByUpper& names, std::unordered_set<std::string>& removedFolders);
 
     bool LeftOut(const cSubDir& c) const;
     NamesByUpper ListNames(platform::Directory& dir);

@@ -6,6 +6,7 @@
 #include "engine/FormatSize.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
+#include "engine/PlanRecorder.h"
 #include "engine/RunContext.h"
 #include "engine/SourceRun.h"
 #include "engine/TargetDirectory.h"
@@ -44,34 +45,40 @@ std::uint64_t KnownNames(const cBackUpDestination& destination) {
 }  // namespace
 
 void cDestinationRun::BackUp() {
-    std::unique_ptr<platform::Directory> destinationDir = OpenDestination(BackedUpBefore(destination_));
-    if (!destinationDir) {
-        return;
+    if (run_.Plan != nullptr) {
+        run_.Plan->BeginGroup(destination_.Path, {}, destination_.Path);
     }
+    bool proceed = false;
+    std::unique_ptr<platform::Directory> destinationDir = OpenDestination(BackedUpBefore(destination_), proceed);
     std::unique_ptr<platform::FileLock> lock;
-    if (!LockDestination(*destinationDir, lock)) {
+    if (!proceed || (destinationDir && !LockDestination(*destinationDir, lock))) {
         return;
     }
     cDestinationRunState state;
-    PrepareState(*destinationDir, state);
+    PrepareState(destinationDir.get(), state);
     BackUpSources(state);
-    if (!run_.Cancelled()) {
+    if (!run_.Cancelled() && destinationDir) {
         // After all sources, so that a name seen by any source protects the file of that name.
         CompareCatalogues(state, *destinationDir);
     }
     destination_.Tree.ClearFiles();
 }
 
-std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backedUpBefore) {
+std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backedUpBefore, bool& proceed) {
     platform::FileSystem& fs = run_.Fs;
     const std::string& path = destination_.Path;
     const bool guarded = backedUpBefore && !run_.ReleaseHeldBack;
+    proceed = false;
     if (!fs.IsDirectory(path)) {
         if (guarded) {
             // Backed up before and gone now: the disk is not mounted. Made anew, the folder would take a full
             // backup onto the system disk below the bare mount point.
             HoldBack(cHeldBack::Reason::DestinationMissing, path, KnownNames(destination_),
                      messages::DestinationMissingHeldBack(path));
+            return nullptr;
+        }
+        if (run_.DryRun) {
+            proceed = IsDirectoryOrMissing(path);  // made by the run: everything in it will be new
             return nullptr;
         }
         // One level only: a destination on a missing drive must not be built anew below the mount point.
@@ -96,7 +103,22 @@ std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backe
                  messages::DestinationEmptyHeldBack(path, known));
         return nullptr;
     }
+    proceed = true;
     return dir;
+}
+
+bool cDestinationRun::IsDirectoryOrMissing(const std::string& path) {
+    // A preview cannot make the folder: it tells whether the run could, one level only, as the run does.
+    std::string parent = path;
+    while (parent.size() > 1 && parent.back() == '/') {
+        parent.pop_back();
+    }
+    parent = parent.substr(0, parent.rfind('/') + 1);
+    if (!parent.empty() && run_.Fs.IsDirectory(parent)) {
+        return true;
+    }
+    run_.ReportProblem(messages::DestinationUnreachable(path), nullptr);
+    return false;
 }
 
 bool cDestinationRun::LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock) {
@@ -108,10 +130,10 @@ bool cDestinationRun::LockDestination(platform::Directory& dir, std::unique_ptr<
     return false;
 }
 
-void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunState& state) {
+void cDestinationRun::PrepareState(platform::Directory* dir, cDestinationRunState& state) {
     platform::FileSystem& fs = run_.Fs;
     platform::EntryInfo info;
-    if (fs.StatAt(dir, ".", info) == 0) {
+    if (dir != nullptr && fs.StatAt(*dir, ".", info) == 0) {
         state.DestinationKnown = true;
         state.DestinationDevice = info.Device;
         state.DestinationInode = info.Inode;
@@ -119,7 +141,13 @@ void cDestinationRun::PrepareState(platform::Directory& dir, cDestinationRunStat
     state.RemoveStaleCopies = run_.PreviousRunKilled;
     state.SharedTargets = destination_.Sources.Count() > 1;
     state.Identity = fs.Identity();
-    state.Abilities = ProbeDestination(fs, dir, state.Identity);
+    if (run_.DryRun || dir == nullptr) {
+        // A preview tries nothing out on the destination: it takes what the last run found.
+        state.Abilities = AbilitiesFromText(destination_.Abilities);
+        return;
+    }
+    state.Abilities = ProbeDestination(fs, *dir, state.Identity);
+    destination_.Abilities = AbilitiesText(state.Abilities);
     if (const std::string missing = MissingAbilities(state.Abilities); !missing.empty()) {
         run_.WriteProtocol(messages::DestinationKeepsLess(destination_.Path, missing), 2, nullptr);
     }
@@ -175,6 +203,7 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
         if (state.SharedTargets) {
             state.Protected.AddPath(tree, target);
         }
+        BeginPlanGroup(*source, target);
         bool compare = !source->Failed;
         if (compare && source->Options->DelDeletedFiles && !run_.ReleaseHeldBack) {
             const std::uint64_t known = CountNames(source->Catalogue);
@@ -199,9 +228,16 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
         }
     }
     for (cBackUpSource* source : compared) {
+        BeginPlanGroup(*source, source->TargetSubPath);
         std::unique_ptr<platform::Directory> targetDir = OpenBelow(run_.Fs, dir, source->TargetSubPath);
         sync.SyncCatalogue(*tree.GetChild(source->TargetSubPath), source->Catalogue,
                            !source->Options->DelDeletedFiles, targetDir.get());
+    }
+}
+
+void cDestinationRun::BeginPlanGroup(const cBackUpSource& source, const std::string& targetSubPath) {
+    if (run_.Plan != nullptr) {
+        run_.Plan->BeginGroup(destination_.Path, source.Path, destination_.Path + targetSubPath);
     }
 }
 

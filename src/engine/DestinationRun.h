@@ -14,6 +14,7 @@ class Directory;
 class FileLock;
 }  // namespace platform
 class cBackUpDestination;
+class cBackUpSource;
 class cRunContext;
 struct cDestinationRunState;
 
@@ -31,17 +32,22 @@ public:
     void BackUp();
 
 private:
-    // The destination directory, created (one level) when it is missing and was never backed up; null
-    // when the run must not go on there (reported).
-    std::unique_ptr<platform::Directory> OpenDestination(bool backedUpBefore);
+    // The destination directory, created (one level) when it is missing and was never backed up. `proceed`
+    // is false when the run must not go on there (reported); a preview goes on without the folder where
+    // the run would make it.
+    std::unique_ptr<platform::Directory> OpenDestination(bool backedUpBefore, bool& proceed);
+    bool IsDirectoryOrMissing(const std::string& path);
     // Keeps two runs from writing into one destination at once; false when another holds it (reported).
     bool LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock);
-    void PrepareState(platform::Directory& dir, cDestinationRunState& state);
+    // `dir` is null in a preview of a destination the run would make.
+    void PrepareState(platform::Directory* dir, cDestinationRunState& state);
     void BackUpSources(cDestinationRunState& state);
     // The catalogue comparison of every source that was walked, after all of them.
     void CompareCatalogues(cDestinationRunState& state, platform::Directory& dir);
     void HoldBack(cHeldBack::Reason why, const std::string& path, std::uint64_t entries,
                   const std::string& message);
+    // The decisions that follow belong to `source` (its comparison after the walk).
+    void BeginPlanGroup(const cBackUpSource& source, const std::string& targetSubPath);
 
     cRunContext& run_;
     cBackUpDestination& destination_;

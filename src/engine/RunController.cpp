@@ -3,6 +3,7 @@
 
 #include "engine/DestinationRun.h"
 #include "engine/Messages.h"
+#include "engine/PlanRecorder.h"
 #include "engine/RunView.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
@@ -111,6 +112,13 @@ bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
     return Context.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
 }
 
+bool cRunController::LockProjectForPreview(std::unique_ptr<platform::FileLock>& lock) {
+    // Only a lock file a run made before: a preview creates nothing, not even that.
+    const std::string lockPath = ProjectLockPath(project_.ProjectPath);
+    platform::FileStatus status;
+    return Context.Fs.Status(lockPath, status, false) != 0 || Context.Fs.LockFile(lockPath, lock) != EWOULDBLOCK;
+}
+
 bool cRunController::MarkRunning() {
     // The lock file says "running" from here to the end of the run: found so at the start of the next
     // run, it tells of a run that was killed and may have left temporary copies behind.
@@ -169,29 +177,68 @@ cRunResult cRunController::Run() {
         view_.ReportRunRefused(RunRefusedText(project_.ProjectPath));
         return result;
     }
+    BeginRun(result);
+    Context.PreviousRunKilled = MarkRunning();
+    options_.ReleaseHeldBack = false;  // for this run only
+    OpenRecords(result);
+    Context.WriteProtocol(kRunStarted, 1, nullptr);
+    startTicks_ = ticks_();
+    ShowTimes();
+    if (!options_.Silent) {
+        view_.StartTimeDisplay();
+    }
+    RunDestinations(project_);
+    FinishRun(result);
+    ShowOutcome(result);
+    return result;
+}
+
+cRunResult cRunController::Preview(cRunPlan& plan) {
+    cRunResult result;
+    std::unique_ptr<platform::FileLock> projectLock;
+    if (!project_.ProjectPath.empty() && !LockProjectForPreview(projectLock)) {
+        result.AlreadyRunning = true;
+        view_.ReportRunRefused(RunRefusedText(project_.ProjectPath));
+        return result;
+    }
+    // On a copy of the project: what the walk changes in catalogues and totals never reaches the project.
+    cProject copy;
+    CloneProject(project_, copy);
+    cPlanRecorder recorder(plan);
+    BeginRun(result);
+    Context.PreviousRunKilled = false;
+    Context.Protocol = nullptr;
+    Context.Journal = nullptr;
+    Context.DryRun = true;
+    Context.Plan = &recorder;
+    startTicks_ = ticks_();
+    RunDestinations(copy);
+    Context.DryRun = false;
+    Context.Plan = nullptr;
+    currentSource_ = nullptr;
+    result.Cancelled = Context.Cancelled();
+    result.ProblemCount = Context.ProblemCount;
+    result.HeldBack = Context.HeldBack;
+    running_ = false;
+    return result;
+}
+
+void cRunController::BeginRun(cRunResult& result) {
     running_ = true;
     result.Ran = true;
     Context.CancelRequested = false;
     Context.ProblemCount = 0;
     Context.ReleaseHeldBack = options_.ReleaseHeldBack;
     Context.HeldBack.clear();
-    Context.PreviousRunKilled = MarkRunning();
-    options_.ReleaseHeldBack = false;
     fileInProgress_ = false;
-
-    OpenRecords(result);
-    Context.WriteProtocol(kRunStarted, 1, nullptr);
-
     filesCompared_ = 0;
     filesCopied_ = 0;
-    startTicks_ = ticks_();
-    ShowTimes();
-    if (!options_.Silent) {
-        view_.StartTimeDisplay();
-    }
+}
 
-    for (int i = 0; i < project_.Destinations.Count() && !Context.Cancelled(); ++i) {
-        cBackUpDestination& destination = *project_.Destinations[i];
+void cRunController::RunDestinations(cProject& project) {
+    runProject_ = &project;
+    for (int i = 0; i < project.Destinations.Count() && !Context.Cancelled(); ++i) {
+        cBackUpDestination& destination = *project.Destinations[i];
         view_.ShowDestination(destination);
         if (Context.PumpHook) {
             Context.PumpHook();
@@ -215,7 +262,10 @@ cRunResult cRunController::Run() {
         destination.OnFileCompared = nullptr;
         destination.OnFileProgress = nullptr;
     }
+    runProject_ = &project_;
+}
 
+void cRunController::FinishRun(cRunResult& result) {
     currentSource_ = nullptr;
     result.Cancelled = Context.Cancelled();
     if (!Context.HeldBack.empty()) {
@@ -240,7 +290,9 @@ cRunResult cRunController::Run() {
     CloseProtocol(result);
     result.HeldBack = Context.HeldBack;
     running_ = false;
+}
 
+void cRunController::ShowOutcome(const cRunResult& result) {
     // Shown once the outcome is complete, the save included, so that the display can tell it whole.
     if (!options_.Silent) {
         view_.ShowEndOfRun(result);
@@ -252,14 +304,13 @@ cRunResult cRunController::Run() {
     if (options_.Silent) {
         view_.CloseWindow();
     }
-    return result;
 }
 
 void cRunController::SourceStart(cBackUpDestination& destination, cBackUpSource* previous,
                                  cBackUpSource& current) {
     view_.ShowSource(current);
     const bool veryFirst =
-        previous == nullptr && !project_.Destinations.Empty() && project_.Destinations[0] == &destination;
+        previous == nullptr && !runProject_->Destinations.Empty() && runProject_->Destinations[0] == &destination;
     if (!veryFirst) {
         progressDone_ += sourceWeight_;
         overallShown_ = OverallPosition(progressDone_);

@@ -20,6 +20,7 @@ class cBackUpDestination;
 class cBackUpSource;
 class cProject;
 class cRunView;
+struct cRunPlan;
 namespace platform {
 class FileLock;
 }
@@ -69,6 +70,13 @@ public:
     // save of a saved project that was not cancelled, closing the protocol, the after-finishing action and,
     // when silent, closing the window. Never throws for a problem inside a destination.
     cRunResult Run();
+
+    // The decisions of a run without carrying out any: the same walk, filters, target paths, change test,
+    // comparison and guards as Run, written into `plan`; nothing is written anywhere (no copy, folder,
+    // deletion, protocol, mark or save), and the project in memory stays as it was. Progress goes to the
+    // view as in a run and Cancel stops it; no end-of-run display and no action afterwards. The project's
+    // lock is held only while it walks.
+    cRunResult Preview(cRunPlan& plan);
 
     // The destination hooks' handlers; Run binds them to every destination before it runs.
     void SourceStart(cBackUpDestination& destination, cBackUpSource* previous, cBackUpSource& current);
@@ -120,6 +128,13 @@ private:
     void ShowProgressWithinSource();
     // Takes the lock that keeps a second run of the same project out; false when another run holds it.
     bool LockProject(std::unique_ptr<platform::FileLock>& lock);
+    bool LockProjectForPreview(std::unique_ptr<platform::FileLock>& lock);
+    // The parts of a run: counters and flags, the destinations of `project` one after another, the end
+    // lines with the save, and what the user sees afterwards.
+    void BeginRun(cRunResult& result);
+    void RunDestinations(cProject& project);
+    void FinishRun(cRunResult& result);
+    void ShowOutcome(const cRunResult& result);
     // Marks the run as under way in the lock file; true when the previous run's mark was still there.
     bool MarkRunning();
     void ClearRunMark();
@@ -129,6 +144,7 @@ private:
     void CloseProtocol(cRunResult& result);
 
     cProject& project_;
+    cProject* runProject_ = &project_;  // the project being walked: a copy of it in a preview
     cRunView& view_;
     cProtocol protocol_;
     cCatalogueJournal journal_;

@@ -9,6 +9,7 @@
 #include "engine/KeptMetadata.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
+#include "engine/PlanRecorder.h"
 #include "engine/PackedTime.h"
 #include "engine/RunContext.h"
 #include "engine/SafeCopy.h"
@@ -54,16 +55,15 @@ void cSourceRun::BackUp() {
     source_.TargetSubPath = GetTargetSubPath(source_.Path, options_.TransferFlags);
     const std::string targetPath = destination_.Path + source_.TargetSubPath;
     cSubDir& targetNode = *destination_.Tree.GetChild(source_.TargetSubPath);
-
-    // A target path that would climb out of the destination ("..") is as unreachable as a missing one.
-    std::unique_ptr<platform::Directory> destinationDir;
-    std::unique_ptr<platform::Directory> targetDir;
-    if (run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
-        targetDir = folders_.OpenTargetRoot(*destinationDir, source_.TargetSubPath, source_.Path);
-        destinationDir_ = destinationDir.get();
+    if (run_.Plan != nullptr) {
+        run_.Plan->BeginGroup(destination_.Path, source_.Path, targetPath);
     }
+
+    bool reachable = false;
+    std::unique_ptr<platform::Directory> destinationDir;
+    std::unique_ptr<platform::Directory> targetDir = OpenTargetRoot(destinationDir, reachable);
     std::unique_ptr<platform::Directory> sourceDir;
-    if (!targetDir) {
+    if (!reachable) {
         run_.ReportProblem(messages::TargetUnreachable(targetPath), nullptr);
         sourceUnreachable_ = true;  // nothing was walked: nothing may be compared
         state_.LeftOut[&source_.Catalogue] = &targetNode;
@@ -71,22 +71,42 @@ void cSourceRun::BackUp() {
         sourceUnreachable_ = true;
         MarkUnreachable(source_.Catalogue, targetNode, source_.Path);
     } else {
-        platform::EntryInfo root;
-        const bool rootKnown = run_.Fs.StatAt(*sourceDir, ".", root) == 0;
-        const std::uint64_t device = rootKnown ? root.Device : kUnknownDevice;
-        cFolder folder{source_.Catalogue, targetNode, *sourceDir, *targetDir, false, device, false,
-                       source_.Path,      targetPath};
-        if (rootKnown) {
-            folders_.Enter(*targetDir, root, TargetRootShared(), folder.Copy);
-        }
-        BackUpDir(folder);
-        if (rootKnown) {
-            folders_.Finish(*targetDir, *sourceDir, folder.Copy, targetNode);
-        }
+        WalkRoot(*sourceDir, targetDir.get(), targetNode, targetPath);
     }
     destinationDir_ = nullptr;
     if (sourceUnreachable_ || sourceHeldBack_) {
         source_.TotalSize = previousTotal;
+    }
+}
+
+std::unique_ptr<platform::Directory> cSourceRun::OpenTargetRoot(std::unique_ptr<platform::Directory>& destinationDir,
+                                                                bool& reachable) {
+    // A target path that would climb out of the destination ("..") is as unreachable as a missing one.
+    std::unique_ptr<platform::Directory> targetDir;
+    if (run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
+        destinationDir_ = destinationDir.get();
+        targetDir = run_.DryRun ? OpenBelow(run_.Fs, *destinationDir, source_.TargetSubPath)
+                                : folders_.OpenTargetRoot(*destinationDir, source_.TargetSubPath, source_.Path);
+    }
+    // A preview goes on without the folders the run would make.
+    reachable = targetDir != nullptr || (run_.DryRun && IsPlainRelativePath(source_.TargetSubPath));
+    return targetDir;
+}
+
+void cSourceRun::WalkRoot(platform::Directory& sourceDir, platform::Directory* targetDir, cSubDir& targetNode,
+                          const std::string& targetPath) {
+    platform::EntryInfo root;
+    const bool rootKnown = run_.Fs.StatAt(sourceDir, ".", root) == 0;
+    const std::uint64_t device = rootKnown ? root.Device : kUnknownDevice;
+    cFolder folder{source_.Catalogue, targetNode, sourceDir, targetDir, targetDir == nullptr, device, false,
+                   source_.Path,      targetPath};
+    const bool shaping = rootKnown && targetDir != nullptr && !run_.DryRun;
+    if (shaping) {
+        folders_.Enter(*targetDir, root, TargetRootShared(), folder.Copy);
+    }
+    BackUpDir(folder);
+    if (shaping) {
+        folders_.Finish(*targetDir, sourceDir, folder.Copy, targetNode);
     }
 }
 
@@ -190,8 +210,8 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
     if (run_.Journal != nullptr) {
         run_.Journal->Added(source_, folder.Catalogue, added);  // before any of them is copied
     }
-    if (state_.RemoveStaleCopies && !folder.TargetFresh && !run_.Cancelled()) {
-        RemoveStaleCopies(folder.TargetDir, candidateNames);
+    if (state_.RemoveStaleCopies && !folder.TargetFresh && folder.TargetDir != nullptr && !run_.Cancelled()) {
+        RemoveStaleCopies(*folder.TargetDir, candidateNames);
     }
     return candidates;
 }
@@ -206,7 +226,7 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         catalogueChild.MountPoint = true;  // remembered, for the day it is not mounted
     }
     const std::string sourcePath = parent.SourcePath + name + "/";
-    if (!targetSub) {
+    if (!targetSub && !made) {
         // Said aloud, not skipped in silence: a whole sub-tree is missing from the backup. The comparison
         // leaves it out, so that nothing of it is deleted on the strength of a walk that never happened.
         state_.LeftOut[&catalogueChild] = &targetChild;
@@ -219,33 +239,45 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         return;
     }
     cFolder folder{catalogueChild, targetChild, *sourceSub,
-                   *targetSub,     made,        info.Device,
+                   targetSub.get(), made,       info.Device,
                    mounted,        sourcePath,  parent.TargetPath + name + "/"};
-    folders_.Enter(*targetSub, info, false, folder.Copy);
+    const bool shaping = targetSub != nullptr && !run_.DryRun;
+    if (shaping) {
+        folders_.Enter(*targetSub, info, false, folder.Copy);
+    }
     BackUpDir(folder);
-    folders_.Finish(*targetSub, *sourceSub, folder.Copy, targetChild);
+    if (shaping) {
+        folders_.Finish(*targetSub, *sourceSub, folder.Copy, targetChild);
+    }
 }
 
 std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
                                                                bool& made) {
     std::unique_ptr<platform::Directory> targetSub;
-    int result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0700);
-    if (result == EEXIST && run_.Fs.OpenSubDirectory(parent.TargetDir, name, targetSub) != 0) {
+    made = false;
+    if (parent.TargetDir == nullptr) {
+        made = true;  // a preview below a folder the run would make: this one would be made too
+        return nullptr;
+    }
+    platform::Directory& dir = *parent.TargetDir;
+    int result = run_.DryRun ? EEXIST : run_.Fs.MakeDirectoryAt(dir, name, 0700);
+    if (result == EEXIST && run_.Fs.OpenSubDirectory(dir, name, targetSub) != 0) {
         platform::EntryInfo existing;
-        if (run_.Fs.StatAt(parent.TargetDir, name, existing) != 0 ||
-            existing.Kind == platform::FileKind::Directory) {
+        if (run_.Fs.StatAt(dir, name, existing) != 0) {
+            made = run_.DryRun;  // nothing there: the run makes it
             return nullptr;
         }
         // The copy of a file or link that a folder took the place of at the source.
         cCatalogueSync sync(run_, state_);
-        if (!sync.DeleteTree(parent.TargetDir, name, parent.TargetPath + name)) {
+        if (existing.Kind == platform::FileKind::Directory || !sync.Remove(dir, parent.TargetPath, name)) {
             return nullptr;
         }
-        result = run_.Fs.MakeDirectoryAt(parent.TargetDir, name, 0700);
+        result = run_.DryRun ? 0 : run_.Fs.MakeDirectoryAt(dir, name, 0700);
+        made = run_.DryRun;
     }
-    made = result == 0;
-    if (!targetSub && (result == 0 || result == EEXIST)) {
-        run_.Fs.OpenSubDirectory(parent.TargetDir, name, targetSub);
+    made = made || result == 0;
+    if (!targetSub && (result == 0 || result == EEXIST) && !run_.DryRun) {
+        run_.Fs.OpenSubDirectory(dir, name, targetSub);
     }
     return targetSub;
 }
@@ -256,7 +288,9 @@ void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const plat
     }
     source_.TotalSize += info.Size;
     platform::EntryInfo existing;
-    const int found = folder.TargetFresh ? ENOENT : run_.Fs.StatAt(folder.TargetDir, name, existing);
+    const int found = folder.TargetFresh || folder.TargetDir == nullptr
+                          ? ENOENT
+                          : run_.Fs.StatAt(*folder.TargetDir, name, existing);
     if (cHardLinks::HasPartners(info) && LinkToPartner(folder, name, info, found, existing)) {
         return;
     }
@@ -264,7 +298,7 @@ void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const plat
         found != 0 || !options_.OnlyNewFiles || CopyIsOutOfDate(info, existing, state_.Abilities);
     if (outOfDate && PassesDateAndSize(name, info)) {
         CopyFile(folder, name, info, found, existing);
-    } else if (found == 0 && !outOfDate) {
+    } else if (found == 0 && !outOfDate && !run_.DryRun) {
         KeepUpToDateCopy(folder, name, info, existing);
     }
 }
@@ -279,12 +313,35 @@ bool cSourceRun::PassesDateAndSize(const std::string& name, const platform::Entr
 
 void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
                           int found, const platform::EntryInfo& existing) {
-    if (destination_.OnFileProgress) {
-        destination_.OnFileProgress(destination_, 0, info.Size, &name);
-    }
     const bool replacesFolder = found == 0 && existing.Kind == platform::FileKind::Directory;
     if (replacesFolder && HoldBackReplacedFolder(folder, name)) {
         return;
+    }
+    PlanCopy(folder, name, info, found, existing);
+    if (!run_.DryRun) {
+        CarryOutCopy(folder, name, info, found, replacesFolder);
+    }
+}
+
+void cSourceRun::PlanCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
+                          const platform::EntryInfo& existing) {
+    if (run_.Plan == nullptr) {
+        return;
+    }
+    const std::string relative = folder.Catalogue.GetPath(false);
+    if (found == 0 && existing.Kind == platform::FileKind::Directory) {
+        // The folder of copies goes first, then the file takes its name.
+        run_.Plan->Delete(folder.TargetPath, name, true, 0);
+        run_.Plan->Copy(relative, name, info, nullptr);
+    } else {
+        run_.Plan->Copy(relative, name, info, found == 0 ? &existing : nullptr);
+    }
+}
+
+void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
+                              bool replacesFolder) {
+    if (destination_.OnFileProgress) {
+        destination_.OnFileProgress(destination_, 0, info.Size, &name);
     }
     cCopyRequest request;
     request.keepTimes = options_.TimeOriginal;
@@ -301,7 +358,7 @@ void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platfo
         request.makeRoom = [&] { return MakeRoomFor(folder, name); };
     }
     const std::string sourceFile = folder.SourcePath + name;
-    switch (CopyEntrySafely(run_.Fs, folder.SourceDir, folder.TargetDir, name, info, request)) {
+    switch (CopyEntrySafely(run_.Fs, folder.SourceDir, *folder.TargetDir, name, info, request)) {
         case CopyOutcome::Copied:
             if (cHardLinks::HasPartners(info)) {
                 RememberCopy(folder, name, info);
@@ -334,7 +391,7 @@ bool cSourceRun::MakeRoomFor(cFolder& folder, const std::string& name) {
         return false;
     }
     cCatalogueSync sync(run_, state_);
-    return sync.DeleteTree(folder.TargetDir, name, folder.TargetPath + name);
+    return sync.DeleteTree(*folder.TargetDir, name, folder.TargetPath + name);
 }
 
 bool cSourceRun::HoldBackReplacedFolder(cFolder& folder, const std::string& name) {
@@ -474,9 +531,9 @@ std::vector<std::string> cSourceRun::RefusedNames(cFolder& folder,
         if (members.size() < 2) {
             continue;
         }
-        if (!listed && !folder.TargetFresh) {
+        if (!listed && !folder.TargetFresh && folder.TargetDir != nullptr) {
             std::vector<platform::ListedEntry> targetEntries;
-            run_.Fs.List(folder.TargetDir, targetEntries);
+            run_.Fs.List(*folder.TargetDir, targetEntries);
             for (const platform::ListedEntry& entry : targetEntries) {
                 present.insert(entry.Name);
             }
@@ -543,7 +600,7 @@ bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const p
         return true;  // one file with its partner already
     }
     std::unique_ptr<platform::Directory> partnerDir;
-    platform::Directory* dir = &folder.TargetDir;
+    platform::Directory* dir = folder.TargetDir;
     if (partner->Folder != folder.TargetPath) {
         if (destinationDir_ == nullptr || !partner->Folder.starts_with(destination_.Path)) {
             return false;
@@ -551,9 +608,13 @@ bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const p
         partnerDir = OpenBelow(run_.Fs, *destinationDir_, partner->Folder.substr(destination_.Path.size()));
         dir = partnerDir.get();
     }
-    if (dir == nullptr || LinkEntrySafely(run_.Fs, *dir, partner->Name, folder.TargetDir, name,
+    if (dir == nullptr || LinkEntrySafely(run_.Fs, *dir, partner->Name, *folder.TargetDir, name,
                                           found == ENOENT) != CopyOutcome::Copied) {
         return false;
+    }
+    // Planned as the copy it stands for (a separate copy that was up to date is no change of the plan).
+    if (run_.Plan != nullptr && (found != 0 || CopyIsOutOfDate(info, existing, state_.Abilities))) {
+        run_.Plan->Copy(folder.Catalogue.GetPath(false), name, info, found == 0 ? &existing : nullptr);
     }
     if (destination_.OnFileProgress) {
         destination_.OnFileProgress(destination_, 0, info.Size, &name);
@@ -570,11 +631,11 @@ void cSourceRun::KeepUpToDateCopy(cFolder& folder, const std::string& name, cons
     // A change of bits or owner alone leaves the modification time alone: the copy follows it here.
     if (state_.Abilities.KeepsPermissions && existing.Kind == platform::FileKind::Regular &&
         KeptMode(existing.Mode, existing.Kind) != KeptMode(info.Mode, info.Kind)) {
-        run_.Fs.SetModeAt(folder.TargetDir, name, KeptMode(info.Mode, info.Kind));
+        run_.Fs.SetModeAt(*folder.TargetDir, name, KeptMode(info.Mode, info.Kind));
     }
     cOwnerChange change;
     if (OwnerToGive(state_.Abilities, state_.Identity, info, existing.Owner, existing.Group, change)) {
-        run_.Fs.SetOwnerAt(folder.TargetDir, name, change.Owner, change.Group);
+        run_.Fs.SetOwnerAt(*folder.TargetDir, name, change.Owner, change.Group);
     }
     if (cHardLinks::HasPartners(info)) {
         hardLinks_.Remember(info, {folder.TargetPath, name, existing.Device, existing.Inode});
@@ -583,7 +644,7 @@ void cSourceRun::KeepUpToDateCopy(cFolder& folder, const std::string& name, cons
 
 void cSourceRun::RememberCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
     platform::EntryInfo copy;
-    if (run_.Fs.StatAt(folder.TargetDir, name, copy) == 0) {
+    if (run_.Fs.StatAt(*folder.TargetDir, name, copy) == 0) {
         hardLinks_.Remember(info, {folder.TargetPath, name, copy.Device, copy.Inode});
     }
 }

@@ -48,8 +48,8 @@ private:
         cSubDir& Catalogue;
         cSubDir& Target;
         platform::Directory& SourceDir;
-        platform::Directory& TargetDir;
-        bool TargetFresh;        // made by this walk, so nothing in it needs a change test
+        platform::Directory* TargetDir;  // null in a preview where the run would make the folder
+        bool TargetFresh;        // made by this walk (or to be made), so nothing in it needs a change test
         std::uint64_t Device;    // the file system the source folder is on
         bool MountPoint;         // on another file system than its parent
         std::string SourcePath;  // both with their trailing "/"
@@ -57,6 +57,13 @@ private:
         cFolderCopy Copy{};  // what the target folder was when entered
     };
 
+    // The source's target folder, made where missing (a preview only opens what is there). `reachable` is
+    // false when the run cannot have it.
+    std::unique_ptr<platform::Directory> OpenTargetRoot(std::unique_ptr<platform::Directory>& destinationDir,
+                                                        bool& reachable);
+    // Walks the source folder into `targetDir` (null in a preview of a folder the run would make).
+    void WalkRoot(platform::Directory& sourceDir, platform::Directory* targetDir, cSubDir& targetNode,
+                  const std::string& targetPath);
     // Walks one directory: first the name tests and the catalogue, then copying and recursion.
     void BackUpDir(cFolder& folder);
     // Pass 1: name tests, candidates, the catalogue and the destination tree. Gives every entry its 1-based
@@ -70,9 +77,13 @@ private:
     void BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info);
     bool PassesDateAndSize(const std::string& name, const platform::EntryInfo& info);
     // Copies one file or link fail-safe and reports the outcome. `found`: the result of the stat of the
-    // target entry `existing`.
+    // target entry `existing`. A preview only writes the decision into the plan.
     void CopyFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
                   const platform::EntryInfo& existing);
+    void PlanCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
+                  const platform::EntryInfo& existing);
+    void CarryOutCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
+                      bool replacesFolder);
     // The copy of a file that is a folder now (the source's file took a folder's place): the folder goes
     // first, by the deletion rules. False when it must stay.
     bool MakeRoomFor(cFolder& folder, const std::string& name);
