@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/RunController.h"
 
+#include "engine/BoundHooks.h"
 #include "engine/DestinationRun.h"
 #include "engine/Messages.h"
 #include "engine/PlanRecorder.h"
@@ -54,7 +55,7 @@ std::string TimeText(std::uint64_t milliseconds, const cTextFormats& formats) {
 
 cRunController::cRunController(cProject& project, cRunView& view, platform::FileSystem& fs,
                                const cTextFormats& formats, TickSource ticks)
-    : Context(fs, formats),
+    : context_(fs, formats),
       project_(project),
       view_(view),
       protocol_(project.DefaultOptions, fs, formats),
@@ -99,7 +100,7 @@ void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_
 bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
     runMarkPath_.clear();
     const std::string lockPath = ProjectLockPath(project_.ProjectPath);
-    const int error = Context.Fs.LockFile(lockPath, lock);
+    const int error = context_.Fs.LockFile(lockPath, lock);
     if (error == 0) {
         runMarkPath_ = lockPath;
         return true;
@@ -109,14 +110,14 @@ bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
     }
     // No lock file can be made beside the project (a folder the user may not write): the project file
     // itself still serves between runs that read the same file.
-    return Context.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
+    return context_.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
 }
 
 bool cRunController::LockProjectForPreview(std::unique_ptr<platform::FileLock>& lock) {
     // Only a lock file a run made before: a preview creates nothing, not even that.
     const std::string lockPath = ProjectLockPath(project_.ProjectPath);
     platform::FileStatus status;
-    return Context.Fs.Status(lockPath, status, false) != 0 || Context.Fs.LockFile(lockPath, lock) != EWOULDBLOCK;
+    return context_.Fs.Status(lockPath, status, false) != 0 || context_.Fs.LockFile(lockPath, lock) != EWOULDBLOCK;
 }
 
 bool cRunController::MarkRunning() {
@@ -126,9 +127,9 @@ bool cRunController::MarkRunning() {
         return false;
     }
     std::string mark;
-    const bool killed = Context.Fs.ReadWholeFile(runMarkPath_, mark) == 0 && !mark.empty();
+    const bool killed = context_.Fs.ReadWholeFile(runMarkPath_, mark) == 0 && !mark.empty();
     std::unique_ptr<platform::WritableFile> file;
-    if (Context.Fs.OpenForWriting(runMarkPath_, file) == 0) {
+    if (context_.Fs.OpenForWriting(runMarkPath_, file) == 0) {
         static constexpr std::string_view kRunning = "running\n";
         file->Write(kRunning.data(), kRunning.size());
         file->Close();
@@ -138,35 +139,35 @@ bool cRunController::MarkRunning() {
 
 void cRunController::ClearRunMark() {
     std::unique_ptr<platform::WritableFile> file;
-    if (!runMarkPath_.empty() && Context.Fs.OpenForWriting(runMarkPath_, file) == 0) {
+    if (!runMarkPath_.empty() && context_.Fs.OpenForWriting(runMarkPath_, file) == 0) {
         file->Close();
     }
 }
 
 void cRunController::OpenRecords(cRunResult& result) {
     result.ProtocolOpened = !project_.ProjectPath.empty();
-    Context.Protocol = nullptr;
-    Context.Journal = nullptr;
+    context_.Protocol = nullptr;
+    context_.Journal = nullptr;
     if (result.ProtocolOpened) {
         protocol_.Open(project_.ProjectPath);
-        Context.Protocol = &protocol_;
+        context_.Protocol = &protocol_;
         if (journal_.Open(project_.ProjectPath)) {
-            Context.Journal = &journal_;
+            context_.Journal = &journal_;
         }
     }
 }
 
 void cRunController::CloseProtocol(cRunResult& result) {
     protocol_.Close();
-    Context.Protocol = nullptr;
+    context_.Protocol = nullptr;
     if (const int error = protocol_.WriteError(); error != 0) {
         // Reported once, where the user sees it: the protocol itself cannot carry it.
-        ++Context.ProblemCount;
+        ++context_.ProblemCount;
         view_.ReportSaveFailure(
             messages::ProtocolIncomplete(ProtocolFileName(project_.ProjectPath), platform::ErrorText(error)));
     }
     ClearRunMark();
-    result.ProblemCount = Context.ProblemCount;
+    result.ProblemCount = context_.ProblemCount;
 }
 
 cRunResult cRunController::Run() {
@@ -178,10 +179,10 @@ cRunResult cRunController::Run() {
         return result;
     }
     BeginRun(result);
-    Context.PreviousRunKilled = MarkRunning();
+    context_.PreviousRunKilled = MarkRunning();
     options_.ReleaseHeldBack = false;  // for this run only
     OpenRecords(result);
-    Context.WriteProtocol(kRunStarted, 1, nullptr);
+    context_.WriteProtocol(kRunStarted, 1, nullptr);
     startTicks_ = ticks_();
     ShowTimes();
     if (!options_.Silent) {
@@ -206,19 +207,19 @@ cRunResult cRunController::Preview(cRunPlan& plan) {
     CloneProject(project_, copy);
     cPlanRecorder recorder(plan);
     BeginRun(result);
-    Context.PreviousRunKilled = false;
-    Context.Protocol = nullptr;
-    Context.Journal = nullptr;
-    Context.DryRun = true;
-    Context.Plan = &recorder;
+    context_.PreviousRunKilled = false;
+    context_.Protocol = nullptr;
+    context_.Journal = nullptr;
+    context_.DryRun = true;
+    context_.Plan = &recorder;
     startTicks_ = ticks_();
     RunDestinations(copy);
-    Context.DryRun = false;
-    Context.Plan = nullptr;
+    context_.DryRun = false;
+    context_.Plan = nullptr;
     currentSource_ = nullptr;
-    result.Cancelled = Context.Cancelled();
-    result.ProblemCount = Context.ProblemCount;
-    result.HeldBack = Context.HeldBack;
+    result.Cancelled = context_.Cancelled();
+    result.ProblemCount = context_.ProblemCount;
+    result.HeldBack = context_.HeldBack;
     running_ = false;
     return result;
 }
@@ -226,10 +227,10 @@ cRunResult cRunController::Preview(cRunPlan& plan) {
 void cRunController::BeginRun(cRunResult& result) {
     running_ = true;
     result.Ran = true;
-    Context.CancelRequested = false;
-    Context.ProblemCount = 0;
-    Context.ReleaseHeldBack = options_.ReleaseHeldBack;
-    Context.HeldBack.clear();
+    context_.CancelRequested = false;
+    context_.ProblemCount = 0;
+    context_.ReleaseHeldBack = options_.ReleaseHeldBack;
+    context_.HeldBack.clear();
     fileInProgress_ = false;
     filesCompared_ = 0;
     filesCopied_ = 0;
@@ -237,50 +238,34 @@ void cRunController::BeginRun(cRunResult& result) {
 
 void cRunController::RunDestinations(cProject& project) {
     runProject_ = &project;
-    for (int i = 0; i < project.Destinations.Count() && !Context.Cancelled(); ++i) {
+    for (int i = 0; i < project.Destinations.Count() && !context_.Cancelled(); ++i) {
         cBackUpDestination& destination = *project.Destinations[i];
         view_.ShowDestination(destination);
-        if (Context.PumpHook) {
-            Context.PumpHook();
+        if (context_.PumpHook) {
+            context_.PumpHook();
         }
-        destination.OnSourceStart = [this](cBackUpDestination& d, cBackUpSource* previous,
-                                           cBackUpSource& current) { SourceStart(d, previous, current); };
-        destination.OnDirEntered = [this](cBackUpDestination& d, const std::string& path) {
-            DirEntered(d, path);
-        };
-        destination.OnProgress = [this](cBackUpDestination& d, int position, int count) {
-            Progress(d, position, count);
-        };
-        destination.OnFileCompared = [this](cBackUpDestination& d, cBackUpSource& s) { FileCompared(d, s); };
-        destination.OnFileProgress = [this](cBackUpDestination& d, std::uint64_t done, std::uint64_t size,
-                                            const std::string* name) { FileProgress(d, done, size, name); };
-        cDestinationRun(Context, destination).BackUp();
-        // Unbound again, so that no destination keeps a handler that could outlive this controller.
-        destination.OnSourceStart = nullptr;
-        destination.OnDirEntered = nullptr;
-        destination.OnProgress = nullptr;
-        destination.OnFileCompared = nullptr;
-        destination.OnFileProgress = nullptr;
+        const cBoundHooks hooks(destination, *this);
+        cDestinationRun(context_, destination).BackUp();
     }
     runProject_ = &project_;
 }
 
 void cRunController::FinishRun(cRunResult& result) {
     currentSource_ = nullptr;
-    result.Cancelled = Context.Cancelled();
-    if (!Context.HeldBack.empty()) {
-        Context.WriteProtocol(messages::HowToRelease(), 1, nullptr);
+    result.Cancelled = context_.Cancelled();
+    if (!context_.HeldBack.empty()) {
+        context_.WriteProtocol(messages::HowToRelease(), 1, nullptr);
     }
-    Context.WriteProtocol(result.Cancelled ? kRunCancelled : kRunFinished, 1, nullptr);
+    context_.WriteProtocol(result.Cancelled ? kRunCancelled : kRunFinished, 1, nullptr);
 
     // Closed before the save, which writes the extras file anew: what the journal recorded is in the
     // project file then.
     journal_.Close();
-    Context.Journal = nullptr;
+    context_.Journal = nullptr;
     if (!result.Cancelled && !project_.ProjectPath.empty()) {
         // The catalogues and byte totals of this run live only in memory until written here.
         try {
-            SaveProject(project_, project_.ProjectPath, Context.Fs);
+            SaveProject(project_, project_.ProjectPath, context_.Fs);
         } catch (const std::exception& error) {
             result.SaveError = error.what();
         } catch (...) {
@@ -288,7 +273,7 @@ void cRunController::FinishRun(cRunResult& result) {
         }
     }
     CloseProtocol(result);
-    result.HeldBack = Context.HeldBack;
+    result.HeldBack = context_.HeldBack;
     running_ = false;
 }
 
@@ -387,8 +372,8 @@ void cRunController::ShowProgressWithinSource() {
 void cRunController::ShowTimes() {
     const std::uint32_t elapsed = Elapsed();
     const std::optional<std::uint64_t> remaining = Remaining(elapsed);
-    view_.ShowTimes(TimeText(elapsed, Context.Formats),
-                    remaining ? TimeText(*remaining, Context.Formats) : std::string("-"));
+    view_.ShowTimes(TimeText(elapsed, context_.Formats),
+                    remaining ? TimeText(*remaining, context_.Formats) : std::string("-"));
 }
 
 std::uint32_t cRunController::Elapsed() const {

@@ -103,12 +103,12 @@ public:
     const cRunOptions& Options() const { return options_; }
 
     // The user interface's event pump, called between entries and chunks; none in a hidden run.
-    void SetPumpHook(std::function<void()> hook) { Context.PumpHook = std::move(hook); }
+    void SetPumpHook(std::function<void()> hook) { context_.PumpHook = std::move(hook); }
     // The flag that "Abbrechen" and a termination signal set; the engine polls it.
-    std::atomic<bool>& CancelFlag() { return Context.CancelRequested; }
+    std::atomic<bool>& CancelFlag() { return context_.CancelRequested; }
 
     // "Abbrechen": the engine stops at its next check.
-    void Cancel() { Context.CancelRequested = true; }
+    void Cancel() { context_.CancelRequested = true; }
     bool Running() const { return running_; }
 
     bool SizeWeighting() const { return sizeWeighting_; }
@@ -120,7 +120,9 @@ public:
     int FilesCompared() const { return filesCompared_; }
     int FilesCopied() const { return filesCopied_; }
 
-    cRunContext Context;  // the engine's view of the run; its PumpHook is the window's event pump
+    // The engine's view of the run (cancel flag, problems, held-back work), for the window and for tests
+    // that act from inside a run.
+    cRunContext& Context() { return context_; }
 
 private:
     std::uint64_t OverallPosition(std::uint64_t amount) const;
@@ -143,6 +145,7 @@ private:
     // Closes the protocol, reports a write error it met once, and ends the run's mark.
     void CloseProtocol(cRunResult& result);
 
+    cRunContext context_;
     cProject& project_;
     cProject* runProject_ = &project_;  // the project being walked: a copy of it in a preview
     cRunView& view_;

@@ -4,7 +4,7 @@
 #include "engine/Catalogue.h"
 #include "engine/CatalogueJournal.h"
 #include "engine/ChangeTest.h"
-#include "engine/FileFilterTests.h"
+#include "engine/FilterCriteria.h"
 #include "engine/FormatSize.h"
 #include "engine/KeptMetadata.h"
 #include "engine/Messages.h"
@@ -42,6 +42,7 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       destination_(*source.Destination),
       options_(*source.Options),
       state_(state),
+      filters_(*source.Options),
       folders_(run.Fs, state, source.Options->TimeOriginal) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
@@ -185,7 +186,7 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
                 }
                 inputs_.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
             }
-            if (!PassesNameTests(options_, inputs_)) {
+            if (!filters_.PassesNameTests(inputs_)) {
                 continue;
             }
         }
@@ -308,7 +309,7 @@ bool cSourceRun::PassesDateAndSize(const std::string& name, const platform::Entr
     inputs_.ModificationDate = PackedToDayNumber(PackLocalTime(info.Modified));
     inputs_.CreationDate = LocalDayNumber(info.Created);
     inputs_.Size = info.Size;
-    return PassesDateAndSizeTests(options_, inputs_);
+    return filters_.PassesDateAndSizeTests(inputs_);
 }
 
 void cSourceRun::CopyFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/CompiledFilters.h"
 #include "engine/DestinationRunState.h"
 #include "engine/FileInputs.h"
 #include "engine/HardLinks.h"
@@ -130,7 +131,8 @@ private:
     cBackUpDestination& destination_;
     const cBackUpOptions& options_;
     cDestinationRunState& state_;
-    cFileInputs inputs_;  // refilled for every entry, so its strings keep their storage
+    cCompiledFilters filters_;  // compiled once for the whole walk
+    cFileInputs inputs_;        // refilled for every entry, so its strings keep their storage
     cTargetFolders folders_;
     cHardLinks hardLinks_;
     platform::Directory* destinationDir_ = nullptr;  // open while the source is backed up

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/FileFilterTests.h"
+#include "engine/FilterCriteria.h"
 #include "engine/InvalidMaskError.h"
 #include "engine/Mask.h"
 

@@ -166,7 +166,7 @@ private slots:
         // The run window at the end of a run with a missing source and held-back work: the longest display.
         TForm2& run = *f.window.RunWindow();
         run.Controller().SetPumpHook([&run, &f] {
-            run.Controller().Context.HeldBack = {
+            run.Controller().Context().HeldBack = {
                 {cHeldBack::Reason::SourceEmpty, f.tmp / "Eigene Dateien/Briefe und Rechnungen/", 1284}};
         });
         run.show();

@@ -28,7 +28,7 @@ struct RunWindowFixture {
     explicit RunWindowFixture(platform::FileSystem& fs)
         : window(project, {fs, formats, shutdown, launcher, sleep}) {
         window.EndApplication = [this] { ++EndApplicationCalls; };
-        window.Controller().Context.PumpInterval = std::chrono::steady_clock::duration::zero();
+        window.Controller().Context().PumpInterval = std::chrono::steady_clock::duration::zero();
     }
 
     cBackUpDestination* AddDestination(const std::string& name) {

@@ -96,7 +96,7 @@ private slots:
         bool releasedInARun = false;
         // Stands in for the engine: a run that is not released holds work back.
         f.window.Controller().SetPumpHook([&f, &photos, &releasedInARun] {
-            cRunContext& run = f.window.Controller().Context;
+            cRunContext& run = f.window.Controller().Context();
             releasedInARun = releasedInARun || run.ReleaseHeldBack;
             if (!run.ReleaseHeldBack && run.HeldBack.empty()) {
                 run.HeldBack = {{cHeldBack::Reason::FolderEmpty, photos, 118},

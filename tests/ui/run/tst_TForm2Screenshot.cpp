@@ -86,7 +86,7 @@ private slots:
         f.tmp.WriteFile("USB-Platte", "");  // the destination's medium is missing: its path cannot be made
         f.AddSource(f.AddDestination("USB-Platte/Sicherung"), "Dokumente/Briefe");
         f.window.Controller().SetPumpHook([&f] {
-            cRunContext& run = f.window.Controller().Context;
+            cRunContext& run = f.window.Controller().Context();
             if (run.HeldBack.empty()) {
                 run.HeldBack = {
                     {cHeldBack::Reason::SourceEmpty, f.tmp / "Bilder/Urlaub/", 1284},

@@ -21,8 +21,8 @@ bool TestTypes(const cFileFilter& filter, std::string_view extension);
 // An `Attributes` of 0 is not in use; otherwise every bit of it must be set in `attributes`.
 bool TestAttributes(const cFileFilter& filter, std::uint8_t attributes);
 
-// Whether `name` matches one mask of `Mask` (not in use when `Mask` is empty). Compiles `Mask` once and
-// keeps it until the text changes. Throws cInvalidMaskError when it reaches an invalid mask.
+// Whether `name` matches one mask of `Mask` (not in use when `Mask` is empty). Throws cInvalidMaskError when
+// it reaches an invalid mask. Compiles `Mask` on every call: the walk keeps a cCompiledFilters.
 bool MatchMaskList(const cFileFilter& filter, std::string_view name);
 
 // Whether `name` matches the single `mask`. Throws cInvalidMaskError for an invalid mask. Compiles on every
@@ -36,15 +36,9 @@ bool TestDates(const cFileFilter& filter, TimeKind kind, double date);
 // `Size1` ("larger than") and `Size2` ("smaller than") together, strict; never read as an outside.
 bool TestSize(const cFileFilter& filter, std::uint64_t size);
 
-// First pass of the walk, deciding the catalogue: include types, include attributes, exclude types,
-// exclude attributes, include masks, exclude masks; stops at the first that rejects the file. Throws
-// cInvalidMaskError only when the file reaches a mask test.
-bool PassesNameTests(const cFileFilter& include, const cFileFilter& exclude, const cFileInputs& file);
+// The tests of cCompiledFilters for an option set, compiling its masks on every call (for single files; the
+// walk keeps a cCompiledFilters).
 bool PassesNameTests(const cBackUpOptions& options, const cFileInputs& file);
-
-// Second pass of the walk, after the change test: include dates (modification, then creation), exclude
-// dates (likewise), include size, exclude size.
-bool PassesDateAndSizeTests(const cFileFilter& include, const cFileFilter& exclude, const cFileInputs& file);
 bool PassesDateAndSizeTests(const cBackUpOptions& options, const cFileInputs& file);
 
 }  // namespace trx

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/FileFilterTests.h"
+#include "engine/FilterCriteria.h"
+
+#include "engine/CompiledFilters.h"
 
 #include "engine/InvalidMaskError.h"
 #include "engine/MaskList.h"
 
-#include <array>
-#include <optional>
 
 namespace trx {
 
@@ -25,32 +25,6 @@ bool SameAsciiText(std::string_view a, std::string_view b) {
         }
     }
     return true;
-}
-
-// The model knows nothing of compiled masks, so they are kept here, keyed by the filter's address and
-// checked against its current `Mask` text on every use: a changed text, or another filter that later
-// lives at the same address, simply recompiles. The walk uses two filters at a time, so a few slots
-// suffice; an evicted slot only costs a recompile.
-const cMaskList& CompiledMasks(const cFileFilter& filter) {
-    struct Slot {
-        const cFileFilter* filter = nullptr;
-        std::optional<cMaskList> masks;
-    };
-    thread_local std::array<Slot, 8> slots;
-    thread_local std::size_t nextSlot = 0;
-    for (Slot& slot : slots) {
-        if (slot.filter == &filter) {
-            if (slot.masks->Text() != filter.Mask) {
-                slot.masks.emplace(filter.Mask);
-            }
-            return *slot.masks;
-        }
-    }
-    Slot& slot = slots[nextSlot];
-    nextSlot = (nextSlot + 1) % slots.size();
-    slot.filter = &filter;
-    slot.masks.emplace(filter.Mask);
-    return *slot.masks;
 }
 
 }  // namespace
@@ -81,7 +55,7 @@ bool MatchMaskList(const cFileFilter& filter, std::string_view name) {
     if (filter.Mask.empty()) {
         return !filter.Exclude;
     }
-    return CompiledMasks(filter).Matches(name);
+    return cMaskList(filter.Mask).Matches(name);
 }
 
 bool MaskMatches(std::string_view name, std::string_view mask) {
@@ -124,26 +98,12 @@ bool TestSize(const cFileFilter& filter, std::uint64_t size) {
     return true;
 }
 
-bool PassesNameTests(const cFileFilter& include, const cFileFilter& exclude, const cFileInputs& file) {
-    return TestTypes(include, file.Extension) && TestAttributes(include, file.Attributes) &&
-           !TestTypes(exclude, file.Extension) && !TestAttributes(exclude, file.Attributes) &&
-           MatchMaskList(include, file.Name) && !MatchMaskList(exclude, file.Name);
-}
-
 bool PassesNameTests(const cBackUpOptions& options, const cFileInputs& file) {
-    return PassesNameTests(options.Filters[0], options.Filters[1], file);
-}
-
-bool PassesDateAndSizeTests(const cFileFilter& include, const cFileFilter& exclude, const cFileInputs& file) {
-    return TestDates(include, kModificationTime, file.ModificationDate) &&
-           TestDates(include, kCreationTime, file.CreationDate) &&
-           !TestDates(exclude, kModificationTime, file.ModificationDate) &&
-           !TestDates(exclude, kCreationTime, file.CreationDate) && TestSize(include, file.Size) &&
-           !TestSize(exclude, file.Size);
+    return cCompiledFilters(options).PassesNameTests(file);
 }
 
 bool PassesDateAndSizeTests(const cBackUpOptions& options, const cFileInputs& file) {
-    return PassesDateAndSizeTests(options.Filters[0], options.Filters[1], file);
+    return cCompiledFilters(options).PassesDateAndSizeTests(file);
 }
 
 }  // namespace trx

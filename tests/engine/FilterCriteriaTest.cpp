@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/FileFilterTests.h"
+#include "engine/FilterCriteria.h"
 #include "engine/InvalidMaskError.h"
 #include "platform/LocalTime.h"
 
@@ -107,7 +107,7 @@ TEST_F(FileFilterTest, MaskListsInBothRoles) {
     EXPECT_FALSE(PassesNameTests(options, File("~a.txt")));
 }
 
-TEST_F(FileFilterTest, ACompiledMaskFollowsEveryChangeOfTheText) {
+TEST_F(FileFilterTest, MaskListsTakeTheTextAsItIsNow) {
     include.Mask = "*.txt";
     EXPECT_TRUE(MatchMaskList(include, "a.txt"));
     include.Mask = "*.doc";
@@ -118,7 +118,7 @@ TEST_F(FileFilterTest, ACompiledMaskFollowsEveryChangeOfTheText) {
     include.Mask = "a*";
     EXPECT_TRUE(MatchMaskList(include, "a.doc"));
 
-    // Many filters in turn, more than are kept compiled at once, each with its own text.
+    // Many filters in turn, each with its own text.
     std::vector<std::unique_ptr<cFileFilter>> filters;
     for (int i = 0; i < 20; ++i) {
         filters.push_back(std::make_unique<cFileFilter>(false));
