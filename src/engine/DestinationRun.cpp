@@ -138,7 +138,7 @@ void cDestinationRun::PrepareState(platform::Directory* dir, cDestinationRunStat
         state.DestinationDevice = info.Device;
         state.DestinationInode = info.Inode;
     }
-    state.RemoveStaleCopies = run_.PreviousRunKilled;
+    state.StaleCopiesPossible = run_.PreviousRunKilled;
     state.SharedTargets = destination_.Sources.Count() > 1;
     state.Identity = fs.Identity();
     if (run_.DryRun || dir == nullptr) {

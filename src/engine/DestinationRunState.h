@@ -37,7 +37,7 @@ struct cDestinationRunState {
     bool SharedTargets = false;
     // The previous run of this project did not end (the program was killed): temporary copies it may
     // have left in the target directories are removed on the way.
-    bool RemoveStaleCopies = false;
+    bool StaleCopiesPossible = false;
 };
 
 }  // namespace trx

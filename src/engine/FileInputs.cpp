@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FileInputs.h"
 
+#include "platform/Text.h"
+
 namespace trx {
 
 void cFileInputs::SetName(std::string_view name) {
@@ -12,9 +14,7 @@ void cFileInputs::SetName(std::string_view name) {
     }
     Extension.assign(name.substr(dot));
     for (char& c : Extension) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - ('a' - 'A'));
-        }
+        c = text::AsciiUpper(c);
     }
 }
 

@@ -5,22 +5,19 @@
 
 #include "engine/InvalidMaskError.h"
 #include "engine/MaskList.h"
+#include "platform/Text.h"
 
 
 namespace trx {
 
 namespace {
 
-inline char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
 bool SameAsciiText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+        if (text::AsciiUpper(a[i]) != text::AsciiUpper(b[i])) {
             return false;
         }
     }

@@ -3,6 +3,7 @@
 
 #include "engine/TargetDirectory.h"
 #include "model/SubDir.h"
+#include "platform/PathText.h"
 #include "platform/Text.h"
 
 namespace trx {
@@ -13,17 +14,9 @@ void cProtectedNames::Add(const cSubDir& targetNode, std::string upperName) {
 
 void cProtectedNames::AddPath(cSubDir& treeRoot, std::string_view targetSubPath) {
     cSubDir* node = &treeRoot;
-    while (!targetSubPath.empty()) {
-        const auto slash = targetSubPath.find('/');
-        const std::string_view name = targetSubPath.substr(0, slash);
-        if (!name.empty()) {
-            Add(*node, text::UpperCase(name));
-            node = node->GetChild(name);
-        }
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        targetSubPath.remove_prefix(slash + 1);
+    for (const std::string_view name : platform::PathComponents(targetSubPath)) {
+        Add(*node, text::UpperCase(name));
+        node = node->GetChild(name);
     }
 }
 

@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/Protocol.h"
 
+#include "platform/PathText.h"
+
 namespace trx {
 
 std::string ProtocolFileName(std::string_view projectPath) {
     if (projectPath.empty()) {
         return {};
     }
-    const std::size_t slash = projectPath.rfind('/');
-    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    const std::size_t dot = projectPath.rfind('.');
-    const std::size_t end = (dot != std::string_view::npos && dot >= nameStart) ? dot : projectPath.size();
-    std::string name(projectPath.substr(0, end));
-    name += "_Protocol.txt";
-    return name;
+    return platform::WithoutExtension(projectPath) + "_Protocol.txt";
 }
 
 std::string ProtocolTimeStamp(const platform::cLocalTime& time, const cTextFormats& formats) {

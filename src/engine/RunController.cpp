@@ -9,6 +9,7 @@
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectFileError.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 
@@ -269,7 +270,7 @@ void cRunController::FinishRun(cRunResult& result) {
         } catch (const std::exception& error) {
             result.SaveError = error.what();
         } catch (...) {
-            result.SaveError = "Stream write error";
+            result.SaveError = messages::kStreamWriteError;
         }
     }
     CloseProtocol(result);

@@ -192,7 +192,7 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
         }
         std::string upper = text::UpperCase(entry.Name);
         position[i] = ++candidates;
-        if (state_.RemoveStaleCopies) {
+        if (state_.StaleCopiesPossible) {
             candidateNames.push_back(upper);
         }
         if (options_.DelDeletedFiles) {
@@ -211,7 +211,7 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
     if (run_.Journal != nullptr) {
         run_.Journal->Added(source_, folder.Catalogue, added);  // before any of them is copied
     }
-    if (state_.RemoveStaleCopies && !folder.TargetFresh && folder.TargetDir != nullptr && !run_.Cancelled()) {
+    if (state_.StaleCopiesPossible && !folder.TargetFresh && folder.TargetDir != nullptr && !run_.Cancelled()) {
         RemoveStaleCopies(*folder.TargetDir, candidateNames);
     }
     return candidates;

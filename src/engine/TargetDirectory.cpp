@@ -2,6 +2,7 @@
 #include "engine/TargetDirectory.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace trx {
 
@@ -31,18 +32,13 @@ std::unique_ptr<platform::Directory> OpenBelow(platform::FileSystem& fs, platfor
     }
     std::unique_ptr<platform::Directory> current;
     platform::Directory* at = &base;
-    while (!relativePath.empty()) {
-        const auto slash = relativePath.find('/');
+    for (const std::string_view name : platform::PathComponents(relativePath)) {
         std::unique_ptr<platform::Directory> next;
-        if (fs.OpenSubDirectory(*at, std::string(relativePath.substr(0, slash)), next) != 0) {
+        if (fs.OpenSubDirectory(*at, std::string(name), next) != 0) {
             return nullptr;
         }
         current = std::move(next);
         at = current.get();
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        relativePath.remove_prefix(slash + 1);
     }
     if (!current) {
         // The base itself: a second handle of its own, opened by path.

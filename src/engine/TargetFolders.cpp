@@ -5,6 +5,7 @@
 #include "engine/KeptMetadata.h"
 #include "engine/TargetDirectory.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 #include <cerrno>
 #include <utility>
@@ -153,10 +154,8 @@ std::unique_ptr<platform::Directory> cTargetFolders::OpenTargetRoot(platform::Di
         return nullptr;
     }
     std::vector<std::string> names;
-    for (std::string_view rest = relativePath; !rest.empty();) {
-        const auto slash = rest.find('/');
-        names.emplace_back(rest.substr(0, slash));
-        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    for (const std::string_view name : platform::PathComponents(relativePath)) {
+        names.emplace_back(name);
     }
     if (names.empty()) {
         return OpenBelow(fs_, base, "");

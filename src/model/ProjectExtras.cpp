@@ -5,6 +5,7 @@
 #include "model/Project.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypes.h"
+#include "platform/PathText.h"
 #include "platform/SafeReplace.h"
 #include "platform/Text.h"
 
@@ -144,10 +145,7 @@ void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
 }  // namespace
 
 std::string ProjectExtrasPath(const std::string& projectPath) {
-    const auto slash = projectPath.rfind('/');
-    const auto dot = projectPath.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? projectPath.substr(0, dot) : projectPath) + ".tresorix";
+    return platform::WithoutExtension(projectPath) + ".tresorix";
 }
 
 std::string CatalogueRecord(const std::string& destination, const std::string& source,

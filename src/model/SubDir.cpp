@@ -3,6 +3,7 @@
 
 #include "model/BackUpDestination.h"
 #include "model/BackUpSource.h"
+#include "platform/PathText.h"
 #include "platform/Text.h"
 
 namespace trx {
@@ -55,17 +56,9 @@ cSubDir* cSubDir::GetChild(std::string_view relativePath) {
     // An empty component ("a//b", a leading "/") stays at the node it is in, as an empty path does: a node
     // without a name could never be told apart from its parent in a saved catalogue.
     cSubDir* node = this;
-    while (!relativePath.empty()) {
-        const auto slash = relativePath.find('/');
-        const std::string_view first = relativePath.substr(0, slash);
-        if (!first.empty()) {
-            cSubDir* child = node->FindChild(first);
-            node = child != nullptr ? child : node->AddChild(first);
-        }
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        relativePath.remove_prefix(slash + 1);
+    for (const std::string_view name : platform::PathComponents(relativePath)) {
+        cSubDir* child = node->FindChild(name);
+        node = child != nullptr ? child : node->AddChild(name);
     }
     return node;
 }

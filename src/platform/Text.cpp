@@ -142,7 +142,7 @@ std::string UpperCase(std::string_view text) {
     while (pos < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[pos]);
         if (c < 0x80) {
-            out.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+            out.push_back(AsciiUpper(static_cast<char>(c)));
             ++pos;
             continue;
         }
@@ -161,9 +161,7 @@ std::string UpperCase(std::string_view text) {
 std::string AsciiUpperCase(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
+        c = AsciiUpper(c);
     }
     return out;
 }

@@ -35,6 +35,10 @@ std::string UpperCase(std::string_view text);
 
 // Folds ASCII a to z only; every other byte stays.
 std::string AsciiUpperCase(std::string_view text);
+// One byte upper-cased in ASCII (a to z only).
+inline char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
 
 // Case-insensitive equality by UpperCase.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
