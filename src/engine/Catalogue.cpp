@@ -39,7 +39,7 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c,
     }
     std::unordered_set<std::string_view> seen;
     if (t != nullptr) {
-        seen.insert(t->Files.begin(), t->Files.end());
+        seen.insert(t->Seen.begin(), t->Seen.end());
     }
     std::uint64_t count = 0;
     std::optional<NamesByUpper> present;  // listed only when a name is gone
@@ -75,7 +75,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         return;
     }
     const std::string targetPath = t.GetPath(true);
-    const std::unordered_set<std::string_view> seen(t.Files.begin(), t.Files.end());
+    const std::unordered_set<std::string_view> seen(t.Seen.begin(), t.Seen.end());
 
     // From the last name to the first, as names leave the list; kept names are compacted afterwards so
     // that many deletions in one directory stay linear.

@@ -22,6 +22,8 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_map>
 #include <cerrno>
 #include <memory>
 #include <string_view>
@@ -165,56 +167,81 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
                                std::vector<int>& position) {
     position.assign(entries.size(), 0);
     int candidates = 0;
-    std::vector<std::string> candidateNames;  // kept only when stale copies are to be removed
-    std::vector<std::string> added;           // kept only when a journal wants them
     std::vector<std::string>& files = folder.Catalogue.Files;
-    // Views into Files, whose strings never move: the room for every entry is made before the first one.
-    files.reserve(files.size() + entries.size());
-    std::unordered_set<std::string_view> catalogued(files.begin(), files.end());
+    // Files stays as it is during the loop, so views into it hold; new names are added after it.
+    std::unordered_map<std::string_view, std::size_t> catalogued;
+    catalogued.reserve(files.size());
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        catalogued.emplace(files[k], k);
+    }
+    std::vector<std::string> added;
+    added.reserve(entries.size());  // never moves: `adding` holds views into it
+    std::unordered_map<std::string_view, std::size_t> adding;
+    std::vector<std::size_t> seen;  // index into Files (or beyond it, into `added`) of every candidate
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
-        const platform::ListedEntry& entry = entries[i];
-        if (entry.Kind == platform::FileKind::Directory) {
-            if (IsDestination(folder.SourceDir, entry.Name)) {
-                continue;  // the run's own output is never copied into itself
-            }
-        } else {
-            inputs_.SetName(entry.Name);
-            if (needAttributes_) {
-                platform::EntryInfo info;
-                if (run_.Fs.StatAt(folder.SourceDir, entry.Name, info) != 0) {
-                    continue;  // gone already
-                }
-                inputs_.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
-            }
-            if (!filters_.PassesNameTests(inputs_)) {
-                continue;
-            }
+        if (!IsCandidate(folder, entries[i])) {
+            continue;
         }
-        std::string upper = text::UpperCase(entry.Name);
         position[i] = ++candidates;
-        if (state_.StaleCopiesPossible) {
-            candidateNames.push_back(upper);
-        }
-        if (options_.DelDeletedFiles) {
-            folder.Target.Files.push_back(upper);
-        } else if (state_.SharedTargets) {
-            state_.Protected.Add(folder.Target, upper);
-        }
-        if (catalogued.count(upper) == 0) {
-            if (run_.Journal != nullptr) {
-                added.push_back(upper);
-            }
-            files.push_back(std::move(upper));
-            catalogued.insert(files.back());
+        std::string upper = text::UpperCase(entries[i].Name);
+        if (const auto it = catalogued.find(upper); it != catalogued.end()) {
+            seen.push_back(it->second);
+        } else if (const auto at = adding.find(upper); at != adding.end()) {
+            seen.push_back(at->second);
+        } else {
+            seen.push_back(files.size() + added.size());
+            added.push_back(std::move(upper));
+            adding.emplace(added.back(), seen.back());
         }
     }
     if (run_.Journal != nullptr) {
         run_.Journal->Added(source_, folder.Catalogue, added);  // before any of them is copied
     }
+    files.reserve(files.size() + added.size());
+    std::move(added.begin(), added.end(), std::back_inserter(files));
+    RecordSeen(folder, seen);
+    return candidates;
+}
+
+bool cSourceRun::IsCandidate(cFolder& folder, const platform::ListedEntry& entry) {
+    if (entry.Kind == platform::FileKind::Directory) {
+        return !IsDestination(folder.SourceDir, entry.Name);  // the run's own output is never copied into itself
+    }
+    inputs_.SetName(entry.Name);
+    if (needAttributes_) {
+        platform::EntryInfo info;
+        if (run_.Fs.StatAt(folder.SourceDir, entry.Name, info) != 0) {
+            return false;  // gone already
+        }
+        inputs_.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
+    }
+    return filters_.PassesNameTests(inputs_);
+}
+
+void cSourceRun::RecordSeen(cFolder& folder, const std::vector<std::size_t>& seen) {
+    const std::vector<std::string>& files = folder.Catalogue.Files;
+    if (options_.DelDeletedFiles) {
+        folder.Target.Seen.reserve(folder.Target.Seen.size() + seen.size());
+    }
+    for (const std::size_t k : seen) {
+        if (options_.DelDeletedFiles) {
+            // Another source's comparison may follow this source's, which moves its catalogue's names.
+            if (state_.SharedTargets) {
+                folder.Target.AddSeenCopy(files[k]);
+            } else {
+                folder.Target.AddSeen(files[k]);
+            }
+        } else if (state_.SharedTargets) {
+            state_.Protected.Add(folder.Target, files[k]);
+        }
+    }
     if (state_.StaleCopiesPossible && !folder.TargetFresh && folder.TargetDir != nullptr && !run_.Cancelled()) {
+        std::vector<std::string> candidateNames;
+        for (const std::size_t k : seen) {
+            candidateNames.push_back(files[k]);
+        }
         RemoveStaleCopies(*folder.TargetDir, candidateNames);
     }
-    return candidates;
 }
 
 void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info) {
@@ -388,7 +415,7 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
 bool cSourceRun::MakeRoomFor(cFolder& folder, const std::string& name) {
     // Another source of this destination that put files into that folder in this run keeps it.
     const cSubDir* node = folder.Target.FindChild(name);
-    if (node != nullptr && !node->Files.empty()) {
+    if (node != nullptr && !node->Seen.empty()) {
         return false;
     }
     cCatalogueSync sync(run_, state_);

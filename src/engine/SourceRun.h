@@ -71,6 +71,11 @@ private:
     // place among the candidates (0 for none) and returns the number of candidates.
     int ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
                        std::vector<int>& position);
+    // The name tests of pass 1 (folders are always candidates, but never the destination itself).
+    bool IsCandidate(cFolder& folder, const platform::ListedEntry& entry);
+    // Tells the destination tree (or, without deletions, the other sources) which catalogued names the
+    // walk saw in this folder: `seen` holds their indexes into the catalogue node's Files.
+    void RecordSeen(cFolder& folder, const std::vector<std::size_t>& seen);
     void BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info);
     // The target folder `name`, made where missing. A file or link of that name, the copy of what the
     // source had before it became a folder, goes first. Null when it cannot be had.

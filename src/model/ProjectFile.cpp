@@ -142,6 +142,29 @@ void ReadStrings(cValueReader& r, std::vector<std::string>& into) {
         into.push_back(r.String());
     }
     r.ListEnd();
+    into.shrink_to_fit();  // a catalogue of a million names keeps no room to grow
+}
+
+std::size_t EstimatedSize(const cSubDir& node) {
+    std::size_t size = 8 + node.Name.size();
+    for (const std::string& name : node.Files) {
+        size += 5 + name.size();  // the longest tag and length a name can have
+    }
+    for (const cSubDir* child : node.SubDirs) {
+        size += EstimatedSize(*child);
+    }
+    return size;
+}
+
+std::size_t EstimatedSize(const cProject& project) {
+    std::size_t size = 4096 + project.Description.size() + project.Comments.size();
+    for (const cBackUpDestination* destination : project.Destinations) {
+        size += 16 + destination->Path.size();
+        for (const cBackUpSource* source : destination->Sources) {
+            size += 512 + source->Path.size() + EstimatedSize(source->Catalogue);
+        }
+    }
+    return size;
 }
 
 // Catalogued names are upper-cased, however a file wrote them: the comparison with what a run sees goes by
@@ -226,6 +249,9 @@ private:
 
 std::string SerializeProject(const cProject& project) {
     std::string out;
+    // Room for the whole file at once: a large catalogue would otherwise take up to twice its size while the
+    // text grows.
+    out.reserve(EstimatedSize(project));
     cValueWriter w(out);
 
     std::vector<const cBackUpOptions*> sets;

@@ -78,8 +78,15 @@ std::string cSubDir::GetPath(bool withOwner) const {
     return path;
 }
 
+void cSubDir::AddSeenCopy(std::string name) {
+    seenCopies_.push_front(std::move(name));
+    Seen.push_back(seenCopies_.front());
+}
+
 void cSubDir::ClearFiles() {
     Files.clear();
+    Seen.clear();
+    seenCopies_.clear();
     for (cSubDir* child : SubDirs) {
         child->ClearFiles();
     }

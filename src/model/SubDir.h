@@ -4,6 +4,7 @@
 #include "model/Autolist.h"
 
 #include <cstdint>
+#include <forward_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,8 +31,14 @@ public:
     // destination's or source's Path in front.
     std::string GetPath(bool withOwner) const;
 
-    // Empties Files here and in every node below; the nodes stay.
+    // Empties Files (and Seen) here and in every node below; the nodes stay.
     void ClearFiles();
+
+    // In a destination's tree, for one run: a source saw the upper-cased `name` in this folder. The view
+    // points into the source's catalogue, whose names must stay where they are until the comparison after
+    // the walk; AddSeenCopy keeps a copy of its own where they may not.
+    void AddSeen(std::string_view name) { Seen.push_back(name); }
+    void AddSeenCopy(std::string name);
 
     // The direct child named exactly `name`, or nullptr. Constant time on average: directories with many
     // thousands of sub-directories must not make look-ups quadratic.
@@ -46,6 +53,7 @@ public:
     cAutoList<cSubDir> SubDirs;
     std::string Name;
     std::vector<std::string> Files;
+    std::vector<std::string_view> Seen;  // run-time, in a destination's tree
     cSubDir* Parent = nullptr;
     // A medium (a disk, a share) was mounted on this folder when a run saw it: should it one day list empty
     // or be gone, that is a medium that is not mounted, not a user's deletion.
@@ -57,6 +65,8 @@ private:
     cSubDir* AddChild(std::string_view name);
 
     void RefreshIndex() const;
+
+    std::forward_list<std::string> seenCopies_;
 
     // Upper-cased child name -> children; rebuilt whenever SubDirs changed behind its back.
     mutable std::unordered_multimap<std::string, cSubDir*> childIndex_;

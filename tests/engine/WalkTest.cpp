@@ -39,7 +39,7 @@ TEST_F(WalkTest, AFirstRunCopiesTheWholeTreeAndCataloguesIt) {
                                     "Sub/Deep/\" kopiert. (4 Byte)"));
     EXPECT_EQ(lines.back(), "Das Verzeichnis \"" + src + "\" wurde gesichert. (10 Byte)");
     EXPECT_EQ(run.ProblemCount, 0);
-    EXPECT_TRUE(dest->Tree.Files.empty());  // emptied after every destination run
+    EXPECT_TRUE(dest->Tree.Seen.empty());  // emptied after every destination run
 }
 
 // "Only new or changed files" on real files: every change a user makes reaches the backup, and nothing

@@ -83,7 +83,7 @@ TEST(ProjectFileWrite, TotalSizeAndItsCatalogue) {
     auto* dest = new cBackUpDestination(project, "/b/");
     auto* small = new cBackUpSource("/s/", *dest);
     auto* large = new cBackUpSource("/l/", *dest);
-    auto* none = new cBackUpSource("/n/", *dest);
+    new cBackUpSource("/n/", *dest);
     small->TotalSize = 5000;
     small->Catalogue.Files = {"A.TXT"};
     small->Catalogue.GetChild("Sub")->Files = {"B"};
