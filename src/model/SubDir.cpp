@@ -8,11 +8,21 @@
 
 namespace trx {
 
+namespace {
+// Below this many children a node is searched one by one: most folders have few sub-folders, and an index
+// for each would cost more memory than the names it finds.
+constexpr int kIndexedChildren = 8;
+}  // namespace
+
 void cSubDir::RefreshIndex() const {
-    if (indexedVersion_ != SubDirs.Version()) {
-        childIndex_.clear();
+    if (SubDirs.Count() <= kIndexedChildren) {
+        childIndex_.reset();
+        return;
+    }
+    if (!childIndex_ || indexedVersion_ != SubDirs.Version()) {
+        childIndex_ = std::make_unique<std::unordered_multimap<std::string, cSubDir*>>();
         for (cSubDir* child : SubDirs) {
-            childIndex_.emplace(text::UpperCase(child->Name), child);
+            childIndex_->emplace(text::UpperCase(child->Name), child);
         }
         indexedVersion_ = SubDirs.Version();
     }
@@ -20,7 +30,15 @@ void cSubDir::RefreshIndex() const {
 
 cSubDir* cSubDir::FindChild(std::string_view name) const {
     RefreshIndex();
-    const auto [first, last] = childIndex_.equal_range(text::UpperCase(name));
+    if (!childIndex_) {
+        for (cSubDir* child : SubDirs) {
+            if (child->Name == name) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+    const auto [first, last] = childIndex_->equal_range(text::UpperCase(name));
     for (auto it = first; it != last; ++it) {
         if (it->second->Name == name) {
             return it->second;
@@ -32,7 +50,15 @@ cSubDir* cSubDir::FindChild(std::string_view name) const {
 std::vector<cSubDir*> cSubDir::FindChildrenUpper(const std::string& upperName) const {
     RefreshIndex();
     std::vector<cSubDir*> children;
-    const auto [first, last] = childIndex_.equal_range(upperName);
+    if (!childIndex_) {
+        for (cSubDir* child : SubDirs) {
+            if (text::UpperCase(child->Name) == upperName) {
+                children.push_back(child);
+            }
+        }
+        return children;
+    }
+    const auto [first, last] = childIndex_->equal_range(upperName);
     for (auto it = first; it != last; ++it) {
         children.push_back(it->second);
     }
@@ -40,15 +66,17 @@ std::vector<cSubDir*> cSubDir::FindChildrenUpper(const std::string& upperName) c
 }
 
 cSubDir* cSubDir::AddChild(std::string_view name) {
-    RefreshIndex();  // brings the index up to date before the list changes
+    RefreshIndex();  // up to date before the list changes, so that the new child can join it
     auto* child = new cSubDir;
     child->Name = std::string(name);
     child->Parent = this;
     child->Destination = Destination;
     child->Source = Source;
     SubDirs.Add(child);
-    childIndex_.emplace(text::UpperCase(name), child);
-    indexedVersion_ = SubDirs.Version();
+    if (childIndex_) {
+        childIndex_->emplace(text::UpperCase(name), child);
+        indexedVersion_ = SubDirs.Version();
+    }
     return child;
 }
 

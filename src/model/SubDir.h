@@ -4,6 +4,7 @@
 #include "model/Autolist.h"
 
 #include <cstdint>
+#include <memory>
 #include <forward_list>
 #include <string>
 #include <string_view>
@@ -68,8 +69,9 @@ private:
 
     std::forward_list<std::string> seenCopies_;
 
-    // Upper-cased child name -> children; rebuilt whenever SubDirs changed behind its back.
-    mutable std::unordered_multimap<std::string, cSubDir*> childIndex_;
+    // Upper-cased child name -> children, only for nodes with many children (a few are searched one by
+    // one); rebuilt whenever SubDirs changed behind its back.
+    mutable std::unique_ptr<std::unordered_multimap<std::string, cSubDir*>> childIndex_;
     mutable std::uint64_t indexedVersion_ = ~std::uint64_t{0};
 };
 
