@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
+#include "app/HiddenRun.h"
 #include "app/OpenAtStart.h"
 #include "app/ProgramServices.h"
 #include "app/RunNotification.h"
@@ -23,6 +24,7 @@
 #include "ui/run/TaskbarProgress.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -49,6 +51,15 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
+bool LoadsQuietly(cProject& project, const std::string& path, platform::FileSystem& fs) {
+    try {
+        LoadProject(project, path, fs);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 // Loads the project of an unattended start; reports a failure as the start-up does and returns false
 // with the message in `failure`.
 bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs,
@@ -69,20 +80,31 @@ bool LoadUnattendedProject(cProject& project, const std::string& path, platform:
 // After an unattended run that ended where nobody watched it (hidden, silent, or ended by its action):
 // a desktop notification when it went badly, or after every run with "/n". A run whose result the window
 // still shows needs none unless asked for.
-void NotifyAboutRun(const TForm2& runWindow, const cStartOptions& start, cUserServiceManager& manager) {
-    const bool unseen = !start.ShowMainWindow || runWindow.RunOptions().Silent ||
-                        runWindow.RunOptions().Action != AfterFinishing::None;
+void NotifyAboutRun(const cRunResult& result, const cRunOptions& options, const cStartOptions& start,
+                    cUserServiceManager& manager) {
+    const bool unseen = !start.ShowMainWindow || options.Silent || options.Action != AfterFinishing::None;
     if (!unseen && !start.NotifyAlways) {
         return;
     }
     const QString projectPath = FromModel(start.ProjectPath);
     const QString protocol = FromModel(ProtocolFileName(start.ProjectPath));
     const std::optional<cNotice> notice =
-        RunNotice(runWindow.LastRun(), projectPath, QFileInfo(protocol).isFile() ? protocol : QString(),
-                  start.NotifyAlways);
+        RunNotice(result, projectPath, QFileInfo(protocol).isFile() ? protocol : QString(), start.NotifyAlways);
     if (notice) {
         StartNoticeHelper(*notice, manager);
     }
+}
+
+// The run of "/h": no window and no widget toolkit at all, only the core of Qt for the session and system
+// buses (notifications, the sleep inhibitor, shutdown). The project is loaded already.
+int RunHidden(int argc, char** argv, cProject& project, const cStartOptions& start, cProgramServices& services) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kApplicationTitle);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRX_VERSION));
+    cHiddenRun run(project, services.RunWindow());
+    const cRunResult result = run.Run(start.Run);
+    NotifyAboutRun(result, start.Run, start, services.ServiceManager());
+    return RunExitStatus(result);
 }
 
 // The run of an unattended start. Shown, the run window starts the run once it is on screen and ends the
@@ -105,7 +127,7 @@ int RunUnattended(cProject& project, const cStartOptions& start, bool display, c
         runWindow.show();
         QApplication::exec();
     }
-    NotifyAboutRun(runWindow, start, services.ServiceManager());
+    NotifyAboutRun(runWindow.LastRun(), runWindow.RunOptions(), start, services.ServiceManager());
     return RunExitStatus(runWindow.LastRun());
 }
 
@@ -123,6 +145,18 @@ int RunTresorix(int argc, char** argv) {
         ParseCommandLine(args, [&fs](const std::string& path) { return fs.IsRegularFile(path); });
 
     const bool display = platform::GraphicalDisplayAvailable();
+    if (start.Unattended && !start.ShowMainWindow) {
+        // A hidden run whose project loads needs no widgets; one that cannot be loaded is told below, as
+        // by every start (a message box where there is a display).
+        cProject project;
+        project.ProjectPath = start.ProjectPath;
+        if (LoadsQuietly(project, start.ProjectPath, fs)) {
+            if (!display) {
+                qInstallMessageHandler(QuietQtMessages);
+            }
+            return RunHidden(argc, argv, project, start, services);
+        }
+    }
     if (!display) {
         // An unattended run must work under cron or a systemd timer: draw off screen instead of failing
         // to reach a display.

@@ -164,7 +164,7 @@ void cRunController::CloseProtocol(cRunResult& result) {
     if (const int error = protocol_.WriteError(); error != 0) {
         // Reported once, where the user sees it: the protocol itself cannot carry it.
         ++context_.ProblemCount;
-        view_.ReportSaveFailure(
+        view_.ReportRunMessage(
             messages::ProtocolIncomplete(ProtocolFileName(project_.ProjectPath), platform::ErrorText(error)));
     }
     ClearRunMark();

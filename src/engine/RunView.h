@@ -45,6 +45,9 @@ public:
     virtual void ReportRunRefused(const std::string& message) = 0;
     // The project could not be written after the run; `message` says why.
     virtual void ReportSaveFailure(const std::string& message) = 0;
+    // Something else about the run that the user must hear at its end (the protocol could not be written
+    // to its end); `text` says it whole.
+    virtual void ReportRunMessage(const std::string& text) = 0;
     // The action chosen for the end of the run; it may end the application.
     virtual void CarryOutAfterFinishing() = 0;
     // The end of a silent run: the window closes itself.

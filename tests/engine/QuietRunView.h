@@ -33,6 +33,7 @@ public:
     void ShowEndOfRun(const cRunResult&) override {}
     void ReportRunRefused(const std::string& message) override { Reports.push_back(message); }
     void ReportSaveFailure(const std::string& message) override { Reports.push_back(message); }
+    void ReportRunMessage(const std::string& text) override { Reports.push_back(text); }
     void CarryOutAfterFinishing() override {}
     void CloseWindow() override {}
 };

@@ -61,6 +61,7 @@ public:
     }
     void ReportRunRefused(const std::string& message) override { Note("refused " + message); }
     void ReportSaveFailure(const std::string& message) override { Note("save failed " + message); }
+    void ReportRunMessage(const std::string& text) override { Note("message " + text); }
     void CarryOutAfterFinishing() override { Note("action"); }
     void CloseWindow() override { Note("close"); }
 

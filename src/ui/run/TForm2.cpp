@@ -15,6 +15,7 @@
 #include "ui/common/ProjectMessages.h"
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/ProtocolViewer.h"
+#include "ui/run/AfterRunActions.h"
 #include "ui/run/RunOutcomeText.h"
 #include "ui/run/SleepInhibitor.h"
 #include "ui/run/SystemShutdown.h"
@@ -594,6 +595,10 @@ void TForm2::ReportSaveFailure(const std::string& message) {
     ReportAfterRun(ProjectSaveFailure(FromModel(project_.ProjectPath), FromModel(message)));
 }
 
+void TForm2::ReportRunMessage(const std::string& text) {
+    ReportAfterRun(FromModel(text));
+}
+
 void TForm2::ReportAfterRun(const QString& text) {
     // A box would hold up a run that ends by itself (silent, or with an action that ends the program):
     // there the text goes to standard error, where a scheduled run's output is collected.
@@ -613,21 +618,8 @@ void TForm2::CarryOutAfterFinishing() {
         EndApplication();
         return;
     }
-    switch (RunOptions().Action) {
-        case AfterFinishing::ShutDown:
-            services_.Shutdown.RequestPowerOff();
-            EndApplication();
-            break;
-        case AfterFinishing::RunCommand: {
-            const QStringList items = SplitCommaText(FromModel(RunOptions().Command));
-            if (!items.isEmpty() && !items.first().isEmpty()) {
-                services_.Launcher.Open(items.first(), items.mid(1));
-            }
-            EndApplication();
-            break;
-        }
-        case AfterFinishing::None:
-            break;
+    if (CarryOutAfterRun(RunOptions(), services_.Shutdown, services_.Launcher)) {
+        EndApplication();
     }
 }
 

@@ -136,6 +136,7 @@ private:
     void ShowOutcomeDetails(const cRunResult& result);
     void ReportRunRefused(const std::string& message) override;
     void ReportSaveFailure(const std::string& message) override;
+    void ReportRunMessage(const std::string& text) override;
     void CarryOutAfterFinishing() override;
     void CloseWindow() override;
 
