@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ChunkSizer.h"
 #include "engine/DestinationAbilities.h"
 #include "engine/ProtectedNames.h"
 #include "platform/FileTypes.h"
@@ -38,6 +39,8 @@ struct cDestinationRunState {
     // The previous run of this project did not end (the program was killed): temporary copies it may
     // have left in the target directories are removed on the way.
     bool StaleCopiesPossible = false;
+    // The copies into this destination learn its speed together.
+    cChunkSizer Chunks;
 };
 
 }  // namespace trx

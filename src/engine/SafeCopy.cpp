@@ -2,6 +2,7 @@
 #include "engine/SafeCopy.h"
 
 #include "engine/KeptMetadata.h"
+#include "engine/ChunkSizer.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -116,8 +117,12 @@ CopyOutcome CopyRange(platform::FileSystem& fs, platform::ReadableFile& in, plat
                       const cCopyRequest& request) {
     while (done < end) {
         std::uint64_t copied = 0;
-        if (fs.CopyData(in, out, std::min(kCopyChunk, end - done), copied) != 0 || copied == 0) {
+        const std::uint64_t chunk = request.chunks != nullptr ? request.chunks->Next() : kCopyChunk;
+        if (fs.CopyData(in, out, std::min(chunk, end - done), copied) != 0 || copied == 0) {
             return CopyOutcome::Failed;
+        }
+        if (request.chunks != nullptr) {
+            request.chunks->Moved(copied);
         }
         done += copied;
         if (done < size) {

@@ -10,6 +10,8 @@
 
 namespace trx {
 
+class cChunkSizer;
+
 namespace platform {
 class Directory;
 class FileSystem;
@@ -58,6 +60,8 @@ struct cCopyRequest {
     bool copyAttributes = false;
     bool dropInheritedAcl = false;
     bool keepHoles = false;
+    // Sizes the chunks by the rate seen so far (none: kCopyChunk each).
+    cChunkSizer* chunks = nullptr;
     std::function<void(std::uint64_t done)> onChunk;
     std::function<bool()> cancelled;
     std::function<bool()> makeRoom;

@@ -374,6 +374,7 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
     cCopyRequest request;
     request.keepTimes = options_.TimeOriginal;
     request.targetAbsent = found == ENOENT;
+    request.chunks = &state_.Chunks;
     request.onChunk = [&](std::uint64_t done) {
         if (destination_.OnFileProgress) {
             destination_.OnFileProgress(destination_, done, info.Size, nullptr);

@@ -181,8 +181,11 @@ TEST_F(WalkTest, HooksReportDirectoriesProgressAndChunks) {
     const std::string big = std::to_string(3 * kCopyChunk / 2);
     EXPECT_NE(std::find(fileProgress.begin(), fileProgress.end(), "zero:0/0"), fileProgress.end());
     EXPECT_NE(std::find(fileProgress.begin(), fileProgress.end(), "0/0"), fileProgress.end());
-    EXPECT_NE(std::find(fileProgress.begin(), fileProgress.end(), std::to_string(kCopyChunk) + "/" + big),
-              fileProgress.end());
+    const auto chunkBeforeTheLast = [&](const std::string& entry) {
+        const std::string done = entry.substr(0, entry.find('/'));
+        return entry == done + "/" + big && done != "0" && done != big;
+    };
+    EXPECT_TRUE(std::any_of(fileProgress.begin(), fileProgress.end(), chunkBeforeTheLast));
     EXPECT_NE(std::find(fileProgress.begin(), fileProgress.end(), big + "/" + big), fileProgress.end());
 }
 
@@ -233,7 +236,7 @@ TEST_F(WalkTest, CancellingDuringACopyDropsThePartialCopyAndComparesNothing) {
     source->TotalSize = 1;
     source->Catalogue.Files = {"REMOVED-AT-SOURCE"};
     dest->OnFileProgress = [&](cBackUpDestination&, std::uint64_t done, std::uint64_t, const std::string*) {
-        if (done == kCopyChunk) {
+        if (done > 0 && done < 3 * kCopyChunk) {
             run.CancelRequested = true;
         }
     };
