@@ -25,9 +25,11 @@ bool cCatalogueSync::LeftOut(const cSubDir& c) const {
 
 cCatalogueSync::NamesByUpper cCatalogueSync::ListNames(platform::Directory& dir) {
     NamesByUpper names;
-    std::vector<platform::ListedEntry> entries;
-    run_.Fs.List(dir, entries);
-    for (platform::ListedEntry& entry : entries) {
+    auto entries = dir.List();
+    if (!entries) {
+        return names;
+    }
+    for (platform::ListedEntry& entry : *entries) {
         names[text::UpperCase(entry.Name)].push_back(std::move(entry.Name));
     }
     return names;
@@ -62,7 +64,7 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c,
             if (gone) {
                 count += LeftOut(*child) ? 0 : CountNames(*child);
             } else {
-                std::unique_ptr<platform::Directory> childDir = OpenBelow(run_.Fs, *targetDir, child->Name);
+                std::unique_ptr<platform::Directory> childDir = OpenBelow(*targetDir, child->Name);
                 count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child, childDir.get());
             }
         }
@@ -125,7 +127,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
         cSubDir& targetChild = *t.GetChild(child.Name);
         std::unique_ptr<platform::Directory> childDir;
         if (targetDir != nullptr && removedFolders.count(targetChild.Name) == 0) {
-            childDir = OpenBelow(run_.Fs, *targetDir, targetChild.Name);
+            childDir = OpenBelow(*targetDir, targetChild.Name);
         }
         SyncCatalogue(targetChild, child, dropOnly, childDir.get());
     }
@@ -134,7 +136,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
 void cCatalogueSync::RestoreFolderTimes(const cSubDir& t, platform::Directory& targetDir) {
     const auto it = state_.FolderTimes.find(&t);
     if (it != state_.FolderTimes.end()) {
-        run_.Fs.SetDirectoryTimes(targetDir, it->second.first, it->second.second);
+        (void)targetDir.SetTimes(it->second.first, it->second.second);
     }
 }
 
@@ -159,47 +161,44 @@ bool cCatalogueSync::DeleteMatching(platform::Directory& dir, const std::string&
 
 bool cCatalogueSync::Remove(platform::Directory& parent, const std::string& folderPath, const std::string& name,
                             bool* wasFolder) {
-    platform::EntryInfo info;
-    if (run_.Fs.StatAt(parent, name, info) != 0) {
+    const auto info = parent.Stat(name);
+    if (!info) {
         return false;  // nothing of that name: no message
     }
-    const bool folder = info.Kind == platform::FileKind::Directory;
+    const bool folder = info->Kind == platform::FileKind::Directory;
     if (wasFolder != nullptr) {
         *wasFolder = folder;
     }
     if (run_.Plan != nullptr) {
-        run_.Plan->Delete(folderPath, name, folder, folder ? 0 : info.Size);
+        run_.Plan->Delete(folderPath, name, folder, folder ? 0 : info->Size);
     }
     return run_.DryRun || DeleteTree(parent, name, folderPath + name);
 }
 
 bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& name,
                                 const std::string& path) {
-    platform::EntryInfo info;
-    if (run_.Fs.StatAt(parent, name, info) != 0) {
+    const auto info = parent.Stat(name);
+    if (!info) {
         return false;  // nothing of that name: no message
     }
-    if (info.Kind != platform::FileKind::Directory) {
+    if (info->Kind != platform::FileKind::Directory) {
         // Files and links alike: a link is removed itself, never what it points to.
-        if (run_.Fs.RemoveAt(parent, name, false) == 0) {
+        if (parent.Remove(name, false)) {
             run_.WriteProtocol(messages::FileDeleted(path), 2, nullptr);
             return true;
         }
         run_.ReportProblem(messages::FileNotDeleted(path), nullptr);
         return false;
     }
-    std::unique_ptr<platform::Directory> dir;
-    if (run_.Fs.OpenSubDirectory(parent, name, dir) == 0) {
-        std::vector<platform::ListedEntry> entries;
-        run_.Fs.List(*dir, entries);
-        for (const platform::ListedEntry& entry : entries) {
-            if (!DeleteTree(*dir, entry.Name, path + "/" + entry.Name)) {
+    if (auto dir = parent.OpenSub(name)) {
+        const auto entries = (*dir)->List();
+        for (const platform::ListedEntry& entry : entries ? *entries : std::vector<platform::ListedEntry>{}) {
+            if (!DeleteTree(**dir, entry.Name, path + "/" + entry.Name)) {
                 return false;  // the directory stays, without a message of its own
             }
         }
-        dir.reset();
     }
-    if (run_.Fs.RemoveAt(parent, name, true) == 0) {
+    if (parent.Remove(name, true)) {
         run_.WriteProtocol(messages::DirectoryDeleted(path), 2, nullptr);
         return true;
     }

@@ -16,12 +16,17 @@ cCatalogueJournal::~cCatalogueJournal() {
 
 bool cCatalogueJournal::Open(const std::string& projectPath) {
     Close();
-    if (projectPath.empty() || fs_.OpenForAppending(ProjectExtrasPath(projectPath), file_) != 0) {
+    if (projectPath.empty()) {
         return false;
     }
+    auto file = fs_.OpenForAppending(ProjectExtrasPath(projectPath));
+    if (!file) {
+        return false;
+    }
+    file_ = std::move(*file);
     // A record an earlier run could not finish must not run into this run's first one.
     static constexpr char kLineEnd = '\n';
-    if (file_->Write(&kLineEnd, 1) != 0) {
+    if (!file_->Write(&kLineEnd, 1)) {
         Close();
     }
     return file_ != nullptr;
@@ -33,14 +38,14 @@ void cCatalogueJournal::Added(const cBackUpSource& source, const cSubDir& node,
         return;
     }
     const std::string record = CatalogueRecord(source.Destination->Path, source.Path, node.GetPath(false), names);
-    if (file_->Write(record.data(), record.size()) != 0) {
+    if (!file_->Write(record.data(), record.size())) {
         Close();  // a journal with a gap would not tell the truth; the run goes on without one
     }
 }
 
 void cCatalogueJournal::Close() {
     if (file_) {
-        file_->Close();
+        (void)file_->Close();
         file_.reset();
     }
 }

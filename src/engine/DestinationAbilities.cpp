@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/DestinationAbilities.h"
 
-#include "engine/SafeCopy.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryName.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -40,78 +40,85 @@ std::string PlainAcl() {
     return std::string(reinterpret_cast<const char*>(acl), sizeof acl);
 }
 
-bool KeepsOwners(platform::WritableFile& file, platform::FileSystem& fs, platform::Directory& dir,
-                 const std::string& name, const platform::ProcessIdentity& identity) {
-    if (file.SetOwner(identity.User, identity.Group) != 0) {
+// True when `name` in `dir` exists and `test` holds for its status.
+template <class Test>
+bool StatHolds(platform::Directory& dir, const std::string& name, Test test) {
+    const auto info = dir.Stat(name);
+    return info && test(*info);
+}
+
+bool KeepsOwners(platform::WritableFile& file, platform::Directory& dir, const std::string& name,
+                 const platform::ProcessIdentity& identity) {
+    if (!file.SetOwner(identity.User, identity.Group)) {
         return false;
     }
     if (identity.User != 0) {
         return true;  // only groups will be tried, and a refusal of one costs nothing
     }
     // Root: an owner other than itself must read back (exFAT through FUSE refuses it).
-    platform::EntryInfo kept;
-    return file.SetOwner(1, 1) == 0 && fs.StatAt(dir, name, kept) == 0 && kept.Owner == 1 && kept.Group == 1;
+    return file.SetOwner(1, 1) && StatHolds(dir, name, [](const platform::EntryInfo& kept) {
+               return kept.Owner == 1 && kept.Group == 1;
+           });
 }
 
 // True when a name ending in `tail` comes back as another name (the tail dropped) or cannot be made.
-bool DropsTail(platform::FileSystem& fs, platform::Directory& dir, char tail) {
-    const std::string bare = TemporaryCopyName("probe");
+bool DropsTail(platform::Directory& dir, char tail) {
+    const std::string bare = platform::TemporaryName("probe");
     const std::string name = bare + tail;
-    std::unique_ptr<platform::WritableFile> file;
-    if (fs.CreateFileAt(dir, name, 0600, file) != 0) {
+    auto file = dir.CreateFile(name, 0600, platform::NewBits::Exact);
+    if (!file) {
         return false;  // refused outright: the copy of such a name fails and is reported by name
     }
-    file->Close();
-    platform::EntryInfo info;
-    const bool dropped = fs.StatAt(dir, bare, info) == 0;
-    fs.RemoveAt(dir, name, false);
+    (void)(*file)->Close();
+    const bool dropped = dir.Stat(bare).Ok();
+    (void)dir.Remove(name, false);
     return dropped;
 }
 
-void ProbeFile(platform::FileSystem& fs, platform::Directory& dir, const std::string& name,
-               platform::WritableFile& file, const platform::ProcessIdentity& identity,
-               cDestinationAbilities& abilities) {
-    platform::EntryInfo kept;
+void ProbeFile(platform::Directory& dir, const std::string& name, platform::WritableFile& file,
+               const platform::ProcessIdentity& identity, cDestinationAbilities& abilities) {
     abilities.KeepsPermissions =
-        file.SetMode(0640) == 0 && fs.StatAt(dir, name, kept) == 0 && (kept.Mode & 0777) == 0640;
-    abilities.KeepsOwners = KeepsOwners(file, fs, dir, name, identity);
-    abilities.KeepsAttributes = file.WriteAttribute({"user.trx-probe", "1"}) == 0 ||
-                                file.WriteAttribute({"system.posix_acl_access", PlainAcl()}) == 0;
-    abilities.KeepsHoles =
-        file.SetSize(1 << 20) == 0 && fs.StatAt(dir, name, kept) == 0 && kept.Blocks * 512 < (1u << 20);
+        file.SetMode(0640) &&
+        StatHolds(dir, name, [](const platform::EntryInfo& kept) { return (kept.Mode & 0777) == 0640; });
+    abilities.KeepsOwners = KeepsOwners(file, dir, name, identity);
+    abilities.KeepsAttributes = file.WriteAttribute({"user.trx-probe", "1"}) ||
+                                file.WriteAttribute({"system.posix_acl_access", PlainAcl()});
+    abilities.KeepsHoles = file.SetSize(1 << 20) && StatHolds(dir, name, [](const platform::EntryInfo& kept) {
+                               return kept.Blocks * 512 < (1u << 20);
+                           });
     const std::string otherCase = text::UpperCase(name);
-    abilities.FoldsCase = otherCase != name && fs.StatAt(dir, otherCase, kept) == 0;
+    abilities.FoldsCase = otherCase != name && dir.Stat(otherCase).Ok();
 }
 
 }  // namespace
 
-cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir,
-                                       const platform::ProcessIdentity& identity) {
+cDestinationAbilities ProbeDestination(platform::Directory& dir, const platform::ProcessIdentity& identity) {
     cDestinationAbilities abilities;
     // Mixed case, so that a look-up in upper case tells whether the file system folds it.
-    const std::string name = TemporaryCopyName("Probe");
-    std::unique_ptr<platform::WritableFile> file;
-    if (fs.CreateFileAt(dir, name, 0600, file) != 0) {
+    const std::string name = platform::TemporaryName("Probe");
+    auto file = dir.CreateFile(name, 0600, platform::NewBits::Exact);
+    if (!file) {
         return abilities;
     }
-    platform::EntryInfo kept;
-    if (file->SetTimes(kProbeTime, kProbeTime) == 0 && fs.StatAt(dir, name, kept) == 0) {
-        abilities.TimeStepNanoseconds = StepFor(kept.Modified);
-        // FAT keeps two-second steps in local time; exFAT through FUSE whole seconds, and not every
-        // implementation keeps the offset. Ext4 and its kind keep nanoseconds in UTC.
-        abilities.LocalTimes = abilities.TimeStepNanoseconds >= kSecond;
+    if ((*file)->SetTimes(kProbeTime, kProbeTime)) {
+        if (const auto kept = dir.Stat(name)) {
+            abilities.TimeStepNanoseconds = StepFor(kept->Modified);
+            // FAT keeps two-second steps in local time; exFAT through FUSE whole seconds, and not every
+            // implementation keeps the offset. Ext4 and its kind keep nanoseconds in UTC.
+            abilities.LocalTimes = abilities.TimeStepNanoseconds >= kSecond;
+        }
     }
     // After the times: a change of the length moves them.
-    ProbeFile(fs, dir, name, *file, identity, abilities);
-    file->Close();
-    fs.RemoveAt(dir, name, false);
+    ProbeFile(dir, name, **file, identity, abilities);
+    (void)(*file)->Close();
+    (void)dir.Remove(name, false);
 
-    const std::string link = TemporaryCopyName("probe");
-    abilities.KeepsLinks = fs.CreateLinkAt(dir, link, "probe") == 0;
+    const std::string link = platform::TemporaryName("probe");
+    abilities.KeepsLinks = dir.CreateLink(link, "probe").Ok();
     if (abilities.KeepsLinks) {
-        fs.RemoveAt(dir, link, false);
+        (void)dir.Remove(link, false);
     }
-    abilities.DropsTrailingDots = DropsTail(fs, dir, '.') || DropsTail(fs, dir, ' ');
+    abilities.DropsTrailingDots = DropsTail(dir, '.') || DropsTail(dir, ' ');
     return abilities;
 }
 
@@ -123,10 +130,14 @@ struct cAbilityFlag {
     bool cDestinationAbilities::*Flag;
 };
 constexpr cAbilityFlag kFlags[] = {
-    {"local", &cDestinationAbilities::LocalTimes},         {"permissions", &cDestinationAbilities::KeepsPermissions},
-    {"owners", &cDestinationAbilities::KeepsOwners},       {"attributes", &cDestinationAbilities::KeepsAttributes},
-    {"links", &cDestinationAbilities::KeepsLinks},         {"holes", &cDestinationAbilities::KeepsHoles},
-    {"foldscase", &cDestinationAbilities::FoldsCase},      {"trailingdots", &cDestinationAbilities::DropsTrailingDots},
+    {"local", &cDestinationAbilities::LocalTimes},
+    {"permissions", &cDestinationAbilities::KeepsPermissions},
+    {"owners", &cDestinationAbilities::KeepsOwners},
+    {"attributes", &cDestinationAbilities::KeepsAttributes},
+    {"links", &cDestinationAbilities::KeepsLinks},
+    {"holes", &cDestinationAbilities::KeepsHoles},
+    {"foldscase", &cDestinationAbilities::FoldsCase},
+    {"trailingdots", &cDestinationAbilities::DropsTrailingDots},
 };
 
 }  // namespace

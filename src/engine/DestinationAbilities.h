@@ -38,8 +38,7 @@ struct cDestinationAbilities {
 
 // Probes the destination directory `dir` as `identity`. What cannot be found out keeps the assumption of
 // a file system like ext4.
-cDestinationAbilities ProbeDestination(platform::FileSystem& fs, platform::Directory& dir,
-                                       const platform::ProcessIdentity& identity);
+cDestinationAbilities ProbeDestination(platform::Directory& dir, const platform::ProcessIdentity& identity);
 
 // The abilities as a line of words ("step=2000000000 local=1 permissions=0 ..."), to be kept with the
 // project; AbilitiesFromText reads such a line back, taking the defaults for what it lacks or cannot read.

@@ -86,25 +86,25 @@ std::unique_ptr<platform::Directory> cDestinationRun::OpenDestination(bool backe
         while (trimmed.size() > 1 && trimmed.back() == '/') {
             trimmed.pop_back();
         }
-        if (fs.MakeDirectory(trimmed) != 0) {
+        if (!fs.MakeDirectory(trimmed)) {
             run_.ReportProblem(messages::DestinationUnreachable(path), nullptr);
             return nullptr;
         }
     }
-    std::unique_ptr<platform::Directory> dir;
-    if (fs.OpenDirectory(path, dir) != 0) {
+    auto dir = fs.OpenDirectory(path);
+    if (!dir) {
         run_.ReportProblem(messages::DestinationUnreachable(path), nullptr);
         return nullptr;
     }
-    std::vector<platform::ListedEntry> entries;
-    if (guarded && fs.List(*dir, entries) == 0 && entries.empty()) {
+    const auto entries = guarded ? (*dir)->List() : platform::Result<std::vector<platform::ListedEntry>>(std::vector<platform::ListedEntry>{});
+    if (guarded && entries && entries->empty()) {
         const std::uint64_t known = KnownNames(destination_);
         HoldBack(cHeldBack::Reason::DestinationEmpty, path, known,
                  messages::DestinationEmptyHeldBack(path, known));
         return nullptr;
     }
     proceed = true;
-    return dir;
+    return std::move(*dir);
 }
 
 bool cDestinationRun::IsDirectoryOrMissing(const std::string& path) {
@@ -123,7 +123,11 @@ bool cDestinationRun::IsDirectoryOrMissing(const std::string& path) {
 
 bool cDestinationRun::LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock) {
     // A file system without locks (some network shares) still takes the run: the project lock remains.
-    if (run_.Fs.LockDirectory(dir, lock) != EWOULDBLOCK) {
+    auto locked = dir.Lock();
+    if (locked) {
+        lock = std::move(*locked);
+    }
+    if (locked.Error() != EWOULDBLOCK) {
         return true;
     }
     run_.ReportProblem(messages::DestinationBusy(destination_.Path), nullptr);
@@ -132,11 +136,10 @@ bool cDestinationRun::LockDestination(platform::Directory& dir, std::unique_ptr<
 
 void cDestinationRun::PrepareState(platform::Directory* dir, cDestinationRunState& state) {
     platform::FileSystem& fs = run_.Fs;
-    platform::EntryInfo info;
-    if (dir != nullptr && fs.StatAt(*dir, ".", info) == 0) {
+    if (const auto info = dir != nullptr ? dir->Stat(".") : platform::Result<platform::EntryInfo>(platform::Failure{EBADF})) {
         state.DestinationKnown = true;
-        state.DestinationDevice = info.Device;
-        state.DestinationInode = info.Inode;
+        state.DestinationDevice = info->Device;
+        state.DestinationInode = info->Inode;
     }
     state.StaleCopiesPossible = run_.PreviousRunKilled;
     state.SharedTargets = destination_.Sources.Count() > 1;
@@ -146,7 +149,7 @@ void cDestinationRun::PrepareState(platform::Directory* dir, cDestinationRunStat
         state.Abilities = AbilitiesFromText(destination_.Abilities);
         return;
     }
-    state.Abilities = ProbeDestination(fs, *dir, state.Identity);
+    state.Abilities = ProbeDestination(*dir, state.Identity);
     destination_.Abilities = AbilitiesText(state.Abilities);
     if (const std::string missing = MissingAbilities(state.Abilities); !missing.empty()) {
         run_.WriteProtocol(messages::DestinationKeepsLess(destination_.Path, missing), 2, nullptr);
@@ -207,7 +210,7 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
         bool compare = !source->Failed;
         if (compare && source->Options->DelDeletedFiles && !run_.ReleaseHeldBack) {
             const std::uint64_t known = CountNames(source->Catalogue);
-            std::unique_ptr<platform::Directory> targetDir = OpenBelow(run_.Fs, dir, target);
+            std::unique_ptr<platform::Directory> targetDir = OpenBelow(dir, target);
             const std::uint64_t deletions =
                 sync.CountDeletions(tree.GetChild(target), source->Catalogue, targetDir.get());
             if (TooManyDeletions(deletions, known)) {
@@ -229,7 +232,7 @@ void cDestinationRun::CompareCatalogues(cDestinationRunState& state, platform::D
     }
     for (cBackUpSource* source : compared) {
         BeginPlanGroup(*source, source->TargetSubPath);
-        std::unique_ptr<platform::Directory> targetDir = OpenBelow(run_.Fs, dir, source->TargetSubPath);
+        std::unique_ptr<platform::Directory> targetDir = OpenBelow(dir, source->TargetSubPath);
         sync.SyncCatalogue(*tree.GetChild(source->TargetSubPath), source->Catalogue,
                            !source->Options->DelDeletedFiles, targetDir.get());
     }

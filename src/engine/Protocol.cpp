@@ -39,11 +39,11 @@ bool cProtocol::Open(const std::string& projectPath) {
     if (projectPath.empty()) {
         return false;
     }
-    std::unique_ptr<platform::WritableFile> file;
-    if (fileSystem_.OpenForWriting(ProtocolFileName(projectPath), file) != 0) {
+    auto file = fileSystem_.OpenForWriting(ProtocolFileName(projectPath));
+    if (!file) {
         return false;
     }
-    file_ = std::move(file);
+    file_ = std::move(*file);
     buffer_.clear();
     buffer_.reserve(kBufferSize + 1024);
     writeError_ = 0;
@@ -91,7 +91,7 @@ void cProtocol::Close() {
     }
     Flush();
     if (file_) {
-        file_->Close();  // a failing close loses at most the protocol, never the run
+        (void)file_->Close();  // a failing close loses at most the protocol, never the run
         file_.reset();
     }
     buffer_.clear();
@@ -101,8 +101,8 @@ void cProtocol::Flush() {
     if (buffer_.empty()) {
         return;
     }
-    if (const int error = file_->Write(buffer_.data(), buffer_.size()); error != 0) {
-        writeError_ = error;
+    if (const platform::Status written = file_->Write(buffer_.data(), buffer_.size()); !written) {
+        writeError_ = written.Error();
         Abandon();
         return;
     }
@@ -111,7 +111,7 @@ void cProtocol::Flush() {
 
 // A protocol that failed once is not continued: later lines after a gap would mislead more than help.
 void cProtocol::Abandon() {
-    file_->Close();
+    (void)file_->Close();
     file_.reset();
     buffer_.clear();
 }

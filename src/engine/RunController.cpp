@@ -101,24 +101,31 @@ void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_
 bool cRunController::LockProject(std::unique_ptr<platform::FileLock>& lock) {
     runMarkPath_.clear();
     const std::string lockPath = ProjectLockPath(project_.ProjectPath);
-    const int error = context_.Fs.LockFile(lockPath, lock);
-    if (error == 0) {
+    auto locked = context_.Fs.LockFile(lockPath);
+    if (locked.Error() != EWOULDBLOCK && !locked) {
+        // No lock file can be made beside the project (a folder the user may not write): the project file
+        // itself still serves between runs that read the same file.
+        locked = context_.Fs.LockFile(project_.ProjectPath);
+    } else if (locked) {
         runMarkPath_ = lockPath;
-        return true;
     }
-    if (error == EWOULDBLOCK) {
-        return false;
+    if (locked) {
+        lock = std::move(*locked);
     }
-    // No lock file can be made beside the project (a folder the user may not write): the project file
-    // itself still serves between runs that read the same file.
-    return context_.Fs.LockFile(project_.ProjectPath, lock) != EWOULDBLOCK;
+    return locked.Error() != EWOULDBLOCK;
 }
 
 bool cRunController::LockProjectForPreview(std::unique_ptr<platform::FileLock>& lock) {
     // Only a lock file a run made before: a preview creates nothing, not even that.
     const std::string lockPath = ProjectLockPath(project_.ProjectPath);
-    platform::FileStatus status;
-    return context_.Fs.Status(lockPath, status, false) != 0 || context_.Fs.LockFile(lockPath, lock) != EWOULDBLOCK;
+    if (!context_.Fs.Stat(lockPath, false)) {
+        return true;
+    }
+    auto locked = context_.Fs.LockFile(lockPath);
+    if (locked) {
+        lock = std::move(*locked);
+    }
+    return locked.Error() != EWOULDBLOCK;
 }
 
 bool cRunController::MarkRunning() {
@@ -127,21 +134,22 @@ bool cRunController::MarkRunning() {
     if (runMarkPath_.empty()) {
         return false;
     }
-    std::string mark;
-    const bool killed = context_.Fs.ReadWholeFile(runMarkPath_, mark) == 0 && !mark.empty();
-    std::unique_ptr<platform::WritableFile> file;
-    if (context_.Fs.OpenForWriting(runMarkPath_, file) == 0) {
+    const auto mark = context_.Fs.ReadWholeFile(runMarkPath_);
+    const bool killed = mark && !mark->empty();
+    if (auto file = context_.Fs.OpenForWriting(runMarkPath_)) {
         static constexpr std::string_view kRunning = "running\n";
-        file->Write(kRunning.data(), kRunning.size());
-        file->Close();
+        (void)(*file)->Write(kRunning.data(), kRunning.size());
+        (void)(*file)->Close();
     }
     return killed;
 }
 
 void cRunController::ClearRunMark() {
-    std::unique_ptr<platform::WritableFile> file;
-    if (!runMarkPath_.empty() && context_.Fs.OpenForWriting(runMarkPath_, file) == 0) {
-        file->Close();
+    if (runMarkPath_.empty()) {
+        return;
+    }
+    if (auto file = context_.Fs.OpenForWriting(runMarkPath_)) {
+        (void)(*file)->Close();
     }
 }
 

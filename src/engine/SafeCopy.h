@@ -24,13 +24,12 @@ enum class CopyOutcome {
     Changed,  // the source changed while it was read: the earlier copy stays, the next run tries again
 };
 
-// Bytes moved per kernel copy call: large enough for full speed, small enough that a cancel acts within
-// a fraction of a second.
+// Bytes moved per kernel copy call where no chunk sizer is given.
 inline constexpr std::uint64_t kCopyChunk = 4u << 20;
 
 // Copies the file or link `name` from `sourceDir` into `targetDir` without ever putting a partial copy in
-// place of an earlier one: the data goes to a hidden temporary file beside the target, which gets the
-// permission bits (and with `keepTimes` the source's times) and is then renamed over the target name.
+// place of an earlier one: the data goes to a platform::NewVersion of the target (ordinary durability),
+// which gets the permission bits (and with `keepTimes` the source's times) and is then put in place.
 // Exactly `info.Size` bytes are copied, the size the walk saw. `onChunk` hears the bytes done after every
 // chunk before the last; the caller reports the completed file once the copy is in place. `cancelled` is
 // asked after every chunk, and a cancel before the last byte drops the temporary file. Never throws.
@@ -66,23 +65,13 @@ struct cCopyRequest {
     std::function<bool()> cancelled;
     std::function<bool()> makeRoom;
 };
-CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourceDir,
-                            platform::Directory& targetDir, const std::string& name,
+CopyOutcome CopyEntrySafely(platform::Directory& sourceDir, platform::Directory& targetDir, const std::string& name,
                             const platform::EntryInfo& info, const cCopyRequest& request);
 
 // Gives the copy `partner` in `partnerDir` the further name `name` in `targetDir` (a hard link), in place
 // of what has that name there, without a moment in which the name is missing. `targetAbsent` as for
 // CopyEntrySafely. Failed where the file system has no hard links: the caller copies instead.
-CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partnerDir,
-                            const std::string& partner, platform::Directory& targetDir,
-                            const std::string& name, bool targetAbsent);
-
-// A hidden name for the temporary copy of `name`, unlikely to meet a user's file and never longer than a
-// file name may be.
-std::string TemporaryCopyName(const std::string& name);
-
-// True for a name TemporaryCopyName can give, also with a trailing dot or blank (the destination probe
-// makes such names): what a run that was killed during a copy or a probe leaves behind.
-bool IsTemporaryCopyName(std::string_view name);
+CopyOutcome LinkEntrySafely(platform::Directory& partnerDir, const std::string& partner,
+                            platform::Directory& targetDir, const std::string& name, bool targetAbsent);
 
 }  // namespace trx

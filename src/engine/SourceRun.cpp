@@ -19,6 +19,7 @@
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryName.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -65,16 +66,15 @@ void cSourceRun::BackUp() {
     bool reachable = false;
     std::unique_ptr<platform::Directory> destinationDir;
     std::unique_ptr<platform::Directory> targetDir = OpenTargetRoot(destinationDir, reachable);
-    std::unique_ptr<platform::Directory> sourceDir;
     if (!reachable) {
         run_.ReportProblem(messages::TargetUnreachable(targetPath), nullptr);
         sourceUnreachable_ = true;  // nothing was walked: nothing may be compared
         state_.LeftOut[&source_.Catalogue] = &targetNode;
-    } else if (run_.Fs.OpenDirectory(source_.Path, sourceDir) != 0) {
+    } else if (auto sourceDir = run_.Fs.OpenDirectory(source_.Path); !sourceDir) {
         sourceUnreachable_ = true;
         MarkUnreachable(source_.Catalogue, targetNode, source_.Path);
     } else {
-        WalkRoot(*sourceDir, targetDir.get(), targetNode, targetPath);
+        WalkRoot(**sourceDir, targetDir.get(), targetNode, targetPath);
     }
     destinationDir_ = nullptr;
     if (sourceUnreachable_ || sourceHeldBack_) {
@@ -86,9 +86,10 @@ std::unique_ptr<platform::Directory> cSourceRun::OpenTargetRoot(std::unique_ptr<
                                                                 bool& reachable) {
     // A target path that would climb out of the destination ("..") is as unreachable as a missing one.
     std::unique_ptr<platform::Directory> targetDir;
-    if (run_.Fs.OpenDirectory(destination_.Path, destinationDir) == 0) {
+    if (auto opened = run_.Fs.OpenDirectory(destination_.Path)) {
+        destinationDir = std::move(*opened);
         destinationDir_ = destinationDir.get();
-        targetDir = run_.DryRun ? OpenBelow(run_.Fs, *destinationDir, source_.TargetSubPath)
+        targetDir = run_.DryRun ? OpenBelow(*destinationDir, source_.TargetSubPath)
                                 : folders_.OpenTargetRoot(*destinationDir, source_.TargetSubPath, source_.Path);
     }
     // A preview goes on without the folders the run would make.
@@ -98,8 +99,9 @@ std::unique_ptr<platform::Directory> cSourceRun::OpenTargetRoot(std::unique_ptr<
 
 void cSourceRun::WalkRoot(platform::Directory& sourceDir, platform::Directory* targetDir, cSubDir& targetNode,
                           const std::string& targetPath) {
-    platform::EntryInfo root;
-    const bool rootKnown = run_.Fs.StatAt(sourceDir, ".", root) == 0;
+    const auto rootStat = sourceDir.Stat(".");
+    const bool rootKnown = rootStat.Ok();
+    const platform::EntryInfo root = rootKnown ? *rootStat : platform::EntryInfo{};
     const std::uint64_t device = rootKnown ? root.Device : kUnknownDevice;
     cFolder folder{source_.Catalogue, targetNode, sourceDir, targetDir, targetDir == nullptr, device, false,
                    source_.Path,      targetPath};
@@ -119,8 +121,8 @@ void cSourceRun::BackUpDir(cFolder& folder) {
     }
     run_.Pump();
 
-    std::vector<platform::ListedEntry> entries;
-    if (run_.Fs.List(folder.SourceDir, entries) != 0) {
+    auto listed = folder.SourceDir.List();
+    if (!listed) {
         // Never let a directory that cannot be read look empty: the comparison would delete its copies.
         if (&folder.Catalogue == &source_.Catalogue) {
             sourceUnreachable_ = true;
@@ -128,6 +130,7 @@ void cSourceRun::BackUpDir(cFolder& folder) {
         MarkUnreachable(folder.Catalogue, folder.Target, folder.SourcePath);
         return;
     }
+    const std::vector<platform::ListedEntry>& entries = *listed;
     if (entries.empty() && HoldBackEmpty(folder)) {
         return;
     }
@@ -143,10 +146,11 @@ void cSourceRun::BackUpDir(cFolder& folder) {
             continue;
         }
         const std::string& name = entries[i].Name;
-        platform::EntryInfo info;
-        if (run_.Fs.StatAt(folder.SourceDir, name, info) != 0) {
+        const auto stat = folder.SourceDir.Stat(name);
+        if (!stat) {
             continue;
         }
+        const platform::EntryInfo& info = *stat;
         if (!refused.empty() && !refused[i].empty()) {
             ReportRefused(folder, name, refused[i]);
         } else if (info.Kind == platform::FileKind::Directory) {
@@ -209,11 +213,11 @@ bool cSourceRun::IsCandidate(cFolder& folder, const platform::ListedEntry& entry
     }
     inputs_.SetName(entry.Name);
     if (needAttributes_) {
-        platform::EntryInfo info;
-        if (run_.Fs.StatAt(folder.SourceDir, entry.Name, info) != 0) {
+        const auto info = folder.SourceDir.Stat(entry.Name);
+        if (!info) {
             return false;  // gone already
         }
-        inputs_.Attributes = platform::AttributesOf(entry.Name, info.Kind, info.Mode);
+        inputs_.Attributes = platform::AttributesOf(entry.Name, info->Kind, info->Mode);
     }
     return filters_.PassesNameTests(inputs_);
 }
@@ -261,12 +265,13 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         run_.ReportProblem(messages::TargetUnreachable(parent.TargetPath + name + "/"), nullptr);
         return;
     }
-    std::unique_ptr<platform::Directory> sourceSub;
-    if (run_.Fs.OpenSubDirectory(parent.SourceDir, name, sourceSub) != 0) {
+    auto opened = parent.SourceDir.OpenSub(name);
+    if (!opened) {
         MarkUnreachable(catalogueChild, targetChild, sourcePath);
         return;
     }
-    cFolder folder{catalogueChild, targetChild, *sourceSub,
+    platform::Directory& sourceSub = **opened;
+    cFolder folder{catalogueChild, targetChild, sourceSub,
                    targetSub.get(), made,       info.Device,
                    mounted,        sourcePath,  parent.TargetPath + name + "/"};
     const bool shaping = targetSub != nullptr && !run_.DryRun;
@@ -275,39 +280,42 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
     }
     BackUpDir(folder);
     if (shaping) {
-        folders_.Finish(*targetSub, *sourceSub, folder.Copy, targetChild);
+        folders_.Finish(*targetSub, sourceSub, folder.Copy, targetChild);
     }
 }
 
 std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
                                                                bool& made) {
-    std::unique_ptr<platform::Directory> targetSub;
     made = false;
     if (parent.TargetDir == nullptr) {
         made = true;  // a preview below a folder the run would make: this one would be made too
         return nullptr;
     }
     platform::Directory& dir = *parent.TargetDir;
-    int result = run_.DryRun ? EEXIST : run_.Fs.MakeDirectoryAt(dir, name, 0700);
-    if (result == EEXIST && run_.Fs.OpenSubDirectory(dir, name, targetSub) != 0) {
-        platform::EntryInfo existing;
-        if (run_.Fs.StatAt(dir, name, existing) != 0) {
-            made = run_.DryRun;  // nothing there: the run makes it
-            return nullptr;
-        }
-        // The copy of a file or link that a folder took the place of at the source.
+    // Opened first: on the nightly run the folder is there, and trying to make it would only fail.
+    if (auto opened = dir.OpenSub(name)) {
+        return std::move(*opened);
+    }
+    if (const auto existing = dir.Stat(name); existing) {
+        // The copy of a file or link that a folder took the place of at the source goes first.
         cCatalogueSync sync(run_, state_);
-        if (existing.Kind == platform::FileKind::Directory || !sync.Remove(dir, parent.TargetPath, name)) {
+        if (existing->Kind == platform::FileKind::Directory || !sync.Remove(dir, parent.TargetPath, name)) {
             return nullptr;
         }
-        result = run_.DryRun ? 0 : run_.Fs.MakeDirectoryAt(dir, name, 0700);
-        made = run_.DryRun;
+    } else if (existing.Error() != ENOENT) {
+        return nullptr;
     }
-    made = made || result == 0;
-    if (!targetSub && (result == 0 || result == EEXIST) && !run_.DryRun) {
-        run_.Fs.OpenSubDirectory(dir, name, targetSub);
+    if (run_.DryRun) {
+        made = true;  // the run makes it
+        return nullptr;
     }
-    return targetSub;
+    const platform::Status making = dir.MakeSub(name, 0700);
+    made = making.Ok();
+    if (!making && making.Error() != EEXIST) {
+        return nullptr;
+    }
+    auto opened = dir.OpenSub(name);
+    return opened ? std::move(*opened) : nullptr;
 }
 
 void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
@@ -316,9 +324,12 @@ void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const plat
     }
     source_.TotalSize += info.Size;
     platform::EntryInfo existing;
-    const int found = folder.TargetFresh || folder.TargetDir == nullptr
-                          ? ENOENT
-                          : run_.Fs.StatAt(*folder.TargetDir, name, existing);
+    int found = ENOENT;
+    if (!folder.TargetFresh && folder.TargetDir != nullptr) {
+        const auto stat = folder.TargetDir->Stat(name);
+        found = stat.Error();
+        existing = stat ? *stat : existing;
+    }
     if (cHardLinks::HasPartners(info) && LinkToPartner(folder, name, info, found, existing)) {
         return;
     }
@@ -387,7 +398,7 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
         request.makeRoom = [&] { return MakeRoomFor(folder, name); };
     }
     const std::string sourceFile = folder.SourcePath + name;
-    switch (CopyEntrySafely(run_.Fs, folder.SourceDir, *folder.TargetDir, name, info, request)) {
+    switch (CopyEntrySafely(folder.SourceDir, *folder.TargetDir, name, info, request)) {
         case CopyOutcome::Copied:
             if (cHardLinks::HasPartners(info)) {
                 RememberCopy(folder, name, info);
@@ -443,15 +454,15 @@ void cSourceRun::LogForSource(const std::string& text, int level) {
 
 void cSourceRun::RemoveStaleCopies(platform::Directory& targetDir,
                                    const std::vector<std::string>& candidates) {
-    std::vector<platform::ListedEntry> entries;
-    if (run_.Fs.List(targetDir, entries) != 0) {
+    const auto entries = targetDir.List();
+    if (!entries) {
         return;
     }
     const std::unordered_set<std::string> current(candidates.begin(), candidates.end());
-    for (const platform::ListedEntry& entry : entries) {
-        if (entry.Kind != platform::FileKind::Directory && IsTemporaryCopyName(entry.Name) &&
+    for (const platform::ListedEntry& entry : *entries) {
+        if (entry.Kind != platform::FileKind::Directory && platform::IsTemporaryName(entry.Name) &&
             current.count(text::UpperCase(entry.Name)) == 0) {
-            run_.Fs.RemoveAt(targetDir, entry.Name, false);
+            (void)targetDir.Remove(entry.Name, false);
         }
     }
 }
@@ -524,9 +535,8 @@ bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name
     if (!state_.DestinationKnown) {
         return false;
     }
-    platform::EntryInfo info;
-    return run_.Fs.StatAt(dir, name, info) == 0 && info.Device == state_.DestinationDevice &&
-           info.Inode == state_.DestinationInode;
+    const auto info = dir.Stat(name);
+    return info && info->Device == state_.DestinationDevice && info->Inode == state_.DestinationInode;
 }
 
 std::vector<std::string> cSourceRun::RefusedNames(cFolder& folder,
@@ -561,10 +571,10 @@ std::vector<std::string> cSourceRun::RefusedNames(cFolder& folder,
             continue;
         }
         if (!listed && !folder.TargetFresh && folder.TargetDir != nullptr) {
-            std::vector<platform::ListedEntry> targetEntries;
-            run_.Fs.List(*folder.TargetDir, targetEntries);
-            for (const platform::ListedEntry& entry : targetEntries) {
-                present.insert(entry.Name);
+            if (const auto targetEntries = folder.TargetDir->List()) {
+                for (const platform::ListedEntry& entry : *targetEntries) {
+                    present.insert(entry.Name);
+                }
             }
         }
         listed = true;
@@ -634,11 +644,11 @@ bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const p
         if (destinationDir_ == nullptr || !partner->Folder.starts_with(destination_.Path)) {
             return false;
         }
-        partnerDir = OpenBelow(run_.Fs, *destinationDir_, partner->Folder.substr(destination_.Path.size()));
+        partnerDir = OpenBelow(*destinationDir_, partner->Folder.substr(destination_.Path.size()));
         dir = partnerDir.get();
     }
-    if (dir == nullptr || LinkEntrySafely(run_.Fs, *dir, partner->Name, *folder.TargetDir, name,
-                                          found == ENOENT) != CopyOutcome::Copied) {
+    if (dir == nullptr ||
+        LinkEntrySafely(*dir, partner->Name, *folder.TargetDir, name, found == ENOENT) != CopyOutcome::Copied) {
         return false;
     }
     // Planned as the copy it stands for (a separate copy that was up to date is no change of the plan).
@@ -660,11 +670,11 @@ void cSourceRun::KeepUpToDateCopy(cFolder& folder, const std::string& name, cons
     // A change of bits or owner alone leaves the modification time alone: the copy follows it here.
     if (state_.Abilities.KeepsPermissions && existing.Kind == platform::FileKind::Regular &&
         KeptMode(existing.Mode, existing.Kind) != KeptMode(info.Mode, info.Kind)) {
-        run_.Fs.SetModeAt(*folder.TargetDir, name, KeptMode(info.Mode, info.Kind));
+        (void)folder.TargetDir->SetModeOf(name, KeptMode(info.Mode, info.Kind));
     }
     cOwnerChange change;
     if (OwnerToGive(state_.Abilities, state_.Identity, info, existing.Owner, existing.Group, change)) {
-        run_.Fs.SetOwnerAt(*folder.TargetDir, name, change.Owner, change.Group);
+        (void)folder.TargetDir->SetOwnerOf(name, change.Owner, change.Group);
     }
     if (cHardLinks::HasPartners(info)) {
         hardLinks_.Remember(info, {folder.TargetPath, name, existing.Device, existing.Inode});
@@ -672,9 +682,8 @@ void cSourceRun::KeepUpToDateCopy(cFolder& folder, const std::string& name, cons
 }
 
 void cSourceRun::RememberCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
-    platform::EntryInfo copy;
-    if (run_.Fs.StatAt(*folder.TargetDir, name, copy) == 0) {
-        hardLinks_.Remember(info, {folder.TargetPath, name, copy.Device, copy.Inode});
+    if (const auto copy = folder.TargetDir->Stat(name)) {
+        hardLinks_.Remember(info, {folder.TargetPath, name, copy->Device, copy->Inode});
     }
 }
 

@@ -25,26 +25,24 @@ bool IsPlainRelativePath(std::string_view relativePath) {
     return true;
 }
 
-std::unique_ptr<platform::Directory> OpenBelow(platform::FileSystem& fs, platform::Directory& base,
-                                               std::string_view relativePath) {
+std::unique_ptr<platform::Directory> OpenBelow(platform::Directory& base, std::string_view relativePath) {
     if (!IsPlainRelativePath(relativePath)) {
         return nullptr;
     }
     std::unique_ptr<platform::Directory> current;
     platform::Directory* at = &base;
     for (const std::string_view name : platform::PathComponents(relativePath)) {
-        std::unique_ptr<platform::Directory> next;
-        if (fs.OpenSubDirectory(*at, std::string(name), next) != 0) {
+        auto next = at->OpenSub(std::string(name));
+        if (!next) {
             return nullptr;
         }
-        current = std::move(next);
+        current = std::move(*next);
         at = current.get();
     }
     if (!current) {
-        // The base itself: a second handle of its own, opened by path.
-        if (fs.OpenDirectory(base.Path(), current) != 0) {
-            return nullptr;
-        }
+        // The base itself: a second handle of its own.
+        auto again = base.Reopen();
+        return again ? std::move(*again) : nullptr;
     }
     return current;
 }

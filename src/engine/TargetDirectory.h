@@ -8,7 +8,6 @@ namespace trx {
 
 namespace platform {
 class Directory;
-class FileSystem;
 }  // namespace platform
 
 // True for one plain name that may be joined to a path: not "", "." or "..", and without "/" or NUL. A
@@ -21,7 +20,6 @@ bool IsPlainRelativePath(std::string_view relativePath);
 // Opens the directory `relativePath` below `base` one component at a time without following a link, so
 // that nothing below a destination can lead the run out of it. Null when a component is missing, is a
 // link or is not a plain name.
-std::unique_ptr<platform::Directory> OpenBelow(platform::FileSystem& fs, platform::Directory& base,
-                                               std::string_view relativePath);
+std::unique_ptr<platform::Directory> OpenBelow(platform::Directory& base, std::string_view relativePath);
 
 }  // namespace trx

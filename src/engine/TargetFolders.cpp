@@ -57,11 +57,12 @@ void cTargetFolders::Enter(platform::Directory& dir, const platform::EntryInfo& 
     copy.Source = source;
     copy.Shared = shared;
     copy.TargetAttributes.clear();
-    if (fs_.StatAt(dir, ".", copy.Target) != 0) {
-        copy.Target.Kind = platform::FileKind::None;
-    }
+    const auto target = dir.Stat(".");
+    copy.Target = target ? *target : platform::EntryInfo{};
     if (state_.Abilities.KeepsAttributes) {
-        fs_.ReadDirectoryAttributes(dir, copy.TargetAttributes);
+        if (auto attributes = dir.ReadAttributes()) {
+            copy.TargetAttributes = std::move(*attributes);
+        }
     }
     if (!state_.Abilities.KeepsPermissions || copy.Target.Kind != platform::FileKind::Directory) {
         return;
@@ -70,7 +71,7 @@ void cTargetFolders::Enter(platform::Directory& dir, const platform::EntryInfo& 
     // keeps full access so that the run can fill the folder.
     const std::uint32_t now = copy.Target.Mode & 0777;
     const std::uint32_t closed = (now & source.Mode & 0077) | 0700;
-    if (closed != now && fs_.SetDirectoryMode(dir, closed | (copy.Target.Mode & kSpecialBits)) == 0) {
+    if (closed != now && dir.SetMode(closed | (copy.Target.Mode & kSpecialBits))) {
         copy.Target.Mode = closed | (copy.Target.Mode & kSpecialBits);
     }
 }
@@ -84,21 +85,21 @@ void cTargetFolders::Finish(platform::Directory& dir, platform::Directory& sourc
     cOwnerChange change;
     bool changed = false;
     if (OwnerToGive(abilities, state_.Identity, copy.Source, copy.Target.Owner, copy.Target.Group, change)) {
-        changed = fs_.SetDirectoryOwner(dir, change.Owner, change.Group) == 0;
+        changed = dir.SetOwner(change.Owner, change.Group).Ok();
     }
     if (abilities.KeepsAttributes && KeepAttributes(dir, sourceDir, copy)) {
         changed = true;  // an ACL written moves the group bits: the bits are set below in any case
     }
     const std::uint32_t wanted = KeptMode(copy.Source.Mode, platform::FileKind::Directory);
     if (abilities.KeepsPermissions && (changed || (copy.Target.Mode & 07777) != wanted)) {
-        fs_.SetDirectoryMode(dir, wanted);
+        (void)dir.SetMode(wanted);
     }
     if (keepTimes_) {
         // A stat costs less than a change of times, which the file system must write: most folders of a
         // run have their times already.
-        platform::EntryInfo now;
-        if (fs_.StatAt(dir, ".", now) != 0 || !SameTime(now.Modified, copy.Source.Modified)) {
-            fs_.SetDirectoryTimes(dir, copy.Source.Accessed, copy.Source.Modified);
+        const auto now = dir.Stat(".");
+        if (!now || !SameTime(now->Modified, copy.Source.Modified)) {
+            (void)dir.SetTimes(copy.Source.Accessed, copy.Source.Modified);
         }
         // Deletions after the walk change the folder again: its times are given back then.
         state_.FolderTimes[&node] = {copy.Source.Accessed, copy.Source.Modified};
@@ -117,23 +118,22 @@ bool cTargetFolders::SameTime(const platform::FileTime& kept, const platform::Fi
 
 bool cTargetFolders::KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir,
                                     const cFolderCopy& copy) {
-    std::vector<platform::ExtendedAttribute> wanted;
-    if (const int error = fs_.ReadDirectoryAttributes(sourceDir, wanted); error != 0) {
-        if (error != ENOTSUP && error != EOPNOTSUPP) {
-            return false;  // unknown: what the copy has stays
-        }
-        wanted.clear();  // the source's file system has none: neither has the copy
+    auto read = sourceDir.ReadAttributes();
+    if (!read && read.Error() != ENOTSUP && read.Error() != EOPNOTSUPP) {
+        return false;  // unknown: what the copy has stays
     }
+    // Where the source's file system has none, neither has the copy.
+    const std::vector<platform::ExtendedAttribute> wanted = read ? std::move(*read) : std::vector<platform::ExtendedAttribute>{};
     bool changed = false;
     for (const platform::ExtendedAttribute& attribute : wanted) {
         const platform::ExtendedAttribute* present = FindAttribute(copy.TargetAttributes, attribute.Name);
         if (IsCopiedAttribute(attribute.Name) && (present == nullptr || present->Value != attribute.Value)) {
-            changed = fs_.WriteDirectoryAttribute(dir, attribute) == 0 || changed;
+            changed = dir.WriteAttribute(attribute).Ok() || changed;
         }
     }
     for (const platform::ExtendedAttribute& attribute : copy.TargetAttributes) {
         if (IsCopiedAttribute(attribute.Name) && FindAttribute(wanted, attribute.Name) == nullptr) {
-            changed = fs_.RemoveDirectoryAttribute(dir, attribute.Name) == 0 || changed;
+            changed = dir.RemoveAttribute(attribute.Name).Ok() || changed;
         }
     }
     return changed;
@@ -158,19 +158,22 @@ std::unique_ptr<platform::Directory> cTargetFolders::OpenTargetRoot(platform::Di
         names.emplace_back(name);
     }
     if (names.empty()) {
-        return OpenBelow(fs_, base, "");
+        return OpenBelow(base, "");
     }
     // The folders on the way are shaped once the whole path stands: a read-only one would stop the next.
     std::vector<std::pair<std::unique_ptr<platform::Directory>, bool>> way;
     platform::Directory* at = &base;
     for (const std::string& name : names) {
-        const int made = fs_.MakeDirectoryAt(*at, name, 0700);
-        std::unique_ptr<platform::Directory> next;
-        if ((made != 0 && made != EEXIST) || fs_.OpenSubDirectory(*at, name, next) != 0) {
+        const platform::Status made = at->MakeSub(name, 0700);
+        if (!made && made.Error() != EEXIST) {
             return nullptr;
         }
-        at = next.get();
-        way.emplace_back(std::move(next), made == 0);
+        auto next = at->OpenSub(name);
+        if (!next) {
+            return nullptr;
+        }
+        at = next->get();
+        way.emplace_back(std::move(*next), made.Ok());
     }
     for (std::size_t i = 0; i + 1 < way.size(); ++i) {
         ShapeAncestor(*way[i].first, way[i].second, AncestorPath(sourcePath, way.size() - 1 - i, names[i]));
@@ -179,11 +182,15 @@ std::unique_ptr<platform::Directory> cTargetFolders::OpenTargetRoot(platform::Di
 }
 
 void cTargetFolders::ShapeAncestor(platform::Directory& dir, bool made, const std::string& ancestor) {
-    std::unique_ptr<platform::Directory> source;
-    platform::EntryInfo info;
-    if (ancestor.empty() || fs_.OpenDirectory(ancestor, source) != 0 || fs_.StatAt(*source, ".", info) != 0) {
+    if (ancestor.empty()) {
         return;
     }
+    const auto source = fs_.OpenDirectory(ancestor);
+    const auto stat = source ? (*source)->Stat(".") : platform::Result<platform::EntryInfo>(platform::Failure{source.Error()});
+    if (!stat) {
+        return;
+    }
+    const platform::EntryInfo& info = *stat;
     cFolderCopy copy;
     Enter(dir, info, !made, copy);
     if (made) {
@@ -191,10 +198,10 @@ void cTargetFolders::ShapeAncestor(platform::Directory& dir, bool made, const st
         cOwnerChange change;
         if (OwnerToGive(state_.Abilities, state_.Identity, info, copy.Target.Owner, copy.Target.Group,
                         change)) {
-            fs_.SetDirectoryOwner(dir, change.Owner, change.Group);
+            (void)dir.SetOwner(change.Owner, change.Group);
         }
         if (state_.Abilities.KeepsPermissions) {
-            fs_.SetDirectoryMode(dir, KeptMode(info.Mode, platform::FileKind::Directory));
+            (void)dir.SetMode(KeptMode(info.Mode, platform::FileKind::Directory));
         }
     }
 }

@@ -189,17 +189,14 @@ bool SaveProjectExtras(const cProject& project, const std::string& projectPath, 
     const std::string path = ProjectExtrasPath(projectPath);
     const std::string data = SerializeProjectExtras(project);
     if (data.empty()) {
-        platform::FileStatus status;
-        const bool present = fs.Status(path, status, false) == 0;
-        return !present || fs.RemoveFile(path) == 0;
+        return !fs.Stat(path, false) || fs.RemoveFile(path).Ok();
     }
     return platform::ReplaceFileContents(fs, path, data).failure == platform::ReplaceFailure::None;
 }
 
 void LoadProjectExtras(cProject& project, const std::string& projectPath, platform::FileSystem& fs) {
-    std::string data;
-    if (fs.ReadWholeFile(ProjectExtrasPath(projectPath), data) == 0) {
-        ParseProjectExtras(project, data);
+    if (const auto data = fs.ReadWholeFile(ProjectExtrasPath(projectPath))) {
+        ParseProjectExtras(project, *data);
     }
 }
 

@@ -359,16 +359,15 @@ void CloneProject(const cProject& project, cProject& copy) {
 }
 
 void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
-    std::string data;
-    const int error = fs.ReadWholeFile(path, data);
-    if (error != 0) {
+    const auto data = fs.ReadWholeFile(path);
+    if (!data) {
         // A file that opens but cannot be read is a read error, not a missing file.
-        if (error == EIO) {
+        if (data.Error() == EIO) {
             throw cProjectFileError(messages::kStreamReadError);
         }
         throw cProjectFileError(messages::CannotOpenFile(path));
     }
-    ParseProject(project, data);
+    ParseProject(project, *data);
     LoadProjectExtras(project, path, fs);
 }
 

@@ -18,18 +18,18 @@ std::uint8_t AttributesOf(const std::string& name, FileKind kind, std::uint32_t 
 }
 
 bool FileSystem::IsRegularFile(const std::string& path) {
-    FileStatus status;
-    return Status(path, status, true) == 0 && status.kind == FileKind::Regular;
+    const auto status = Stat(path, true);
+    return status && status->Kind == FileKind::Regular;
 }
 
 bool FileSystem::IsDirectory(const std::string& path) {
-    FileStatus status;
-    return Status(path, status, true) == 0 && status.kind == FileKind::Directory;
+    const auto status = Stat(path, true);
+    return status && status->Kind == FileKind::Directory;
 }
 
-int FileSystem::MakeDirectories(const std::string& path) {
+Status FileSystem::MakeDirectories(const std::string& path) {
     if (IsDirectory(path)) {
-        return 0;
+        return {};
     }
     std::string trimmed = path;
     while (trimmed.size() > 1 && trimmed.back() == '/') {
@@ -37,15 +37,15 @@ int FileSystem::MakeDirectories(const std::string& path) {
     }
     const auto slash = trimmed.rfind('/');
     if (slash != std::string::npos && slash > 0) {
-        if (const int error = MakeDirectories(trimmed.substr(0, slash)); error != 0) {
-            return error;
+        if (Status parent = MakeDirectories(trimmed.substr(0, slash)); !parent) {
+            return parent;
         }
     }
-    const int error = MakeDirectory(trimmed);
-    if (error == EEXIST && IsDirectory(trimmed)) {
-        return 0;  // made by someone else in the meantime
+    Status made = MakeDirectory(trimmed);
+    if (made.Error() == EEXIST && IsDirectory(trimmed)) {
+        return {};  // made by someone else in the meantime
     }
-    return error;
+    return made;
 }
 
 std::string DirectoryPart(std::string_view path) {

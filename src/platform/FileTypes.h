@@ -13,9 +13,9 @@ inline constexpr std::size_t kMaxPathLength = 4096;
 enum class FileKind { None, Regular, Directory, SymLink, Other };
 
 struct FileStatus {
-    FileKind kind = FileKind::None;
-    std::uint32_t mode = 0;  // permission bits only
-    std::uint64_t size = 0;
+    FileKind Kind = FileKind::None;
+    std::uint32_t Mode = 0;  // permission bits only
+    std::uint64_t Size = 0;
 };
 
 // A moment as the file system keeps it (UTC).
@@ -49,6 +49,12 @@ struct EntryInfo {
 
 // An owner or group that a change of owners leaves as it is.
 inline constexpr std::uint32_t kUnchangedId = ~std::uint32_t{0};
+
+// A stretch of a file's data, [Start, End): what lies between stretches is a hole.
+struct DataStretch {
+    std::uint64_t Start = 0;
+    std::uint64_t End = 0;
+};
 
 // One extended attribute; POSIX ACLs are the attributes "system.posix_acl_access" and "..._default".
 struct ExtendedAttribute {

@@ -187,8 +187,8 @@ TEST(UnattendedRun, ASecondRunOfAProjectIsRefusedAndTouchesNothing) {
     const std::string path = SaveProjectWith(dir, {"quelle"});
     const std::string project = dir.ReadFile("Projekt.buf");
     platform::PosixFileSystem fs;
-    std::unique_ptr<platform::FileLock> firstRun;  // what a run under way holds
-    ASSERT_EQ(fs.LockFile(dir / ".Projekt.buf.lock", firstRun), 0);
+    auto firstRun = fs.LockFile(dir / ".Projekt.buf.lock");  // what a run under way holds
+    ASSERT_TRUE(firstRun);
 
     const Outcome refused = RunHeadless({path, "/h", "/s"}, dir);
     EXPECT_EQ(refused.status, 2);
@@ -198,7 +198,7 @@ TEST(UnattendedRun, ASecondRunOfAProjectIsRefusedAndTouchesNothing) {
     EXPECT_FALSE(dir.Exists("Projekt_Protocol.txt"));
     EXPECT_EQ(dir.ReadFile("Projekt.buf"), project);
 
-    firstRun.reset();  // the lock goes with its holder, also with one that was killed
+    firstRun->reset();  // the lock goes with its holder, also with one that was killed
     EXPECT_EQ(RunHeadless({path, "/h", "/s"}, dir).status, 0);
     EXPECT_TRUE(dir.Exists("ziel/a.txt"));
 }

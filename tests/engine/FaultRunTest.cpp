@@ -6,6 +6,7 @@
 #include "engine/RunController.h"
 #include "engine/RunView.h"
 #include "engine/SafeCopy.h"
+#include "platform/TemporaryName.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -86,7 +87,7 @@ protected:
         EXPECT_FALSE(faultyRun.Cancelled);
         EXPECT_NE(Protocol().find(line), std::string::npos) << Protocol();
         for (const auto& [name, content] : Files(dst)) {
-            EXPECT_FALSE(IsTemporaryCopyName(fs::path(name).filename().string())) << name;
+            EXPECT_FALSE(platform::IsTemporaryName(fs::path(name).filename().string())) << name;
         }
         faulty.Clear();
         const cRunResult clean = RunOnce();

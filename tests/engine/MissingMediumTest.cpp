@@ -192,15 +192,15 @@ TEST_F(MissingMediumTest, ADestinationBackedUpBeforeIsNeitherRecreatedNorFilledW
 TEST_F(MissingMediumTest, TwoRunsNeverWriteIntoOneDestinationAtOnce) {
     Files("", 1);
     fs::create_directory(dst);
-    std::unique_ptr<platform::Directory> other;
-    std::unique_ptr<platform::FileLock> otherRun;
-    ASSERT_EQ(posix.OpenDirectory(dst, other), 0);
-    ASSERT_EQ(posix.LockDirectory(*other, otherRun), 0);
+    auto other = posix.OpenDirectory(dst);
+    ASSERT_TRUE(other);
+    auto otherRun = (*other)->Lock();
+    ASSERT_TRUE(otherRun);
     const auto lines = RunAgain();
     EXPECT_EQ(lines, std::vector<std::string>{messages::DestinationBusy(dst)});
     EXPECT_EQ(run.ProblemCount, 1);
     EXPECT_FALSE(tmp.Exists("dst/f0"));
-    otherRun.reset();
+    otherRun->reset();
     RunAgain();
     EXPECT_TRUE(tmp.Exists("dst/f0"));
 }

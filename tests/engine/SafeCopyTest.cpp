@@ -22,19 +22,18 @@ protected:
     SafeCopyTest() {
         tmp.MakeDir("src");
         tmp.MakeDir("dst");
-        EXPECT_EQ(fs.OpenDirectory(tmp / "src", source), 0);
-        EXPECT_EQ(fs.OpenDirectory(tmp / "dst", target), 0);
+        source = std::move(*fs.OpenDirectory(tmp / "src"));
+        target = std::move(*fs.OpenDirectory(tmp / "dst"));
     }
 
     CopyOutcome Copy(const std::string& name, bool unnamed, bool cancelAfterFirstChunk = false) {
-        platform::EntryInfo info;
-        EXPECT_EQ(fs.StatAt(*source, name, info), 0);
+        const platform::EntryInfo info = *source->Stat(name);
         bool cancel = false;
         cCopyRequest request;
         request.targetAbsent = unnamed;
         request.onChunk = [&](std::uint64_t) { cancel = cancelAfterFirstChunk; };
         request.cancelled = [&] { return cancel; };
-        return CopyEntrySafely(fs, *source, *target, name, info, request);
+        return CopyEntrySafely(*source, *target, name, info, request);
     }
 
     // Names in the target other than the expected ones: temporary files left behind.
@@ -79,12 +78,11 @@ TEST_F(SafeCopyTest, WithoutUnnamedFilesTheTemporaryNameServes) {
 
 TEST_F(SafeCopyTest, ANameTakenMeanwhileIsReplacedThroughATemporaryName) {
     tmp.WriteFile("src/new.txt", "ours");
-    platform::EntryInfo info;
-    ASSERT_EQ(fs.StatAt(*source, "new.txt", info), 0);
+    const platform::EntryInfo info = *source->Stat("new.txt");
     fs.AfterChunk = [&](const std::string&, std::uint64_t) { tmp.WriteFile("dst/new.txt", "someone else's"); };
     cCopyRequest request;
     request.targetAbsent = true;
-    const CopyOutcome outcome = CopyEntrySafely(fs, *source, *target, "new.txt", info, request);
+    const CopyOutcome outcome = CopyEntrySafely(*source, *target, "new.txt", info, request);
     EXPECT_EQ(outcome, CopyOutcome::Copied);
     EXPECT_EQ(tmp.ReadFile("dst/new.txt"), "ours");
     EXPECT_TRUE(Others({"new.txt"}).empty());

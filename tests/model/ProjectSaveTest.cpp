@@ -88,7 +88,7 @@ TEST_F(ProjectSaveTest, AFullDiskKeepsThePreviousProject) {
 TEST_F(ProjectSaveTest, AFileThatCannotBeCreatedNamesThePath) {
     const std::string path = dir / "fehlt/Daten.buf";
     EXPECT_EQ(SaveError(path, posix), "Cannot create file " + path);
-    faulty.Fail(FaultyFileSystem::Op::CreateExclusive, "Daten.buf", EACCES);
+    faulty.Fail(FaultyFileSystem::Op::CreateFileAt, "Daten.buf", EACCES);
     EXPECT_EQ(SaveError(dir / "Daten.buf", faulty), "Cannot create file " + dir / "Daten.buf");
     EXPECT_EQ(EntriesInDir(), 0);
 }

@@ -15,15 +15,15 @@ namespace {
 class PosixFileSystemTest : public ::testing::Test {
 protected:
     std::unique_ptr<Directory> Open(const std::string& relative = "") {
-        std::unique_ptr<Directory> dir;
-        EXPECT_EQ(fs.OpenDirectory(tmp / relative, dir), 0);
-        return dir;
+        auto dir = fs.OpenDirectory(tmp / relative);
+        EXPECT_TRUE(dir) << dir.Error();
+        return dir ? std::move(*dir) : nullptr;
     }
     std::vector<std::string> Names(Directory& dir) {
-        std::vector<ListedEntry> entries;
-        EXPECT_EQ(fs.List(dir, entries), 0);
+        const auto entries = dir.List();
+        EXPECT_TRUE(entries);
         std::vector<std::string> names;
-        for (const auto& e : entries) {
+        for (const auto& e : *entries) {
             names.push_back(e.Name);
         }
         std::sort(names.begin(), names.end());
@@ -49,23 +49,23 @@ TEST_F(PosixFileSystemTest, StatNeverFollowsALink) {
     tmp.WriteFile("data.bin", std::string(1000, 'd'));
     ASSERT_EQ(::symlink("data.bin", (tmp / "link").c_str()), 0);
     auto dir = Open();
-    EntryInfo info;
-    ASSERT_EQ(fs.StatAt(*dir, "link", info), 0);
-    EXPECT_EQ(info.Kind, FileKind::SymLink);
-    EXPECT_EQ(info.Size, 8u);  // the length of "data.bin"
-    ASSERT_EQ(fs.StatAt(*dir, "data.bin", info), 0);
-    EXPECT_EQ(info.Kind, FileKind::Regular);
-    EXPECT_EQ(info.Size, 1000u);
-    EXPECT_EQ(fs.StatAt(*dir, "gone", info), ENOENT);
+    auto info = dir->Stat("link");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->Kind, FileKind::SymLink);
+    EXPECT_EQ(info->Size, 8u);  // the length of "data.bin"
+    info = dir->Stat("data.bin");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->Kind, FileKind::Regular);
+    EXPECT_EQ(info->Size, 1000u);
+    EXPECT_EQ(dir->Stat("gone").Error(), ENOENT);
 
-    std::unique_ptr<Directory> sub;
     tmp.MakeDir("real");
     ASSERT_EQ(::symlink("real", (tmp / "dirlink").c_str()), 0);
-    EXPECT_NE(fs.OpenSubDirectory(*dir, "dirlink", sub), 0);
-    EXPECT_EQ(fs.OpenSubDirectory(*dir, "real", sub), 0);
-    EXPECT_EQ(sub->Path(), tmp / "real/");
-    std::unique_ptr<ReadableFile> file;
-    EXPECT_NE(fs.OpenFileAt(*dir, "link", file), 0);
+    EXPECT_FALSE(dir->OpenSub("dirlink"));
+    auto sub = dir->OpenSub("real");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ((*sub)->Path(), tmp / "real/");
+    EXPECT_FALSE(dir->OpenFile("link"));
 }
 
 TEST_F(PosixFileSystemTest, AttributesFollowModeAndName) {
@@ -82,42 +82,44 @@ TEST_F(PosixFileSystemTest, CopiesDataInChunksAndCreatesLinks) {
     }
     tmp.WriteFile("big", content);
     auto dir = Open();
-    std::unique_ptr<ReadableFile> in;
-    std::unique_ptr<WritableFile> out;
-    ASSERT_EQ(fs.OpenFileAt(*dir, "big", in), 0);
-    ASSERT_EQ(fs.CreateFileAt(*dir, "copy", 0644, out), 0);
-    EXPECT_EQ(fs.CreateFileAt(*dir, "copy", 0644, out), EEXIST);
-    ASSERT_EQ(fs.CreateFileAt(*dir, "copy2", 0644, out), 0);
+    auto in = dir->OpenFile("big");
+    ASSERT_TRUE(in);
+    ASSERT_TRUE(dir->CreateFile("copy", 0644, NewBits::Exact));
+    EXPECT_EQ(dir->CreateFile("copy", 0644, NewBits::Exact).Error(), EEXIST);
+    auto out = dir->CreateFile("copy2", 0644, NewBits::Exact);
+    ASSERT_TRUE(out);
     int chunks = 0;
     for (std::uint64_t copied = 1; copied > 0; ++chunks) {
-        ASSERT_EQ(fs.CopyData(*in, *out, 1 << 20, copied), 0);
+        const auto moved = (*out)->CopyFrom(**in, 1 << 20);
+        ASSERT_TRUE(moved);
+        copied = *moved;
     }
     EXPECT_EQ(chunks, 5);  // four chunks and the end
-    ASSERT_EQ(out->SetTimes({1000000000, 5}, {1200000000, 123456789}), 0);
-    ASSERT_EQ(out->Close(), 0);
+    ASSERT_TRUE((*out)->SetTimes({1000000000, 5}, {1200000000, 123456789}));
+    ASSERT_TRUE((*out)->Close());
     EXPECT_EQ(tmp.ReadFile("copy2"), content);
-    EntryInfo info;
-    ASSERT_EQ(fs.StatAt(*dir, "copy2", info), 0);
-    EXPECT_EQ(info.Modified.Seconds, 1200000000);
-    EXPECT_EQ(info.Modified.Nanoseconds, 123456789);
+    const auto info = dir->Stat("copy2");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->Modified.Seconds, 1200000000);
+    EXPECT_EQ(info->Modified.Nanoseconds, 123456789);
 
-    ASSERT_EQ(fs.CreateLinkAt(*dir, "l", "../somewhere"), 0);
-    std::string target;
-    ASSERT_EQ(fs.ReadLinkAt(*dir, "l", target), 0);
-    EXPECT_EQ(target, "../somewhere");
-    ASSERT_EQ(fs.RenameAt(*dir, "copy2", *dir, "copy"), 0);
+    ASSERT_TRUE(dir->CreateLink("l", "../somewhere"));
+    const auto target = dir->ReadLink("l");
+    ASSERT_TRUE(target);
+    EXPECT_EQ(*target, "../somewhere");
+    ASSERT_TRUE(dir->Rename("copy2", *dir, "copy"));
     EXPECT_EQ(tmp.ReadFile("copy"), content);
-    EXPECT_EQ(fs.RemoveAt(*dir, "l", false), 0);
+    EXPECT_TRUE(dir->Remove("l", false));
     EXPECT_FALSE(tmp.Exists("l"));
 }
 
 TEST_F(PosixFileSystemTest, MakeDirectoriesCreatesParentsAndAcceptsExisting) {
-    EXPECT_EQ(fs.MakeDirectories(tmp / "a/b/c/"), 0);
+    EXPECT_TRUE(fs.MakeDirectories(tmp / "a/b/c/"));
     EXPECT_TRUE(fs.IsDirectory(tmp / "a/b/c"));
-    EXPECT_EQ(fs.MakeDirectories(tmp / "a/b/c/"), 0);
+    EXPECT_TRUE(fs.MakeDirectories(tmp / "a/b/c/"));
     tmp.WriteFile("file", "");
-    EXPECT_NE(fs.MakeDirectories(tmp / "file/x/"), 0);
-    EXPECT_EQ(fs.MakeDirectories(tmp / "file/"), EEXIST);
+    EXPECT_FALSE(fs.MakeDirectories(tmp / "file/x/"));
+    EXPECT_EQ(fs.MakeDirectories(tmp / "file/").Error(), EEXIST);
 }
 
 }  // namespace

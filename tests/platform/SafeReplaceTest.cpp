@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SafeReplace.h"
+#include "platform/TemporaryName.h"
 
 #include "platform/PosixFileSystem.h"
 #include "support/FaultyFileSystem.h"
@@ -65,8 +66,8 @@ TEST_F(SafeReplaceTest, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporaryFile
         {FaultyFileSystem::Op::Write, EIO, 0, ReplaceFailure::Write},
         {FaultyFileSystem::Op::Sync, EIO, 0, ReplaceFailure::Write},
         {FaultyFileSystem::Op::Close, EDQUOT, 0, ReplaceFailure::Write},
-        {FaultyFileSystem::Op::Rename, EACCES, 0, ReplaceFailure::Write},
-        {FaultyFileSystem::Op::CreateExclusive, EACCES, 0, ReplaceFailure::Create},
+        {FaultyFileSystem::Op::RenameAt, EACCES, 0, ReplaceFailure::Write},
+        {FaultyFileSystem::Op::CreateFileAt, EACCES, 0, ReplaceFailure::Create},
     };
     const std::string path = dir.WriteFile("p.buf", "the previous project");
     for (const Fault& fault : faults) {
@@ -88,19 +89,27 @@ TEST_F(SafeReplaceTest, AMissingFolderOrADirectoryInTheWayCannotBeCreated) {
 
 TEST_F(SafeReplaceTest, LeftoversOfAKilledSaveAreRemoved) {
     dir.WriteFile("p.buf", "old");
-    dir.WriteFile(".p.buf.trx-0123456789", "half a save");
+    dir.WriteFile(".p.buf.trx-01234567", "half a save");
     dir.WriteFile(".p.buf.trx-short", "not ours");
-    dir.WriteFile(".q.buf.trx-0123456789", "another project's");
+    dir.WriteFile(".q.buf.trx-01234567", "another project's");
     EXPECT_EQ(ReplaceFileContents(posix, dir / "p.buf", "new").failure, ReplaceFailure::None);
-    EXPECT_FALSE(dir.Exists(".p.buf.trx-0123456789"));
+    EXPECT_FALSE(dir.Exists(".p.buf.trx-01234567"));
     EXPECT_TRUE(dir.Exists(".p.buf.trx-short"));
-    EXPECT_TRUE(dir.Exists(".q.buf.trx-0123456789"));
+    EXPECT_TRUE(dir.Exists(".q.buf.trx-01234567"));
 }
 
-TEST(TemporaryName, IsHiddenBesideTheFileAndFresh) {
-    const std::string a = TemporaryNameBeside("/data/Daten.buf");
-    EXPECT_EQ(a.rfind("/data/.Daten.buf.trx-", 0), 0u) << a;
-    EXPECT_NE(a, TemporaryNameBeside("/data/Daten.buf"));
+TEST(TemporaryName, IsHiddenFreshNeverTooLongAndRecognised) {
+    const std::string a = TemporaryName("Daten.buf");
+    EXPECT_EQ(a.rfind(".Daten.buf.trx-", 0), 0u) << a;
+    EXPECT_NE(a, TemporaryName("Daten.buf"));
+    const std::string longName(255, 'n');
+    EXPECT_LE(TemporaryName(longName).size(), 255u);
+    for (const std::string& name : {a, TemporaryName(longName), a + ".", a + " "}) {
+        EXPECT_TRUE(IsTemporaryName(name)) << name;
+    }
+    for (const std::string name : {"a.txt", ".a.trx-short", ".a.trx-ABCDEFGH", "a.trx-01234567"}) {
+        EXPECT_FALSE(IsTemporaryName(name)) << name;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <memory>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -87,57 +89,29 @@ public:
     // How often `op` was called for a path containing `pathPart`.
     int Calls(Op op, const std::string& pathPart = "") const;
 
-    int ReadWholeFile(const std::string& path, std::string& out) override;
-    int Status(const std::string& path, platform::FileStatus& status, bool followLinks) override;
-    int RealPath(const std::string& path, std::string& out) override;
-    int CreateExclusive(const std::string& path, std::uint32_t mode,
-                        std::unique_ptr<platform::WritableFile>& file) override;
-    int OpenForWriting(const std::string& path, std::unique_ptr<platform::WritableFile>& file) override;
-    int OpenForAppending(const std::string& path, std::unique_ptr<platform::WritableFile>& file) override;
-    int Rename(const std::string& from, const std::string& to) override;
-    int RemoveFile(const std::string& path) override;
-    int SyncDirectory(const std::string& path) override;
-    int LockFile(const std::string& path, std::unique_ptr<platform::FileLock>& out) override;
-
-    int MakeDirectory(const std::string& path) override;
-    int OpenDirectory(const std::string& path, std::unique_ptr<platform::Directory>& out) override;
-    int OpenSubDirectory(platform::Directory& parent, const std::string& name,
-                         std::unique_ptr<platform::Directory>& out) override;
-    int List(platform::Directory& dir, std::vector<platform::ListedEntry>& entries) override;
-    int StatAt(platform::Directory& dir, const std::string& name, platform::EntryInfo& info) override;
-    int MakeDirectoryAt(platform::Directory& dir, const std::string& name, std::uint32_t mode) override;
-    int OpenFileAt(platform::Directory& dir, const std::string& name,
-                   std::unique_ptr<platform::ReadableFile>& out) override;
-    int CreateFileAt(platform::Directory& dir, const std::string& name, std::uint32_t mode,
-                     std::unique_ptr<platform::WritableFile>& out) override;
-    int CreateUnnamedFileAt(platform::Directory& dir, const std::string& name, std::uint32_t mode,
-                            std::unique_ptr<platform::WritableFile>& out) override;
-    int LinkFileAt(platform::WritableFile& file, platform::Directory& dir, const std::string& name) override;
-    int CopyData(platform::ReadableFile& from, platform::WritableFile& to, std::uint64_t maxBytes,
-                 std::uint64_t& copied) override;
-    int ReadLinkAt(platform::Directory& dir, const std::string& name, std::string& target) override;
-    int CreateLinkAt(platform::Directory& dir, const std::string& name, const std::string& target) override;
-    int SetLinkTimesAt(platform::Directory& dir, const std::string& name, const platform::FileTime& accessed,
-                       const platform::FileTime& modified) override;
-    int RenameAt(platform::Directory& fromDir, const std::string& from, platform::Directory& toDir,
-                 const std::string& to) override;
-    int RemoveAt(platform::Directory& dir, const std::string& name, bool directory) override;
-    int LockDirectory(platform::Directory& dir, std::unique_ptr<platform::FileLock>& out) override;
-    int HardLinkAt(platform::Directory& fromDir, const std::string& from, platform::Directory& toDir,
-                   const std::string& to) override;
-    int SetModeAt(platform::Directory& dir, const std::string& name, std::uint32_t mode) override;
-    int SetOwnerAt(platform::Directory& dir, const std::string& name, std::uint32_t owner,
-                   std::uint32_t group) override;
-    int SetDirectoryMode(platform::Directory& dir, std::uint32_t mode) override;
-    int SetDirectoryOwner(platform::Directory& dir, std::uint32_t owner, std::uint32_t group) override;
-    int SetDirectoryTimes(platform::Directory& dir, const platform::FileTime& accessed,
-                          const platform::FileTime& modified) override;
-    int ReadDirectoryAttributes(platform::Directory& dir,
-                                std::vector<platform::ExtendedAttribute>& out) override;
-    int WriteDirectoryAttribute(platform::Directory& dir,
-                                const platform::ExtendedAttribute& attribute) override;
-    int RemoveDirectoryAttribute(platform::Directory& dir, const std::string& name) override;
+    platform::Result<std::string> ReadWholeFile(const std::string& path) override;
+    platform::Result<platform::FileStatus> Stat(const std::string& path, bool followLinks) override;
+    platform::Result<std::string> RealPath(const std::string& path) override;
+    platform::Result<std::unique_ptr<platform::WritableFile>> CreateExclusive(const std::string& path,
+                                                                              std::uint32_t mode) override;
+    platform::Result<std::unique_ptr<platform::WritableFile>> OpenForWriting(
+        const std::string& path) override;
+    platform::Result<std::unique_ptr<platform::WritableFile>> OpenForAppending(
+        const std::string& path) override;
+    platform::Status Rename(const std::string& from, const std::string& to) override;
+    platform::Status RemoveFile(const std::string& path) override;
+    platform::Status SyncDirectory(const std::string& path) override;
+    platform::Result<std::unique_ptr<platform::FileLock>> LockFile(const std::string& path) override;
+    platform::Status MakeDirectory(const std::string& path) override;
+    platform::Result<std::unique_ptr<platform::Directory>> OpenDirectory(const std::string& path) override;
     platform::ProcessIdentity Identity() override;
+
+    // Wraps what the inner file system opened, so that its calls meet the rules too.
+    std::unique_ptr<platform::Directory> Wrap(std::unique_ptr<platform::Directory> inner);
+    std::unique_ptr<platform::WritableFile> Wrap(const std::string& path,
+                                                 std::unique_ptr<platform::WritableFile> inner);
+    std::unique_ptr<platform::ReadableFile> Wrap(const std::string& path,
+                                                 std::unique_ptr<platform::ReadableFile> inner);
 
     // Error for `op` on `path`, or 0; counts the call.
     int Injected(Op op, const std::string& path, std::uint64_t* afterBytes = nullptr) const;

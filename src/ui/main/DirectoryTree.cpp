@@ -352,7 +352,7 @@ bool TDirectoryTree::EnsureDirectoryExists(const std::string& path) {
     if (answer != QMessageBox::Yes) {
         return false;
     }
-    if (fs_.MakeDirectories(path) != 0) {
+    if (!fs_.MakeDirectories(path)) {
         dialogs_.Ask(
             window(), QMessageBox::Critical, QStringLiteral("Fehler beim Erstellen des Verzeichnisses"),
             QStringLiteral("Das Verzeichnis konnte nicht erstellt werden.\n\n") + shown, QMessageBox::Ok);

@@ -59,11 +59,9 @@ void TProtocolTab::Refresh(const std::string& projectPath) {
         Show(false);
         return;
     }
-    std::string content;
-    if (fs_.ReadWholeFile(file, content) != 0) {
-        content.clear();  // there but unreadable: the tab shows that it exists, with nothing in it
-    }
-    QString text = FromModel(content);
+    // There but unreadable: the tab shows that it exists, with nothing in it.
+    const auto content = fs_.ReadWholeFile(file);
+    QString text = FromModel(content ? *content : std::string());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (text.endsWith(u'\n')) {
         text.chop(1);  // the last line's end opens no further line
@@ -78,7 +76,7 @@ void TProtocolTab::Refresh(const std::string& projectPath) {
 void TProtocolTab::Button_DelProtocolClick() {
     const std::string file = ProtocolFileName(projectPath_);
     if (!file.empty()) {
-        fs_.RemoveFile(file);
+        (void)fs_.RemoveFile(file);
     }
     // A file that could not be deleted is still there, and the tab keeps showing it.
     Refresh(projectPath_);

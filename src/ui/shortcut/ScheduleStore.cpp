@@ -67,12 +67,12 @@ std::string cScheduleStore::PathOf(const QString& fileName) const {
 
 QList<cScheduleEntry> cScheduleStore::List() const {
     QList<cScheduleEntry> entries;
-    std::unique_ptr<platform::Directory> folder;
-    std::vector<platform::ListedEntry> names;
-    if (fs_.OpenDirectory(unitFolder_.toUtf8().toStdString(), folder) != 0 || fs_.List(*folder, names) != 0) {
+    const auto folder = fs_.OpenDirectory(unitFolder_.toUtf8().toStdString());
+    const auto names = folder ? (*folder)->List() : platform::Result<std::vector<platform::ListedEntry>>(std::vector<platform::ListedEntry>{});
+    if (!names) {
         return entries;
     }
-    for (const platform::ListedEntry& listed : names) {
+    for (const platform::ListedEntry& listed : *names) {
         const QString fileName =
             QString::fromUtf8(listed.Name.data(), static_cast<qsizetype>(listed.Name.size()));
         if (!IsScheduleTimerName(fileName)) {
@@ -80,19 +80,16 @@ QList<cScheduleEntry> cScheduleStore::List() const {
         }
         cScheduleEntry entry;
         entry.UnitName = fileName.chopped(kTimerSuffix.size());
-        std::string timer;
-        std::string service;
-        if (fs_.ReadWholeFile(PathOf(fileName), timer) != 0) {
+        const auto timer = fs_.ReadWholeFile(PathOf(fileName));
+        if (!timer) {
             continue;
         }
-        fs_.ReadWholeFile(PathOf(entry.UnitName + kServiceSuffix), service);
-        if (!ReadScheduleUnits(QByteArray::fromStdString(timer), QByteArray::fromStdString(service),
-                               entry.Schedule)) {
+        const auto service = fs_.ReadWholeFile(PathOf(entry.UnitName + kServiceSuffix));
+        if (!ReadScheduleUnits(QByteArray::fromStdString(*timer),
+                               QByteArray::fromStdString(service ? *service : std::string()), entry.Schedule)) {
             continue;  // a hand-written timer of that name is the user's, not ours
         }
-        platform::FileStatus link;
-        entry.Enabled =
-            fs_.Status(PathOf(QStringLiteral("timers.target.wants/") + fileName), link, false) == 0;
+        entry.Enabled = fs_.Stat(PathOf(QStringLiteral("timers.target.wants/") + fileName), false).Ok();
         entries.append(entry);
     }
     std::sort(entries.begin(), entries.end(), [](const cScheduleEntry& a, const cScheduleEntry& b) {
@@ -117,7 +114,7 @@ bool cScheduleStore::MakeUnitFolder(QString& failure) {
     QString path;
     for (const QString& part : parts) {
         path += u'/' + part;
-        const int error = fs_.MakeDirectory(path.toUtf8().toStdString());
+        const int error = fs_.MakeDirectory(path.toUtf8().toStdString()).Error();
         if (error != 0 && error != EEXIST) {
             failure = QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden: %2")
                           .arg(path, ErrorText(error));
@@ -151,7 +148,9 @@ bool cScheduleStore::Save(const cSchedule& schedule, const QString& program, QSt
     cEarlier earlier[2];
     const QString files[2] = {name + kServiceSuffix, name + kTimerSuffix};
     for (int i = 0; i < 2; ++i) {
-        earlier[i].Existed = fs_.ReadWholeFile(PathOf(files[i]), earlier[i].Text) == 0;
+        auto text = fs_.ReadWholeFile(PathOf(files[i]));
+        earlier[i].Existed = text.Ok();
+        earlier[i].Text = text ? std::move(*text) : std::string();
         if (earlier[i].Existed && !IsScheduleUnitText(QByteArray::fromStdString(earlier[i].Text))) {
             failure = QStringLiteral(
                           "Die Datei \"%1\" gehört nicht zu einem Zeitplan von Tresorix und wird "
@@ -178,7 +177,7 @@ void cScheduleStore::PutBack(const QString (&files)[2], const cEarlier (&earlier
         if (earlier[i].Existed) {
             platform::ReplaceFileContents(fs_, PathOf(files[i]), earlier[i].Text);
         } else {
-            fs_.RemoveFile(PathOf(files[i]));
+            (void)fs_.RemoveFile(PathOf(files[i]));
         }
     }
     QString ignored;
@@ -192,7 +191,7 @@ bool cScheduleStore::Remove(const QString& unitName, QString& failure) {
         return false;
     }
     for (const QString& suffix : {kTimerSuffix, kServiceSuffix}) {
-        const int error = fs_.RemoveFile(PathOf(unitName + suffix));
+        const int error = fs_.RemoveFile(PathOf(unitName + suffix)).Error();
         if (error != 0 && error != ENOENT) {
             failure = QStringLiteral("Die Datei \"%1\" kann nicht entfernt werden: %2")
                           .arg(QString::fromStdString(PathOf(unitName + suffix)), ErrorText(error));

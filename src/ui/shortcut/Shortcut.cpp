@@ -112,14 +112,13 @@ bool ReadShortcut(platform::FileSystem& fs, const QString& linkFile, QString* ta
     const std::string path = ToModel(linkFile);
     // Whatever is dropped is read whole; a launcher is a few lines, anything this big is something else.
     constexpr std::uint64_t kLargestLauncher = 1 << 20;
-    platform::FileStatus status;
-    if (fs.Status(path, status, true) != 0 || status.size > kLargestLauncher) {
+    const auto status = fs.Stat(path, true);
+    if (!status || status->Size > kLargestLauncher) {
         return false;
     }
-    std::string data;
+    const auto data = fs.ReadWholeFile(path);
     cLauncher launcher;
-    if (fs.ReadWholeFile(path, data) != 0 ||
-        !ParseLauncher(QByteArray::fromStdString(data), linkFile, launcher)) {
+    if (!data || !ParseLauncher(QByteArray::fromStdString(*data), linkFile, launcher)) {
         return false;
     }
     if (target != nullptr && !launcher.Exec.isEmpty()) {

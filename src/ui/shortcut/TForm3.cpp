@@ -323,8 +323,7 @@ void TForm3::Button_OKClick() {
 
     const QString linkFile = LinkFilePath();
     // A dangling link of that name counts as an existing shortcut too.
-    platform::FileStatus status;
-    if (fs_.Status(ToModel(linkFile), status, false) == 0) {
+    if (fs_.Stat(ToModel(linkFile), false)) {
         QMessageBox question(
             QMessageBox::Question, QStringLiteral("Verknüpfung überschreiben"),
             QStringLiteral("Eine Verknüpfung mit dem angegebenen Namen existiert bereits. Soll "

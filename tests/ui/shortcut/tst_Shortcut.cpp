@@ -176,10 +176,10 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("pathPart");
         using Op = trx::test::FaultyFileSystem::Op;
-        QTest::newRow("create") << int(Op::CreateExclusive) << EACCES << ".trx-";
+        QTest::newRow("create") << int(Op::CreateFileAt) << EACCES << ".trx-";
         QTest::newRow("disk full") << int(Op::Write) << ENOSPC << ".trx-";
         QTest::newRow("sync") << int(Op::Sync) << EIO << ".trx-";
-        QTest::newRow("rename") << int(Op::Rename) << EXDEV << "Daily.desktop";
+        QTest::newRow("rename") << int(Op::RenameAt) << EXDEV << "Daily.desktop";
     }
 
     void failedWriteLeavesTheOldLauncher() {
