@@ -56,9 +56,9 @@ TEST_F(PreviewProcess, PrintsThePlanInBothFormsAndChangesNothing) {
     EXPECT_EQ(text.status, 2);  // the emptied source is held back
     EXPECT_EQ(text.err, "");
     for (const std::string& line :
-         {"Ersetzen           6 Byte  " + q + "a.txt -> " + z1 + "a.txt\n",
-          "Kopieren           1 Byte  " + q + "neu.txt -> " + z2 + "neu.txt\n",
-          "Löschen            2 Byte  " + z2 + "b.txt\n", std::string("Zurückgehalten  "),
+         {"Ersetzen          6 Byte  " + q + "a.txt -> " + z1 + "a.txt\n",
+          "Kopieren          1 Byte  " + q + "neu.txt -> " + z2 + "neu.txt\n",
+          "Löschen           2 Byte  " + z2 + "b.txt\n", std::string("Zurückgehalten  "),
           "\nZiel " + z1 +
               "\n  zu kopieren:     1 Datei, 1 Byte\n  zu ersetzen:     1 Datei, 6 Byte\n"
               "  zu löschen:      1 Eintrag\n  zurückgehalten:  1\n"}) {

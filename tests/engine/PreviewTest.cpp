@@ -116,6 +116,7 @@ TEST_F(PreviewTest, HeldBackWorkAndProblemsAreListedAsTheRunMeetsThem) {
 }
 
 TEST_F(PreviewTest, ADeletedFileCarriesTheTimeOfItsCopy) {
+    tmp.WriteFile("src/keep.txt", "k");  // an emptied source would hold everything back
     tmp.WriteFile("src/gone.txt", "gone");
     tmp.WriteFile("src/Gone/a", "a");
     Run();
