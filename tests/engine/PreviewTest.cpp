@@ -134,6 +134,15 @@ TEST_F(PreviewTest, ADeletedFileCarriesTheTimeOfItsCopy) {
     EXPECT_EQ(plan.Actions[1].CopyModified.Seconds, 0);  // a folder has no one time for all in it
 }
 
+TEST_F(PreviewTest, AMissingSourcesProblemIsItsOwn) {
+    tmp.WriteFile("src/a", "a");
+    new cBackUpSource(tmp / "fehlt/", *dest);
+    const cRunPlan plan = Preview();
+    ASSERT_EQ(plan.Actions.size(), 2u);
+    EXPECT_EQ(plan.Actions[1].What, cPlannedAction::Kind::Problem);
+    EXPECT_EQ(plan.GroupOf(plan.Actions[1]).Source, tmp / "fehlt/");
+}
+
 TEST_F(PreviewTest, APreviewWritesNothingAnywhere) {
     tmp.WriteFile("src/a.txt", "a");
     tmp.WriteFile("src/Sub/b.txt", "b");

@@ -84,7 +84,7 @@ TPreviewWindow::TPreviewWindow(cProject& project, platform::FileSystem& fs, cons
     connect(Button_Cancel, &QPushButton::clicked, this, &TPreviewWindow::Button_CancelClick);
     // The engine hands events to the window between entries, so that it repaints and hears a stop.
     controller_.SetPumpHook([] { QCoreApplication::processEvents(); });
-    resize(860, 580);
+    resize(960, 600);
 }
 
 TPreviewWindow::~TPreviewWindow() {
@@ -127,6 +127,7 @@ QWidget* TPreviewWindow::BuildKindRow() {
         const auto i = static_cast<std::size_t>(kind);
         auto* button = Named(new QToolButton, kNames[i]);
         button->setIcon(KindIcon(kind));
+        button->setText(KindName(kind));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setCheckable(true);
         button->setChecked(true);
@@ -143,7 +144,7 @@ QWidget* TPreviewWindow::BuildKindRow() {
     Edit_Search = Named(new QLineEdit, "Edit_Search");
     Edit_Search->setPlaceholderText(QStringLiteral("Name suchen"));
     Edit_Search->setClearButtonEnabled(true);
-    Edit_Search->setMinimumWidth(180);
+    Edit_Search->setMinimumWidth(160);
     connect(Edit_Search, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetSearch(text);
         ExpandGroups();
@@ -165,7 +166,7 @@ QWidget* TPreviewWindow::BuildPlanPage() {
     header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->resizeSection(cPlanModel::ColumnName, 380);
+    header->resizeSection(cPlanModel::ColumnName, 460);
     header->resizeSection(cPlanModel::ColumnKind, 110);
     header->resizeSection(cPlanModel::ColumnSize, 80);
     header->resizeSection(cPlanModel::ColumnSourceTime, 135);
@@ -238,6 +239,7 @@ void TPreviewWindow::ShowPlan() {
     }
     Label_Note->setVisible(!Label_Note->text().isEmpty());
     TreeView_Plan->setFocus();
+    layout()->activate();  // the counts are longer than the captions the buttons were laid out for
 }
 
 void TPreviewWindow::ShowCounts() {
@@ -298,7 +300,7 @@ void TPreviewWindow::Button_StartClick() {
 }
 
 void TPreviewWindow::Button_ReleaseClick() {
-    if (walking_ || result_.HeldBack.empty() || !ConfirmRelease(*this, result_)) {
+    if (walking_ || result_.HeldBack.empty() || !ConfirmRelease(*this, result_, true)) {
         return;
     }
     chosen_ = Choice::ReleaseAndRun;

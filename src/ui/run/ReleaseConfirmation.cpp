@@ -11,9 +11,9 @@
 
 namespace trx {
 
-bool ConfirmRelease(QWidget& parent, const cRunResult& result) {
+bool ConfirmRelease(QWidget& parent, const cRunResult& result, bool fromPreview) {
     QMessageBox question(QMessageBox::Warning, QStringLiteral("Zurückgehaltenes ausführen"),
-                         ReleaseQuestion(result), QMessageBox::NoButton, &parent);
+                         ReleaseQuestion(result, fromPreview), QMessageBox::NoButton, &parent);
     QPushButton* go = question.addButton(QStringLiteral("Ausführen"), QMessageBox::DestructiveRole);
     QPushButton* keep = question.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
     question.setDefaultButton(keep);

@@ -8,7 +8,8 @@ namespace trx {
 struct cRunResult;
 
 // Asks once, over `parent`, whether the work `result` held back may go ahead, naming what will be deleted
-// and written. Only a click on "Ausführen" says yes: Enter and Escape keep everything.
-bool ConfirmRelease(QWidget& parent, const cRunResult& result);
+// and written (`fromPreview`: found by a preview, not held back by a run). Only a click on "Ausführen"
+// says yes: Enter and Escape keep everything.
+bool ConfirmRelease(QWidget& parent, const cRunResult& result, bool fromPreview = false);
 
 }  // namespace trx

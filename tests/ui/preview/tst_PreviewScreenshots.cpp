@@ -26,6 +26,7 @@ using namespace trx;
 namespace {
 
 void Save(QWidget& widget, const QString& name) {
+    QCoreApplication::sendPostedEvents();  // pending layouts, as the message loop would run them
     const QPixmap picture = widget.grab();
     QVERIFY(!picture.isNull());
     const QString folder = qEnvironmentVariable("TRX_SCREENSHOT_DIR");
@@ -56,11 +57,17 @@ struct RealisticProject {
         for (int i = 0; i < 12; ++i) {
             tmp.WriteFile("Bilder/Urlaub/IMG_" + std::to_string(4000 + i) + ".jpg", std::string(300000, 'j'));
         }
+        // Written over the last weeks, not all in this second.
+        std::time_t day = 1'764'000'000;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp.Path())) {
+            if (entry.is_regular_file()) {
+                tmp.SetTimes(entry.path().string().substr(tmp.Path().size()), day += 86'400 / 3);
+            }
+        }
         test::QuietRunView view;
         cRunController(project, view, fs, formats).Run();
 
         tmp.WriteFile("Dokumente/Briefe/Angebote & Rechnungen/Rechnung 4711.pdf", std::string(190000, 'R'));
-        tmp.SetTimes("Dokumente/Briefe/Angebote & Rechnungen/Rechnung 4711.pdf", 2'000'000'000);
         tmp.WriteFile("Dokumente/Briefe/2025/Brief an Kunde 40.odt", std::string(1500, 'n'));
         tmp.WriteFile("Dokumente/Tabellen/Jahresabschluss 2025.ods", std::string(56000, 'j'));
         std::filesystem::remove_all(tmp / "Dokumente/Briefe/Entwürfe");
