@@ -117,11 +117,12 @@ QString OutcomeDetails(const cRunResult& result, const std::function<int(const Q
 }
 
 QString ReleaseQuestion(const cRunResult& result, bool fromPreview) {
-    QStringList lines{fromPreview ? QStringLiteral("Die Sicherung wird ausgeführt, und dabei geschieht auch, was "
-                                                   "sie sonst zurückhalten würde:")
-                                  : QStringLiteral("Die Sicherung wird noch einmal ausgeführt, und diesmal "
-                                                   "geschieht auch, was zurückgehalten wurde:"),
-                      QString()};
+    const QString intro =
+        fromPreview ? QStringLiteral("Die Sicherung wird ausgeführt, und dabei geschieht auch, was sie sonst "
+                                     "zurückhalten würde:")
+                    : QStringLiteral("Die Sicherung wird noch einmal ausgeführt, und diesmal geschieht auch, "
+                                     "was zurückgehalten wurde:");
+    QStringList lines{intro, QString()};
     std::uint64_t deletions = 0;
     for (const cHeldBack& item : result.HeldBack) {
         deletions += item.HeldDeletions() ? item.Entries : 0;
