@@ -227,6 +227,7 @@ void TPreviewWindow::ShowPlan() {
     ShowCounts();
     ExpandGroups();
     Button_Cancel->setText(QStringLiteral("Schließen"));
+    Button_Cancel->setEnabled(true);
     Button_Start->setEnabled(!result_.AlreadyRunning);
     // Released work is only what a whole walk found held back.
     Button_Release->setVisible(!stopped_ && !result_.AlreadyRunning && !result_.HeldBack.empty());

@@ -196,11 +196,26 @@ private slots:
         QVERIFY(window.Stopped());
         QVERIFY(window.isVisible());
         QVERIFY(!window.Button_Release->isVisible());
+        QVERIFY(window.Button_Cancel->isEnabled());  // now "Schließen"
         QVERIFY(window.Label_Note->text().contains(QStringLiteral("abgebrochen")));
         QVERIFY(window.Model().Plan()->Actions.size() < 401);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.Chosen(), Choice::Nothing);
+    }
+
+    void aRunUnderWaySaysSoAndOffersNoStart() {
+        PreviewFixture f;
+        f.tmp.WriteFile("quelle/a.txt", "a");
+        f.Backup();
+        std::unique_ptr<platform::FileLock> runUnderWay;
+        QCOMPARE(f.fs.LockFile(f.tmp / ".projekt.buf.lock", runUnderWay), 0);
+        TPreviewWindow window(f.project, f.fs, f.formats);
+        QVERIFY(PreviewFixture::ShowPlan(window));
+        QVERIFY2(window.Label_Note->text().contains(QStringLiteral("bereits")),
+                 qPrintable(window.Label_Note->text()));
+        QVERIFY(!window.Button_Start->isEnabled());
+        QVERIFY(!window.Button_Release->isVisible());
     }
 
     void closingDuringTheWalkStopsItAndThenCloses() {
