@@ -42,6 +42,8 @@ cStartOptions ParseCommandLine(const std::vector<std::string>& args,
     options.ShowMainWindow = FindSwitch(args, "/h") == 0;
     options.Run.ReleaseHeldBack = FindSwitch(args, "/f") != 0;
     options.NotifyAlways = FindSwitch(args, "/n") != 0;
+    options.PreviewTabs = FindSwitch(args, "/t") != 0;
+    options.Preview = options.PreviewTabs || FindSwitch(args, "/p") != 0;
     const std::size_t action = FindSwitch(args, "/a");
     const std::size_t count = args.size() - 1;  // arguments after the program
     if (action != 0 && count > action) {

@@ -19,6 +19,11 @@ struct cStartOptions {
     cRunOptions Run;
     bool NotifyAlways = false;  // "/n": a desktop notification after every run, not only after a bad one
     std::string OpenPath;       // "--open FILE" of an interactive start: the project to edit; empty otherwise
+    // "/p": the plan of a run goes to standard output instead of the run; "/t" prints it tab-separated and
+    // implies "/p" (a switch meant for a preview never starts a run). "/s", "/h", "/a" and "/n" do nothing
+    // then; "/f" shows what a run with it would do.
+    bool Preview = false;
+    bool PreviewTabs = false;
 };
 
 // The switch that opens a project for editing in the main window instead of backing it up. It is no

@@ -7,6 +7,7 @@
 #include "app/OpenAtStart.h"
 #include "app/ProgramServices.h"
 #include "app/RunNotification.h"
+#include "app/UnattendedPreview.h"
 #include "engine/Protocol.h"
 #include "engine/RunController.h"
 #include "model/Project.h"
@@ -143,6 +144,10 @@ int RunTresorix(int argc, char** argv) {
     platform::FileSystem& fs = services.Fs();
     const cStartOptions start =
         ParseCommandLine(args, [&fs](const std::string& path) { return fs.IsRegularFile(path); });
+    if (start.Preview) {
+        // Text for standard output, for a person or a script: no window, no display needed.
+        return RunUnattendedPreview(start, fs, services.RunWindow().Formats, stdout, stderr);
+    }
 
     const bool display = platform::GraphicalDisplayAvailable();
     if (start.Unattended && !start.ShowMainWindow) {

@@ -170,7 +170,8 @@ bool cCatalogueSync::Remove(platform::Directory& parent, const std::string& fold
         *wasFolder = folder;
     }
     if (run_.Plan != nullptr) {
-        run_.Plan->Delete(folderPath, name, folder, folder ? 0 : info->Size);
+        run_.Plan->Delete(folderPath, name, folder, folder ? 0 : info->Size,
+                          folder ? platform::FileTime{} : info->Modified);
     }
     return run_.DryRun || DeleteTree(parent, name, folderPath + name);
 }

@@ -166,6 +166,8 @@ void cDestinationRun::BackUpSources(cDestinationRunState& state) {
         previous = &source;
         if (!run_.Fs.IsDirectory(source.Path)) {
             source.Failed = true;
+            // The problem belongs to this source, not to the one before it.
+            BeginPlanGroup(source, GetTargetSubPath(source.Path, source.Options->TransferFlags));
             run_.ReportProblem(messages::DirectoryUnreachable(source.Path), nullptr);
             continue;
         }

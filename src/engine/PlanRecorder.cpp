@@ -62,13 +62,14 @@ void cPlanRecorder::Copy(const std::string& relative, const std::string& name, c
 }
 
 void cPlanRecorder::Delete(const std::string& targetFolder, const std::string& name, bool folder,
-                           std::uint64_t size) {
+                           std::uint64_t size, platform::FileTime modified) {
     cPlannedAction action;
     action.What = cPlannedAction::Kind::Delete;
     action.Folder = folder;
     action.Where = Folder(Relative(targetFolder));
     action.Name = name;
     action.Size = size;
+    action.CopyModified = modified;
     plan_.Actions.push_back(std::move(action));
 }
 

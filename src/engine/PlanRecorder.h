@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/RunPlan.h"
+#include "platform/FileTypes.h"
 
 #include <string>
 #include <unordered_map>
@@ -28,8 +29,10 @@ public:
     void Copy(const std::string& relative, const std::string& name, const platform::EntryInfo& source,
               const platform::EntryInfo* copy);
     // The copy `name` (a folder with everything in it when `folder`) in the target folder `targetFolder`
-    // (a full path ending with "/" at or below the current source's target folder) is deleted.
-    void Delete(const std::string& targetFolder, const std::string& name, bool folder, std::uint64_t size);
+    // (a full path ending with "/" at or below the current source's target folder) is deleted; `modified`
+    // is the time of a file's copy.
+    void Delete(const std::string& targetFolder, const std::string& name, bool folder, std::uint64_t size,
+                platform::FileTime modified = {});
     // The folder `path` (of the source or of its target) holds back its deletions or copies; `text` says
     // which.
     void HoldBack(const std::string& path, std::uint64_t entries, const std::string& text);

@@ -107,6 +107,27 @@ TEST(CommandLine, OpenSwitchChangesNoOtherCommandLine) {
     EXPECT_TRUE(Parse({"--open=Proj.buf"}).OpenPath.empty());
 }
 
+TEST(CommandLine, PreviewSwitches) {
+    const struct {
+        std::vector<std::string> args;
+        bool preview, tabs, release;
+    } kCases[] = {
+        {{"Proj.buf"}, false, false, false},
+        {{"Proj.buf", "/p"}, true, false, false},
+        {{"Proj.buf", "/h", "/P", "/s", "/a"}, true, false, false},
+        {{"Proj.buf", "/t"}, true, true, false},  // a switch meant for a preview never starts a run
+        {{"Proj.buf", "/p", "/T", "/f"}, true, true, true},
+        {{"Proj.txt", "/p"}, false, false, false},
+        {{"/p", "Proj.buf"}, false, false, false},
+    };
+    for (const auto& c : kCases) {
+        const cStartOptions start = Parse(c.args);
+        EXPECT_EQ(start.Preview, c.preview) << c.args.back();
+        EXPECT_EQ(start.PreviewTabs, c.tabs) << c.args.back();
+        EXPECT_EQ(start.Run.ReleaseHeldBack, c.release) << c.args.back();
+    }
+}
+
 TEST(CommandLine, SwitchLookupStartsAtTheSecondArgument) {
     EXPECT_EQ(FindSwitch({"trxmain", "/s", "/s"}, "/s"), 2u);
     EXPECT_EQ(FindSwitch({"trxmain", "/s"}, "/s"), 0u);

@@ -2,6 +2,7 @@
 // The preview takes exactly the decisions the run then carries out, and writes nothing anywhere.
 #include "QuietRunView.h"
 #include "RunFixture.h"
+#include "support/TreeSnapshot.h"
 
 #include "engine/PlanRecorder.h"
 #include "engine/RunController.h"
@@ -20,20 +21,8 @@ namespace fs = std::filesystem;
 using test::FaultyFileSystem;
 using test::RunFixture;
 
-// Every entry below `root`: its kind, size, bits, modification time to the nanosecond and bytes.
 std::map<std::string, std::string> Snapshot(const std::string& root) {
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        struct stat st {};
-        ::lstat(entry.path().c_str(), &st);
-        std::string state = std::to_string(st.st_mode) + " " + std::to_string(st.st_size) + " " +
-                            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
-        if (entry.is_regular_file() && !entry.is_symlink()) {
-            state += " " + test::ReadWholeFile(entry.path().string());
-        }
-        entries[entry.path().string()] = state;
-    }
-    return entries;
+    return test::TreeSnapshot(root);
 }
 
 // One line per action, as a person would compare them.
@@ -124,6 +113,34 @@ TEST_F(PreviewTest, HeldBackWorkAndProblemsAreListedAsTheRunMeetsThem) {
     EXPECT_EQ(done[0].rfind("problem", 0), 0u);
     EXPECT_EQ(done[1].rfind("hold back", 0), 0u);
     EXPECT_TRUE(tmp.Exists("dst/f0"));
+}
+
+TEST_F(PreviewTest, ADeletedFileCarriesTheTimeOfItsCopy) {
+    tmp.WriteFile("src/keep.txt", "k");  // an emptied source would hold everything back
+    tmp.WriteFile("src/gone.txt", "gone");
+    tmp.WriteFile("src/Gone/a", "a");
+    Run();
+    tmp.SetTimes("dst/gone.txt", 1'000'000'000, 5);
+    fs::remove(src + "gone.txt");
+    fs::remove_all(src + "Gone");
+    cRunPlan plan = Preview();
+    ASSERT_EQ(plan.Actions.size(), 2u);
+    std::sort(plan.Actions.begin(), plan.Actions.end(),
+              [](const cPlannedAction& a, const cPlannedAction& b) { return a.Folder < b.Folder; });
+    EXPECT_EQ(plan.Actions[0].Size, 4u);
+    EXPECT_EQ(plan.Actions[0].CopyModified.Seconds, 1'000'000'000);
+    EXPECT_EQ(plan.Actions[0].CopyModified.Nanoseconds, 5);
+    EXPECT_TRUE(plan.Actions[1].Folder);
+    EXPECT_EQ(plan.Actions[1].CopyModified.Seconds, 0);  // a folder has no one time for all in it
+}
+
+TEST_F(PreviewTest, AMissingSourcesProblemIsItsOwn) {
+    tmp.WriteFile("src/a", "a");
+    new cBackUpSource(tmp / "fehlt/", *dest);
+    const cRunPlan plan = Preview();
+    ASSERT_EQ(plan.Actions.size(), 2u);
+    EXPECT_EQ(plan.Actions[1].What, cPlannedAction::Kind::Problem);
+    EXPECT_EQ(plan.GroupOf(plan.Actions[1]).Source, tmp / "fehlt/");
 }
 
 TEST_F(PreviewTest, APreviewWritesNothingAnywhere) {

@@ -149,7 +149,7 @@ for page in "$usr/share/man/man1/trxmain.1.gz" "$usr/share/man/de/man1/trxmain.1
     zcat "$page" | preconv | groff -man -ww -z -Tutf8 2>"$work/groff.log" || fail "groff $page"
     [[ ! -s "$work/groff.log" ]] || fail "groff warns about $page: $(cat "$work/groff.log")"
     text=$(zcat "$page" | preconv | groff -man -Tutf8 -P-cbou 2>/dev/null)
-    for needle in "--open" "/s" "/h" "/a" "_Protocol.txt" ".desktop" "OnCalendar=" "/h /s" "@PROJECT_VERSION@"; do
+    for needle in "--open" "/s" "/h" "/a" "/p" "/t" "Summe" "_Protocol.txt" ".desktop" "OnCalendar=" "/h /s" "@PROJECT_VERSION@"; do
         if [[ "$needle" == "@PROJECT_VERSION@" ]]; then
             [[ "$text" != *"$needle"* ]] || fail "$page still holds $needle"
         else

@@ -15,6 +15,7 @@
 #include "ui/main/ProtocolTab.h"
 #include "ui/main/TForm1.h"
 #include "ui/main/UserDialogs.h"
+#include "ui/preview/TPreviewWindow.h"
 #include "ui/run/TForm2.h"
 #include "ui/shortcut/Shortcut.h"
 
@@ -36,8 +37,8 @@ QString UpperExtension(const QString& path) {
 }  // namespace
 
 cProjectCommands::cProjectCommands(TForm1& window, cProject& project, platform::FileSystem& fs,
-                                   cUserDialogs& dialogs)
-    : window_(window), project_(project), fs_(fs), dialogs_(dialogs) {
+                                   const cTextFormats& formats, cUserDialogs& dialogs)
+    : window_(window), project_(project), fs_(fs), formats_(formats), dialogs_(dialogs) {
 }
 
 void cProjectCommands::SetProjectPath(const QString& path) {
@@ -177,12 +178,34 @@ void cProjectCommands::OpenProject(const QString& path) {
 }
 
 void cProjectCommands::StartBackup() {
-    TForm2* runWindow = window_.RunWindow();
-    if (runWindow == nullptr) {
+    if (window_.RunWindow() == nullptr) {
         return;
     }
     TakeWindowState();
-    runWindow->SetRunOptions({});  // no action after the run, no command from an earlier run
+    RunBackup(false);
+}
+
+void cProjectCommands::Preview() {
+    if (window_.RunWindow() == nullptr) {
+        return;
+    }
+    TakeWindowState();
+    TPreviewWindow::Choice chosen = TPreviewWindow::Choice::Nothing;
+    {
+        TPreviewWindow preview(project_, fs_, formats_, &window_);
+        dialogs_.Execute(preview);
+        chosen = preview.Chosen();
+    }
+    if (chosen != TPreviewWindow::Choice::Nothing) {
+        RunBackup(chosen == TPreviewWindow::Choice::ReleaseAndRun);
+    }
+}
+
+void cProjectCommands::RunBackup(bool release) {
+    TForm2* runWindow = window_.RunWindow();
+    cRunOptions options;  // no action after the run, no command from an earlier run
+    options.ReleaseHeldBack = release;
+    runWindow->SetRunOptions(options);
     // Showing the run window starts the run; it saves a saved project itself when the run was not
     // cancelled. The run leaves the destinations in place, and the window shows the model afresh.
     dialogs_.Execute(*runWindow);

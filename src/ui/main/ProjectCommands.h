@@ -11,6 +11,7 @@ namespace platform {
 class FileSystem;
 }
 class cProject;
+class cTextFormats;
 class cUserDialogs;
 class TForm1;
 
@@ -20,8 +21,9 @@ class TForm1;
 // replaces or closes the project asks first.
 class cProjectCommands {
 public:
-    // `fs` and `dialogs` outlive the commands.
-    cProjectCommands(TForm1& window, cProject& project, platform::FileSystem& fs, cUserDialogs& dialogs);
+    // `fs`, `formats` and `dialogs` outlive the commands.
+    cProjectCommands(TForm1& window, cProject& project, platform::FileSystem& fs, const cTextFormats& formats,
+                     cUserDialogs& dialogs);
 
     // ProjectPath and the caption: "Tresorix", or "Tresorix - [<path>]" for a saved project; then the tab
     // "Protokoll" for that path.
@@ -48,6 +50,10 @@ public:
     void New();
     void Open();
     void StartBackup();
+    // "Vorschau": like "Backup starten" it takes the window's edits first, then shows what a run would do;
+    // from there the user may start the run exactly as "Backup starten" does, or with the held-back work
+    // released.
+    void Preview();
     // The project of the window at start: empty, unsaved, with the new-project defaults.
     void StartNewProject();
     // Sets the path and loads the project file there. A failed load is reported after the window shows
@@ -60,12 +66,16 @@ public:
 private:
     // TakeWindowState, then the fail-safe save; a failure is shown and gives false.
     bool WriteProject(const std::string& path);
+    // The run window shows the run of the project as the window holds it; `release` lets held-back work go
+    // ahead in it.
+    void RunBackup(bool release);
     // Where the file dialogs start: the folder of the current project, if it has one.
     QString DialogStart() const;
 
     TForm1& window_;
     cProject& project_;
     platform::FileSystem& fs_;
+    const cTextFormats& formats_;
     cUserDialogs& dialogs_;
 };
 

@@ -84,7 +84,8 @@ TForm1::TForm1(cProject& project, const cMainWindowServices& services, QWidget* 
     centralLayout->addWidget(PageControl);
     setCentralWidget(central);
 
-    commands_ = std::make_unique<cProjectCommands>(*this, project_, services_.Fs, services_.Dialogs);
+    commands_ = std::make_unique<cProjectCommands>(*this, project_, services_.Fs, services_.Formats,
+                                                   services_.Dialogs);
     extras_ =
         std::make_unique<cExtrasCommands>(*this, project_, *commands_, services_.Dialogs, services_.Launcher);
     extras_->BuildMenus();
@@ -131,6 +132,8 @@ void TForm1::BuildMenu() {
     Menu_File->addSeparator();
     Action_StartBackup =
         action(QStringLiteral("Backup starten"), QKeySequence(Qt::Key_F5), "Action_StartBackup");
+    Action_Preview =
+        action(QStringLiteral("Vorschau"), QKeySequence(Qt::SHIFT | Qt::Key_F5), "Action_Preview");
     Menu_File->addSeparator();
     Action_Quit = action(QStringLiteral("Beenden"), QKeySequence(Qt::ALT | Qt::Key_F4), "Action_Quit");
 
@@ -139,9 +142,11 @@ void TForm1::BuildMenu() {
     connect(Action_Save, &QAction::triggered, this, [this] { commands_->Save(); });
     connect(Action_SaveAs, &QAction::triggered, this, [this] { commands_->SaveAs(); });
     connect(Action_StartBackup, &QAction::triggered, this, [this] { commands_->StartBackup(); });
+    connect(Action_Preview, &QAction::triggered, this, [this] { commands_->Preview(); });
     connect(Action_Quit, &QAction::triggered, this, [this] { close(); });
     // Without a run window (created with the dialogs) there is nothing to start.
     Action_StartBackup->setEnabled(false);
+    Action_Preview->setEnabled(false);
 
     // Filled by the extras commands.
     Menu_Extras = Named(menuBar()->addMenu(QStringLiteral("Extras")), "Menu_Extras");
@@ -163,6 +168,8 @@ QWidget* TForm1::BuildDirectoryPage() {
     Button_Settings = Button(QStringLiteral("Einstellungen"), "Button_Settings");
     Button_Explorer = Button(QStringLiteral("Im Explorer öffnen"), "Button_Explorer");
     Button_DelDir = Button(QStringLiteral("Markierung entfernen"), "Button_DelDir");
+    Button_Preview = Button(QStringLiteral("Vorschau"), "Button_Preview");
+    Button_StartBackup = Button(QStringLiteral("Backup starten"), "Button_StartBackup");
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {Button_AddDest, Button_AddSource, Button_ChangeDir, Button_EditDir}) {
@@ -172,6 +179,9 @@ QWidget* TForm1::BuildDirectoryPage() {
     buttons->addWidget(Button_Settings);
     buttons->addWidget(Button_Explorer);
     buttons->addStretch();
+    buttons->addWidget(Button_Preview);
+    buttons->addWidget(Button_StartBackup);
+    buttons->addSpacing(12);
     buttons->addWidget(Button_DelDir);
 
     auto* row = new QHBoxLayout;
@@ -195,6 +205,13 @@ QWidget* TForm1::BuildDirectoryPage() {
         }
     });
     connect(Button_DelDir, &QPushButton::clicked, this, [this] { Button_DelDirClick(); });
+    // The buttons do what the menu entries do, when they do.
+    for (const auto& [button, item] :
+         {std::pair{Button_Preview, Action_Preview}, std::pair{Button_StartBackup, Action_StartBackup}}) {
+        button->setEnabled(item->isEnabled());
+        connect(item, &QAction::enabledChanged, button, &QPushButton::setEnabled);
+        connect(button, &QPushButton::clicked, item, &QAction::trigger);
+    }
     connect(Button_Settings, &QPushButton::clicked, this, [this] { extras_->Button_SettingsClick(); });
     connect(Button_Explorer, &QPushButton::clicked, this, [this] { extras_->Button_ExplorerClick(); });
     connect(TreeView_Dirs, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
@@ -256,6 +273,7 @@ void TForm1::CreateDialogs() {
     TreeView_Dirs->SetChooser(chooser_);
     settingsDialog_->SetOwner(extras_->ElementSettingsOwner());
     Action_StartBackup->setEnabled(true);
+    Action_Preview->setEnabled(true);
 }
 
 void TForm1::SetProjectPath(const QString& path) {

@@ -85,6 +85,8 @@ public:
     QPushButton* Button_Settings = nullptr;
     QPushButton* Button_Explorer = nullptr;
     QPushButton* Button_DelDir = nullptr;
+    QPushButton* Button_Preview = nullptr;      // "Vorschau", as the menu entry
+    QPushButton* Button_StartBackup = nullptr;  // "Backup starten", as the menu entry
 
     TFrame_FileFilter* Frame_FileFilterIn = nullptr;
     TFrame_FileFilter* Frame_FileFilterOut = nullptr;
@@ -100,6 +102,7 @@ public:
     QAction* Action_Save = nullptr;
     QAction* Action_SaveAs = nullptr;
     QAction* Action_StartBackup = nullptr;
+    QAction* Action_Preview = nullptr;  // "Vorschau" (Shift+F5)
     QAction* Action_Quit = nullptr;
     QAction* Action_CreateShortcut = nullptr;
     QAction* Action_RecatalogueAll = nullptr;

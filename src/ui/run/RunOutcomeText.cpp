@@ -116,10 +116,13 @@ QString OutcomeDetails(const cRunResult& result, const std::function<int(const Q
     return lines.join(u'\n');
 }
 
-QString ReleaseQuestion(const cRunResult& result) {
-    QStringList lines{QStringLiteral("Die Sicherung wird noch einmal ausgeführt, und diesmal geschieht auch, "
-                                     "was zurückgehalten wurde:"),
-                      QString()};
+QString ReleaseQuestion(const cRunResult& result, bool fromPreview) {
+    const QString intro =
+        fromPreview ? QStringLiteral("Die Sicherung wird ausgeführt, und dabei geschieht auch, was sie sonst "
+                                     "zurückhalten würde:")
+                    : QStringLiteral("Die Sicherung wird noch einmal ausgeführt, und diesmal geschieht auch, "
+                                     "was zurückgehalten wurde:");
+    QStringList lines{intro, QString()};
     std::uint64_t deletions = 0;
     for (const cHeldBack& item : result.HeldBack) {
         deletions += item.HeldDeletions() ? item.Entries : 0;
@@ -130,7 +133,7 @@ QString ReleaseQuestion(const cRunResult& result) {
     }
     if (static_cast<qsizetype>(result.HeldBack.size()) > asked) {
         lines << QStringLiteral("• ") + More(static_cast<qsizetype>(result.HeldBack.size()) - asked) +
-                     QStringLiteral(" (im Protokoll)");
+                     (fromPreview ? QStringLiteral(" (in der Liste)") : QStringLiteral(" (im Protokoll)"));
     }
     lines << QString();
     if (deletions > 0) {

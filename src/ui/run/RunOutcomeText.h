@@ -22,7 +22,8 @@ QString OutcomeHeadline(const cRunResult& result);
 QString OutcomeDetails(const cRunResult& result, const std::function<int(const QString&)>& width,
                        int maxWidth);
 
-// The question asked before held-back work goes ahead: what will be deleted and written, with full paths.
-QString ReleaseQuestion(const cRunResult& result);
+// The question asked before held-back work goes ahead: what will be deleted and written, with full paths;
+// `fromPreview` when it was a preview that found the work, not a run that held it back.
+QString ReleaseQuestion(const cRunResult& result, bool fromPreview = false);
 
 }  // namespace trx

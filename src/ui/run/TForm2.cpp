@@ -15,6 +15,7 @@
 #include "ui/common/ProjectMessages.h"
 #include "ui/run/CommandLauncher.h"
 #include "ui/run/ProtocolViewer.h"
+#include "ui/run/ReleaseConfirmation.h"
 #include "ui/run/AfterRunActions.h"
 #include "ui/run/RunOutcomeText.h"
 #include "ui/run/SleepInhibitor.h"
@@ -33,11 +34,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -405,24 +404,7 @@ void TForm2::Button_ReleaseHeldBackClick() {
     if (controller_->Running() || !runFinished_ || lastRun_->HeldBack.empty()) {
         return;
     }
-    QMessageBox question(QMessageBox::Warning, QStringLiteral("Zurückgehaltenes ausführen"),
-                         ReleaseQuestion(*lastRun_), QMessageBox::NoButton, this);
-    QPushButton* go = question.addButton(QStringLiteral("Ausführen"), QMessageBox::DestructiveRole);
-    QPushButton* keep = question.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-    // Only a deliberate click goes ahead: Enter and Escape both keep the copies.
-    question.setDefaultButton(keep);
-    question.setEscapeButton(keep);
-    // Paths read best on one line each, as far as the screen allows.
-    int widest = 0;
-    for (const QString& line : question.text().split(u'\n')) {
-        widest = std::max(widest, question.fontMetrics().horizontalAdvance(line));
-    }
-    const int room = screen() != nullptr ? screen()->availableGeometry().width() * 3 / 4 : 800;
-    WidenTo(question, std::min(widest + 4 * kIconSize, room));
-    question.setTextFormat(Qt::PlainText);  // paths may hold "<" or "&"
-    FitCaption(question);
-    question.exec();
-    if (question.clickedButton() != go) {
+    if (!ConfirmRelease(*this, *lastRun_)) {
         return;
     }
     ChangeRunOptions([](cRunOptions& options) { options.ReleaseHeldBack = true; });

@@ -86,11 +86,17 @@ private slots:
         }
         QCOMPARE(items,
                  (QStringList{"Neu|Ctrl+N", "Öffnen|Ctrl+O", "Speichern |Ctrl+S", "Speichern unter|F12", "-",
-                              "Backup starten|F5", "-", "Beenden|Alt+F4"}));
+                              "Backup starten|F5", "Vorschau|Shift+F5", "-", "Beenden|Alt+F4"}));
         QCOMPARE(w.Menu_Extras->title(), QStringLiteral("Extras"));
         QCOMPARE(w.Menu_Help->title(), QStringLiteral("?"));
-        // Nothing to start before the run window exists.
+        // Nothing to start before the run window exists; the buttons follow the menu entries.
         QVERIFY(!w.Action_StartBackup->isEnabled());
+        QVERIFY(!w.Action_Preview->isEnabled());
+        QVERIFY(!w.Button_StartBackup->isEnabled());
+        QVERIFY(!w.Button_Preview->isEnabled());
+        w.CreateDialogs();
+        QVERIFY(w.Button_StartBackup->isEnabled());
+        QVERIFY(w.Button_Preview->isEnabled());
     }
 
     void theDialogsAreCreatedOnceInStartUpOrder() {
