@@ -7,6 +7,7 @@
 #include "engine/PlanRecorder.h"
 #include "engine/RunContext.h"
 #include "engine/TargetDirectory.h"
+#include "engine/VersionStore.h"
 #include "model/SubDir.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -176,6 +177,26 @@ bool cCatalogueSync::Remove(platform::Directory& parent, const std::string& fold
 bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& name,
                                 const std::string& path) {
     platform::EntryInfo info;
+    if (state_.Versions == nullptr || run_.Fs.StatAt(parent, name, info) != 0) {
+        return RemoveTree(parent, name, path);
+    }
+    switch (state_.Versions->KeepDeleted(parent, name, path)) {
+        case cVersionStore::Outcome::Kept:
+            return true;
+        case cVersionStore::Outcome::AlreadyKept:
+            return RemoveTree(parent, name, path);  // made by this run: its earlier version is kept already
+        case cVersionStore::Outcome::Failed:
+            break;
+    }
+    run_.ReportProblem(info.Kind == platform::FileKind::Directory ? messages::DirectoryNotDeleted(path)
+                                                                   : messages::FileNotDeleted(path),
+                       nullptr);
+    return false;
+}
+
+bool cCatalogueSync::RemoveTree(platform::Directory& parent, const std::string& name,
+                                const std::string& path) {
+    platform::EntryInfo info;
     if (run_.Fs.StatAt(parent, name, info) != 0) {
         return false;  // nothing of that name: no message
     }
@@ -193,7 +214,7 @@ bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& 
         std::vector<platform::ListedEntry> entries;
         run_.Fs.List(*dir, entries);
         for (const platform::ListedEntry& entry : entries) {
-            if (!DeleteTree(*dir, entry.Name, path + "/" + entry.Name)) {
+            if (!RemoveTree(*dir, entry.Name, path + "/" + entry.Name)) {
                 return false;  // the directory stays, without a message of its own
             }
         }

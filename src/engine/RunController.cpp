@@ -6,6 +6,8 @@
 #include "engine/Messages.h"
 #include "engine/PlanRecorder.h"
 #include "engine/RunView.h"
+#include "engine/VersionFolders.h"
+#include "engine/VersionPruner.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -232,6 +234,10 @@ void cRunController::BeginRun(cRunResult& result) {
     context_.ProblemCount = 0;
     context_.ReleaseHeldBack = options_.ReleaseHeldBack;
     context_.HeldBack.clear();
+    context_.Versions = project_.Versions;
+    context_.VersionStamp = VersionStamp(platform::LocalNow());
+    context_.VersionsKept = 0;
+    context_.VersionFolders.clear();
     fileInProgress_ = false;
     filesCompared_ = 0;
     filesCopied_ = 0;
@@ -254,6 +260,11 @@ void cRunController::RunDestinations(cProject& project) {
 void cRunController::FinishRun(cRunResult& result) {
     currentSource_ = nullptr;
     result.Cancelled = context_.Cancelled();
+    PruneVersions(result);
+    if (context_.VersionsKept > 0) {
+        context_.WriteProtocol(messages::VersionsKept(context_.VersionsKept), 1, nullptr);
+    }
+    result.VersionsKept = context_.VersionsKept;
     if (!context_.HeldBack.empty()) {
         context_.WriteProtocol(messages::HowToRelease(), 1, nullptr);
     }
@@ -276,6 +287,16 @@ void cRunController::FinishRun(cRunResult& result) {
     CloseProtocol(result);
     result.HeldBack = context_.HeldBack;
     running_ = false;
+}
+
+void cRunController::PruneVersions(const cRunResult& result) {
+    if (result.Cancelled || context_.ProblemCount != 0 || !context_.HeldBack.empty()) {
+        return;
+    }
+    cVersionPruner pruner(context_, context_.Versions, platform::LocalNow());
+    for (const std::string& folder : context_.VersionFolders) {
+        pruner.Prune(folder);
+    }
 }
 
 void cRunController::ShowOutcome(const cRunResult& result) {

@@ -281,7 +281,8 @@ CopyOutcome CopyEntrySafely(platform::FileSystem& fs, platform::Directory& sourc
 
 CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partnerDir,
                             const std::string& partner, platform::Directory& targetDir,
-                            const std::string& name, bool targetAbsent) {
+                            const std::string& name, bool targetAbsent,
+                            const std::function<bool()>& makeRoom) {
     int error = EEXIST;
     if (targetAbsent) {
         error = fs.HardLinkAt(partnerDir, partner, targetDir, name);
@@ -297,7 +298,7 @@ CopyOutcome LinkEntrySafely(platform::FileSystem& fs, platform::Directory& partn
     if (error != 0) {
         return CopyOutcome::Failed;
     }
-    const bool renamed = fs.RenameAt(targetDir, temporary, targetDir, name) == 0;
+    const bool renamed = (!makeRoom || makeRoom()) && fs.RenameAt(targetDir, temporary, targetDir, name) == 0;
     // A rename between two names of one file changes nothing and leaves both: the temporary name goes.
     fs.RemoveAt(targetDir, temporary, false);
     return renamed ? CopyOutcome::Copied : CopyOutcome::Failed;
