@@ -11,6 +11,7 @@
 #include "ui/editors/TForm5.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
+#include "ui/editors/TVersionSettingsBox.h"
 #include "ui/extra/TInfo.h"
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/ExtrasCommands.h"
@@ -216,6 +217,8 @@ QWidget* TForm1::BuildOptionsPage() {
     Frame_DefOptions = Named(new TFrame_Options, "Frame_DefOptions");
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Group(QStringLiteral("Standard-Einstellungen"), Frame_DefOptions));
+    Box_Versions = new TVersionSettingsBox;
+    layout->addWidget(Box_Versions);
     layout->addStretch();
     return page;
 }
