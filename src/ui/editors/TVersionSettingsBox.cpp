@@ -18,6 +18,10 @@ TVersionSettingsBox::TVersionSettingsBox(QWidget* parent)
     SpinEdit_MaxCount = Named(new TSpinEdit, "SpinEdit_MaxCount");
     SpinEdit_MaxCount->setRange(0, 9999);
     SpinEdit_MaxCount->setSpecialValueText(QStringLiteral("unbegrenzt"));
+    // Room for the word, which the box's own size does not count in.
+    const int room = fontMetrics().horizontalAdvance(SpinEdit_MaxCount->specialValueText()) + 40;
+    SpinEdit_Days->setMinimumWidth(room);
+    SpinEdit_MaxCount->setMinimumWidth(room);
     auto* explanation = new QLabel(
         QStringLiteral("Ersetzte und gelöschte Sicherungskopien werden in den Ordner \".tresorix-versionen\" "
                        "des Ziels verschoben statt überschrieben oder gelöscht."));

@@ -217,8 +217,6 @@ QWidget* TForm1::BuildOptionsPage() {
     Frame_DefOptions = Named(new TFrame_Options, "Frame_DefOptions");
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Group(QStringLiteral("Standard-Einstellungen"), Frame_DefOptions));
-    Box_Versions = new TVersionSettingsBox;
-    layout->addWidget(Box_Versions);
     layout->addStretch();
     return page;
 }
@@ -243,7 +241,9 @@ QWidget* TForm1::BuildDescriptionPage() {
     inner->addWidget(commentsLabel);
     inner->addWidget(Memo_Comments, 1);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(box);
+    layout->addWidget(box, 1);
+    Box_Versions = new TVersionSettingsBox;  // a setting of the whole project, as the texts are
+    layout->addWidget(Box_Versions);
     return page;
 }
 
