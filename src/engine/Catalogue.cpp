@@ -7,6 +7,7 @@
 #include "engine/PlanRecorder.h"
 #include "engine/RunContext.h"
 #include "engine/TargetDirectory.h"
+#include "engine/VersionStore.h"
 #include "model/SubDir.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -178,6 +179,26 @@ bool cCatalogueSync::Remove(platform::Directory& parent, const std::string& fold
 
 bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& name,
                                 const std::string& path) {
+    const auto info = state_.Versions != nullptr ? parent.Stat(name) : platform::Result<platform::EntryInfo>(platform::Failure{ENOENT});
+    if (!info) {
+        return RemoveTree(parent, name, path);
+    }
+    switch (state_.Versions->KeepDeleted(parent, name, path)) {
+        case cVersionStore::Outcome::Kept:
+            return true;
+        case cVersionStore::Outcome::AlreadyKept:
+            return RemoveTree(parent, name, path);  // made by this run: its earlier version is kept already
+        case cVersionStore::Outcome::Failed:
+            break;
+    }
+    run_.ReportProblem(info->Kind == platform::FileKind::Directory ? messages::DirectoryNotDeleted(path)
+                                                                    : messages::FileNotDeleted(path),
+                       nullptr);
+    return false;
+}
+
+bool cCatalogueSync::RemoveTree(platform::Directory& parent, const std::string& name,
+                                const std::string& path) {
     const auto info = parent.Stat(name);
     if (!info) {
         return false;  // nothing of that name: no message
@@ -194,7 +215,7 @@ bool cCatalogueSync::DeleteTree(platform::Directory& parent, const std::string& 
     if (auto dir = parent.OpenSub(name)) {
         const auto entries = (*dir)->List();
         for (const platform::ListedEntry& entry : entries ? *entries : std::vector<platform::ListedEntry>{}) {
-            if (!DeleteTree(**dir, entry.Name, path + "/" + entry.Name)) {
+            if (!RemoveTree(**dir, entry.Name, path + "/" + entry.Name)) {
                 return false;  // the directory stays, without a message of its own
             }
         }

@@ -42,9 +42,13 @@ public:
 
     // Deletes the entry `name` of `parent` (a file, a link, or a directory with everything in it) and
     // reports it; `path` is how the protocol names it. True when the entry is gone because of it.
+    // Where the project keeps earlier versions, the entry moves into the versions folder instead; when that
+    // fails it stays (reported).
     bool DeleteTree(platform::Directory& parent, const std::string& name, const std::string& path);
 
 private:
+    // The deletion itself, entry by entry.
+    bool RemoveTree(platform::Directory& parent, const std::string& name, const std::string& path);
     // Real names of a target directory by their upper-cased form, listed once per directory.
     using NamesByUpper = std::unordered_map<std::string, std::vector<std::string>>;
 

@@ -11,6 +11,8 @@
 #include "engine/SourceRun.h"
 #include "engine/TargetDirectory.h"
 #include "engine/TargetPath.h"
+#include "engine/VersionFolders.h"
+#include "engine/VersionStore.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
@@ -56,6 +58,8 @@ void cDestinationRun::BackUp() {
     }
     cDestinationRunState state;
     PrepareState(destinationDir.get(), state);
+    const std::unique_ptr<cVersionStore> versions = OpenVersions(destinationDir.get());
+    state.Versions = versions.get();
     BackUpSources(state);
     if (!run_.Cancelled() && destinationDir) {
         // After all sources, so that a name seen by any source protects the file of that name.
@@ -154,6 +158,23 @@ void cDestinationRun::PrepareState(platform::Directory* dir, cDestinationRunStat
     if (const std::string missing = MissingAbilities(state.Abilities); !missing.empty()) {
         run_.WriteProtocol(messages::DestinationKeepsLess(destination_.Path, missing), 2, nullptr);
     }
+}
+
+std::unique_ptr<cVersionStore> cDestinationRun::OpenVersions(platform::Directory* dir) {
+    if (!run_.Versions.Keep || run_.DryRun || dir == nullptr) {
+        return nullptr;
+    }
+    const std::string name = ChooseVersionsFolder(destination_, run_.Fs);
+    if (name != kVersionsFolder) {
+        run_.WriteProtocol(messages::VersionsFolderMoved(destination_.Path, destination_.Path + name + "/"), 1,
+                           nullptr);
+    }
+    const std::string stamp = run_.VersionStamp.empty() ? VersionStamp(platform::LocalNow()) : run_.VersionStamp;
+    auto store = std::make_unique<cVersionStore>(run_, *dir, destination_.Path, name, stamp);
+    if (!name.empty()) {
+        run_.VersionFolders.push_back(store->FolderPath());
+    }
+    return store;
 }
 
 void cDestinationRun::BackUpSources(cDestinationRunState& state) {

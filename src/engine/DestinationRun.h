@@ -16,6 +16,7 @@ class FileLock;
 class cBackUpDestination;
 class cBackUpSource;
 class cRunContext;
+class cVersionStore;
 struct cDestinationRunState;
 
 // Backs up one destination: makes sure its directory is there, backs up each source inside an error
@@ -41,6 +42,9 @@ private:
     bool LockDestination(platform::Directory& dir, std::unique_ptr<platform::FileLock>& lock);
     // `dir` is null in a preview of a destination the run would make.
     void PrepareState(platform::Directory* dir, cDestinationRunState& state);
+    // The store of earlier versions for this run of the destination `dir`; none when the project keeps
+    // none, in a preview, or without the destination.
+    std::unique_ptr<cVersionStore> OpenVersions(platform::Directory* dir);
     void BackUpSources(cDestinationRunState& state);
     // The catalogue comparison of every source that was walked, after all of them.
     void CompareCatalogues(cDestinationRunState& state, platform::Directory& dir);

@@ -12,6 +12,7 @@
 namespace trx {
 
 class cSubDir;
+class cVersionStore;
 
 // What the sources of one destination run share.
 struct cDestinationRunState {
@@ -39,6 +40,9 @@ struct cDestinationRunState {
     // The previous run of this project did not end (the program was killed): temporary copies it may
     // have left in the target directories are removed on the way.
     bool StaleCopiesPossible = false;
+    // Where replaced and deleted copies go instead of being lost; none when the project keeps no versions
+    // and in a preview.
+    cVersionStore* Versions = nullptr;
     // The copies into this destination learn its speed together.
     cChunkSizer Chunks;
 };

@@ -157,4 +157,28 @@ std::string FileNotDeleted(const std::string& path) {
     return "Die Datei " + Quoted(path) + " konnte nicht gelöscht werden.";
 }
 
+std::string VersionKept(const std::string& path, const std::string& version) {
+    return "Die bisherige Kopie " + Quoted(path) + " wurde als frühere Version in " + Quoted(version) +
+           " aufbewahrt.";
+}
+
+std::string VersionNotKept(const std::string& path) {
+    return "Die bisherige Kopie " + Quoted(path) +
+           " konnte nicht als frühere Version aufbewahrt werden; sie bleibt unverändert.";
+}
+
+std::string VersionsKept(int count) {
+    return count == 1 ? std::string("1 frühere Version wurde aufbewahrt.")
+                      : std::to_string(count) + " frühere Versionen wurden aufbewahrt.";
+}
+
+std::string VersionsRemoved(const std::string& folder) {
+    return "Die früheren Versionen in " + Quoted(folder) + " wurden entfernt.";
+}
+
+std::string VersionsFolderMoved(const std::string& destination, const std::string& folder) {
+    return "Eine Quelle legt einen Eintrag namens \".tresorix-versionen\" in " + Quoted(destination) +
+           " an; frühere Versionen dieses Ziels werden deshalb in " + Quoted(folder) + " aufbewahrt.";
+}
+
 }  // namespace trx::messages

@@ -49,6 +49,15 @@ std::string ProtocolIncomplete(const std::string& protocolFile, const std::strin
 // Deletions in the destination.
 std::string DirectoryDeleted(const std::string& path);
 std::string FileDeleted(const std::string& path);
+// The copy `path` was moved (or linked) into the versions folder as `version` instead of being lost.
+std::string VersionKept(const std::string& path, const std::string& version);
+std::string VersionNotKept(const std::string& path);
+// The end of a run that kept versions.
+std::string VersionsKept(int count);
+// A run folder of versions past the project's limits went.
+std::string VersionsRemoved(const std::string& folder);
+// A source claims the usual versions folder's name at the destination's top: another name is used.
+std::string VersionsFolderMoved(const std::string& destination, const std::string& folder);
 std::string DirectoryNotDeleted(const std::string& path);
 std::string FileNotDeleted(const std::string& path);
 

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "engine/HeldBack.h"
+#include "model/VersionSettings.h"
 
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace trx {
 
@@ -61,6 +63,13 @@ public:
     bool DryRun = false;
     // Where the run's decisions are written as it takes them (a preview's plan; tests of a real run).
     cPlanRecorder* Plan = nullptr;
+    // Whether replaced and deleted copies are kept as earlier versions (never in a preview), the run
+    // folder's name for them (the run's start; made from the clock where empty), how many this run kept,
+    // and the versions folders of the destinations it reached, for the pruning at its end.
+    cVersionSettings Versions;
+    std::string VersionStamp;
+    int VersionsKept = 0;
+    std::vector<std::string> VersionFolders;
     // Tests set 0 so that every pump call reaches the hook.
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);
 

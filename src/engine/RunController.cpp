@@ -6,6 +6,8 @@
 #include "engine/Messages.h"
 #include "engine/PlanRecorder.h"
 #include "engine/RunView.h"
+#include "engine/VersionFolders.h"
+#include "engine/VersionPruner.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -240,6 +242,10 @@ void cRunController::BeginRun(cRunResult& result) {
     context_.ProblemCount = 0;
     context_.ReleaseHeldBack = options_.ReleaseHeldBack;
     context_.HeldBack.clear();
+    context_.Versions = project_.Versions;
+    context_.VersionStamp = VersionStamp(platform::LocalNow());
+    context_.VersionsKept = 0;
+    context_.VersionFolders.clear();
     fileInProgress_ = false;
     filesCompared_ = 0;
     filesCopied_ = 0;
@@ -262,6 +268,11 @@ void cRunController::RunDestinations(cProject& project) {
 void cRunController::FinishRun(cRunResult& result) {
     currentSource_ = nullptr;
     result.Cancelled = context_.Cancelled();
+    PruneVersions(result);
+    if (context_.VersionsKept > 0) {
+        context_.WriteProtocol(messages::VersionsKept(context_.VersionsKept), 1, nullptr);
+    }
+    result.VersionsKept = context_.VersionsKept;
     if (!context_.HeldBack.empty()) {
         context_.WriteProtocol(messages::HowToRelease(), 1, nullptr);
     }
@@ -284,6 +295,16 @@ void cRunController::FinishRun(cRunResult& result) {
     CloseProtocol(result);
     result.HeldBack = context_.HeldBack;
     running_ = false;
+}
+
+void cRunController::PruneVersions(const cRunResult& result) {
+    if (result.Cancelled || context_.ProblemCount != 0 || !context_.HeldBack.empty()) {
+        return;
+    }
+    cVersionPruner pruner(context_, context_.Versions, platform::LocalNow());
+    for (const std::string& folder : context_.VersionFolders) {
+        pruner.Prune(folder);
+    }
 }
 
 void cRunController::ShowOutcome(const cRunResult& result) {

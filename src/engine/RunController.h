@@ -41,6 +41,7 @@ struct cRunResult {
     std::string SaveError;        // why the project could not be written after the run; "" when it was
     bool AlreadyRunning = false;  // refused: another run of this project was under way; nothing was touched
     cHeldBackList HeldBack;       // deletions and copies held back as the work of a missing medium
+    int VersionsKept = 0;         // replaced or deleted copies kept as earlier versions
 };
 
 // Drives one backup run over all destinations of a project and turns the engine's notifications into
@@ -136,6 +137,9 @@ private:
     void BeginRun(cRunResult& result);
     void RunDestinations(cProject& project);
     void FinishRun(cRunResult& result);
+    // A run that went well removes the versions beyond the project's limits; one with problems or
+    // cancelled keeps them all, so that nothing goes while the user may still need it.
+    void PruneVersions(const cRunResult& result);
     void ShowOutcome(const cRunResult& result);
     // Marks the run as under way in the lock file; true when the previous run's mark was still there.
     bool MarkRunning();

@@ -178,7 +178,8 @@ CopyOutcome CopyEntrySafely(platform::Directory& sourceDir, platform::Directory&
 }
 
 CopyOutcome LinkEntrySafely(platform::Directory& partnerDir, const std::string& partner,
-                            platform::Directory& targetDir, const std::string& name, bool targetAbsent) {
+                            platform::Directory& targetDir, const std::string& name, bool targetAbsent,
+                            const std::function<bool()>& makeRoom) {
     if (targetAbsent) {
         const Status linked = partnerDir.HardLink(partner, targetDir, name);
         if (linked) {
@@ -194,7 +195,7 @@ CopyOutcome LinkEntrySafely(platform::Directory& partnerDir, const std::string& 
     if (!temporary) {
         return CopyOutcome::Failed;
     }
-    const bool renamed = targetDir.Rename(*temporary, targetDir, name).Ok();
+    const bool renamed = (!makeRoom || makeRoom()) && targetDir.Rename(*temporary, targetDir, name).Ok();
     // A rename between two names of one file changes nothing and leaves both: the temporary name goes.
     (void)targetDir.Remove(*temporary, false);
     return renamed ? CopyOutcome::Copied : CopyOutcome::Failed;

@@ -70,8 +70,10 @@ CopyOutcome CopyEntrySafely(platform::Directory& sourceDir, platform::Directory&
 
 // Gives the copy `partner` in `partnerDir` the further name `name` in `targetDir` (a hard link), in place
 // of what has that name there, without a moment in which the name is missing. `targetAbsent` as for
-// CopyEntrySafely. Failed where the file system has no hard links: the caller copies instead.
+// CopyEntrySafely. Failed where the file system has no hard links: the caller copies instead. `makeRoom`,
+// when given, is called as for CopyEntrySafely before the new name replaces an entry.
 CopyOutcome LinkEntrySafely(platform::Directory& partnerDir, const std::string& partner,
-                            platform::Directory& targetDir, const std::string& name, bool targetAbsent);
+                            platform::Directory& targetDir, const std::string& name, bool targetAbsent,
+                            const std::function<bool()>& makeRoom = {});
 
 }  // namespace trx

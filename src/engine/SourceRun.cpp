@@ -15,6 +15,7 @@
 #include "engine/SafeCopy.h"
 #include "engine/TargetDirectory.h"
 #include "engine/TargetPath.h"
+#include "engine/VersionStore.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
@@ -396,6 +397,8 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
     KeepRequest(folder, info, request);
     if (replacesFolder) {
         request.makeRoom = [&] { return MakeRoomFor(folder, name); };
+    } else if (found == 0 && state_.Versions != nullptr) {
+        request.makeRoom = [&] { return KeepVersion(folder, name); };
     }
     const std::string sourceFile = folder.SourcePath + name;
     switch (CopyEntrySafely(folder.SourceDir, *folder.TargetDir, name, info, request)) {
@@ -422,6 +425,11 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
             LogForSource(messages::FileNotCopied(sourceFile, folder.TargetPath), 1);
             break;
     }
+}
+
+bool cSourceRun::KeepVersion(cFolder& folder, const std::string& name) {
+    return state_.Versions->KeepReplaced(*folder.TargetDir, name, folder.TargetPath + name) !=
+           cVersionStore::Outcome::Failed;
 }
 
 bool cSourceRun::MakeRoomFor(cFolder& folder, const std::string& name) {
@@ -647,8 +655,12 @@ bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const p
         partnerDir = OpenBelow(*destinationDir_, partner->Folder.substr(destination_.Path.size()));
         dir = partnerDir.get();
     }
-    if (dir == nullptr ||
-        LinkEntrySafely(*dir, partner->Name, *folder.TargetDir, name, found == ENOENT) != CopyOutcome::Copied) {
+    std::function<bool()> keepVersion;
+    if (found == 0 && state_.Versions != nullptr) {
+        keepVersion = [&] { return KeepVersion(folder, name); };
+    }
+    if (dir == nullptr || LinkEntrySafely(*dir, partner->Name, *folder.TargetDir, name, found == ENOENT,
+                                          keepVersion) != CopyOutcome::Copied) {
         return false;
     }
     // Planned as the copy it stands for (a separate copy that was up to date is no change of the plan).

@@ -93,6 +93,9 @@ private:
     // The copy of a file that is a folder now (the source's file took a folder's place): the folder goes
     // first, by the deletion rules. False when it must stay.
     bool MakeRoomFor(cFolder& folder, const std::string& name);
+    // The copy `name` that a new one is about to replace becomes an earlier version; false when it could
+    // not (reported): the new copy is dropped then and the old one stays.
+    bool KeepVersion(cFolder& folder, const std::string& name);
     // True when that folder holds so many catalogued copies that its deletion waits for the user (reported).
     bool HoldBackReplacedFolder(cFolder& folder, const std::string& name);
 

@@ -15,6 +15,7 @@ void cProject::Reset() {
     DefaultOptions.ResetToNewProjectDefaults();
     Description.clear();
     Comments.clear();
+    Versions = cVersionSettings{};
 }
 
 void cProject::RetainOptions(cBackUpOptions* options) {

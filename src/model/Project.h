@@ -4,6 +4,7 @@
 #include "model/Autolist.h"
 #include "model/BackUpDestination.h"
 #include "model/BackUpOptions.h"
+#include "model/VersionSettings.h"
 
 #include <string>
 
@@ -31,6 +32,8 @@ public:
     std::string Description;
     std::string Comments;  // lines joined with CR LF
     std::string ProjectPath;
+    // Kept beside the project file (ProjectExtras); off in a project that never said otherwise.
+    cVersionSettings Versions;
 };
 
 }  // namespace trx

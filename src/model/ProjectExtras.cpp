@@ -20,6 +20,26 @@ namespace {
 constexpr char kMountRecord[] = "mount";
 constexpr char kCatalogueRecord[] = "catalogue";
 constexpr char kAbilitiesRecord[] = "abilities";
+constexpr char kVersionsRecord[] = "versions";
+constexpr int kMostDays = 36500;
+constexpr int kMostVersions = 9999;
+
+// A whole number from `least` to `most` written in plain digits; -1 for anything else.
+int Bounded(const std::string& field, int least, int most) {
+    if (field.empty() || field.size() > 5 || field.find_first_not_of("0123456789") != std::string::npos) {
+        return -1;
+    }
+    const int value = std::stoi(field);
+    return value >= least && value <= most ? value : -1;
+}
+
+void ApplyVersions(cProject& project, const std::vector<std::string>& fields) {
+    const int days = Bounded(fields[1], 1, kMostDays);
+    const int count = Bounded(fields[2], 0, kMostVersions);
+    if (days > 0 && count >= 0) {
+        project.Versions = {true, days, count};
+    }
+}
 
 std::string Escaped(std::string_view field) {
     std::string out;
@@ -124,6 +144,10 @@ void ApplyAbilities(cProject& project, const std::vector<std::string>& fields) {
 }
 
 void ApplyRecord(cProject& project, const std::vector<std::string>& fields) {
+    if (fields.size() == 3 && fields[0] == kVersionsRecord) {
+        ApplyVersions(project, fields);
+        return;
+    }
     if (fields.size() == 3 && fields[0] == kAbilitiesRecord) {
         ApplyAbilities(project, fields);
         return;
@@ -160,6 +184,10 @@ std::string CatalogueRecord(const std::string& destination, const std::string& s
 
 std::string SerializeProjectExtras(const cProject& project) {
     std::string records;
+    if (project.Versions.Keep) {
+        records += std::string(kVersionsRecord) + "\t" + std::to_string(project.Versions.Days) + "\t" +
+                   std::to_string(project.Versions.MaxCount) + "\n";
+    }
     for (const cBackUpDestination* destination : project.Destinations) {
         if (!destination->Abilities.empty()) {
             records += std::string(kAbilitiesRecord) + "\t" + Escaped(destination->Path) + "\t" +

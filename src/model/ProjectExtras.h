@@ -21,6 +21,9 @@ class cProject;
 //   mount <destination path> <source path> <folder relative to the source, ending with "/">
 //   abilities <destination path> <what the last run found out about its file system, as the engine says it>
 //   catalogue <destination path> <source path> <folder relative to the source> <name> <name> ...
+//   versions <days> <largest number of versions per file, 0 for no limit>
+// The versions record is there only when the project keeps earlier versions; a file without it (or a
+// project without the file) keeps none.
 // A catalogue record is what a run that is under way adds to a catalogue, appended as it goes: a run
 // that is cancelled or killed before the project file is written again thus leaves the names of the
 // copies it made, and the next load adds them. Every save writes the file anew without them. Lines a

@@ -356,6 +356,7 @@ void CloneProject(const cProject& project, cProject& copy) {
     ParseProject(copy, SerializeProject(project));
     ParseProjectExtras(copy, SerializeProjectExtras(project));
     copy.ProjectPath = project.ProjectPath;
+    copy.Versions = project.Versions;
 }
 
 void LoadProject(cProject& project, const std::string& path, platform::FileSystem& fs) {
@@ -368,6 +369,7 @@ void LoadProject(cProject& project, const std::string& path, platform::FileSyste
         throw cProjectFileError(messages::CannotOpenFile(path));
     }
     ParseProject(project, *data);
+    project.Versions = cVersionSettings{};  // what the extras do not say is off
     LoadProjectExtras(project, path, fs);
 }
 

@@ -169,6 +169,53 @@ TEST_F(KillTest, EveryFileIsOldOrNewAndTheNextRunRepairsEverything) {
     EXPECT_GE(killed, kPoints - 1);  // the last point may fall after the last counted call
 }
 
+// With earlier versions kept, a kill at any moment leaves every old copy in place or among the versions:
+// the replaced copy gets its further name before the new one takes its place, and a deletion is a rename.
+TEST_F(KillTest, WithVersionsNoOldCopyIsEverLost) {
+    {
+        cProject p;
+        platform::PosixFileSystem posix;
+        LoadProject(p, project, posix);
+        p.Versions = {true, 30, 0};
+        SaveProject(p, project, posix);
+        fs::copy_file(project, tmp / "old/Projekt.buf", fs::copy_options::overwrite_existing);
+    }
+    const std::string shim = std::string("LD_PRELOAD='") + KILLSHIM_PATH + "'";
+    RestoreFirstState();
+    ASSERT_EQ(RunProgram(project, shim + " TRX_KILL_COUNT='" + tmp / "count" + "'"), 0);
+    const long calls = std::atol(tmp.ReadFile("count").c_str());
+    const auto kept = [](const std::map<std::string, std::string>& now, const std::string& relative,
+                         const std::string& content) {
+        for (const auto& [path, copy] : now) {
+            if (path.starts_with(".tresorix-versionen/") && path.ends_with("/" + relative) && copy == content) {
+                return true;
+            }
+        }
+        return false;
+    };
+    constexpr int kPoints = 20;
+    for (int i = 0; i < kPoints; ++i) {
+        const long at = 1 + i * (calls - 1) / (kPoints - 1);
+        SCOPED_TRACE("killed at call " + std::to_string(at) + " of " + std::to_string(calls));
+        RestoreFirstState();
+        RunProgram(project, shim + " TRX_KILL_AT=" + std::to_string(at));
+        for (int pass = 0; pass < 2; ++pass) {
+            const auto now = Snapshot(destination);
+            for (const auto& [relative, content] : oldFiles) {
+                const auto copy = now.find(relative);
+                const bool inPlace = copy != now.end() && copy->second == content;
+                ASSERT_TRUE(inPlace || kept(now, relative, content)) << relative << " lost its old copy";
+            }
+            if (pass == 0) {
+                ASSERT_EQ(RunProgram(project, ""), 0) << "the run after the kill";
+            }
+        }
+        auto repaired = Snapshot(destination);
+        std::erase_if(repaired, [](const auto& entry) { return entry.first.starts_with(".tresorix-versionen/"); });
+        ASSERT_EQ(repaired, newFiles) << "the destination after the repairing run";
+    }
+}
+
 // New files are copied into files without a name: killed at any moment, such a copy leaves nothing, and
 // whatever has a name is complete.
 TEST(KillNewFiles, AppearOnlyComplete) {

@@ -45,5 +45,40 @@ TEST(ProjectExtras, MountPointsTravelWithTheProjectWhateverTheirNames) {
     EXPECT_FALSE(dir.Exists("P.tresorix"));
 }
 
+TEST(ProjectExtras, TheVersionSettingTravelsBesideTheUnchangedProjectFile) {
+    test::TestDir dir;
+    platform::PosixFileSystem fs;
+    const std::string path = dir / "P.buf";
+    cProject project;
+    new cBackUpSource("/home/a/", *new cBackUpDestination(project, "/media/b/"));
+    SaveProject(project, path, fs);
+    const std::string withoutVersions = test::ReadWholeFile(path);
+
+    struct Case {
+        cVersionSettings saved;
+        cVersionSettings loaded;
+    };
+    for (const Case& c : {Case{{true, 30, 0}, {true, 30, 0}}, Case{{true, 7, 3}, {true, 7, 3}},
+                          Case{{false, 12, 4}, {}}}) {
+        project.Versions = c.saved;
+        SaveProject(project, path, fs);
+        EXPECT_EQ(test::ReadWholeFile(path), withoutVersions) << "the project file itself never changes";
+        cProject loaded;
+        loaded.Versions = cVersionSettings::ForNewProject();
+        LoadProject(loaded, path, fs);
+        EXPECT_EQ(loaded.Versions, c.loaded) << c.saved.Days;
+    }
+
+    // A project without the record (saved before the setting existed) keeps none; broken records are
+    // passed over.
+    for (const char* text : {"", "versions\t0\t1\n", "versions\t-3\t0\n", "versions\t30\n",
+                             "versions\tdreißig\t0\n", "versions\t30\t99999\n"}) {
+        cProject loaded;
+        new cBackUpSource("/home/a/", *new cBackUpDestination(loaded, "/media/b/"));
+        ParseProjectExtras(loaded, text);
+        EXPECT_FALSE(loaded.Versions.Keep) << text;
+    }
+}
+
 }  // namespace
 }  // namespace trx

@@ -12,6 +12,7 @@
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/ProjectCommands.h"
 #include "ui/main/TForm1.h"
+#include "ui/main/TVersionsWindow.h"
 #include "ui/main/UserDialogs.h"
 #include "ui/run/CommandLauncher.h"
 
@@ -55,6 +56,8 @@ void cExtrasCommands::BuildMenus() {
         Item(w.Menu_Extras,
              QStringLiteral("Markierte Verzeichnisse beim nächsten Backup-Vorgang neu katalogisieren"),
              "Action_RecatalogueMarked");
+    w.Menu_Extras->addSeparator();
+    Action_Versions = Item(w.Menu_Extras, QStringLiteral("Frühere Versionen …"), "Action_Versions");
     w.Action_Info = Item(w.Menu_Help, QStringLiteral("Info"), "Action_Info");
 
     QObject::connect(w.Menu_Extras, &QMenu::aboutToShow, &w, [this] { Menu_ExtrasPopup(); });
@@ -64,6 +67,7 @@ void cExtrasCommands::BuildMenus() {
         QObject::connect(item, &QAction::triggered, &w, [this, item] { Action_RecatalogueClick(item); });
     }
     QObject::connect(w.Action_Info, &QAction::triggered, &w, [this] { Action_InfoClick(); });
+    QObject::connect(Action_Versions, &QAction::triggered, &w, [this] { Action_VersionsClick(); });
     w.Menu_Extras->menuAction()->setVisible(true);
     w.Menu_Help->menuAction()->setVisible(true);
     Menu_ExtrasPopup();
@@ -72,6 +76,17 @@ void cExtrasCommands::BuildMenus() {
 void cExtrasCommands::Menu_ExtrasPopup() {
     window_.Action_RecatalogueAll->setEnabled(AnyCatalogue());
     window_.Action_RecatalogueMarked->setEnabled(AnyMarkedCatalogue());
+    Action_Versions->setEnabled(!project_.Destinations.Empty());
+}
+
+void cExtrasCommands::Action_VersionsClick() {
+    int shown = 0;
+    const QList<TDirNode*> marked = window_.TreeView_Dirs->SelectedNodes();
+    if (!marked.empty() && marked.front()->Destination != nullptr) {
+        shown = std::max(0, project_.Destinations.IndexOf(marked.front()->Destination));
+    }
+    TVersionsWindow versions(project_, commands_.Fs(), dialogs_, shown, &window_);
+    dialogs_.Execute(versions);
 }
 
 bool cExtrasCommands::AnyCatalogue() const {

@@ -40,6 +40,8 @@ public:
     // Both catalogue items: clears the catalogue of every source, or of every marked source, and tells
     // the user that the next run catalogues anew. In memory only; the next save writes it.
     void Action_RecatalogueClick(QAction* sender);
+    // "Frühere Versionen …": the window of kept versions, showing the destination of the marked node first.
+    void Action_VersionsClick();
     // "Info": the about box with the program's title and "2006".
     void Action_InfoClick();
     // "Einstellungen": the element settings dialog for the marked sources, or the tab of the default
@@ -63,6 +65,9 @@ private:
     cProjectCommands& commands_;
     cUserDialogs& dialogs_;
     cCommandLauncher& launcher_;
+
+public:
+    QAction* Action_Versions = nullptr;  // in the menu "Extras"
 };
 
 }  // namespace trx

@@ -11,6 +11,7 @@
 #include "ui/common/ProjectMessages.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
+#include "ui/editors/TVersionSettingsBox.h"
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/ProtocolTab.h"
 #include "ui/main/TForm1.h"
@@ -96,6 +97,7 @@ void cProjectCommands::TakeWindowState() {
     window_.Frame_FileFilterIn->GetFilter(defaults.Filters[0]);
     window_.Frame_FileFilterOut->GetFilter(defaults.Filters[1]);
     window_.Frame_DefOptions->GetOptions(defaults);
+    project_.Versions = window_.Box_Versions->GetVersions();
     project_.Description = ToModel(window_.Edit_Description->text());
     QString comments = window_.Memo_Comments->toPlainText();
     comments.replace(u'\n', QStringLiteral("\r\n"));
@@ -110,6 +112,7 @@ void cProjectCommands::ResetWindow(bool newProject) {
     if (newProject) {
         project_.DefaultOptions.ResetToNewProjectDefaults();
         window_.Frame_DefOptions->SetOptions(project_.DefaultOptions);
+        window_.Box_Versions->SetVersions(project_.Versions);
         window_.Edit_Description->clear();
         window_.Memo_Comments->clear();
     }
@@ -121,6 +124,7 @@ void cProjectCommands::ShowModel() {
     window_.TreeView_Dirs->Rebuild();
     const cBackUpOptions& defaults = project_.DefaultOptions;
     window_.Frame_DefOptions->SetOptions(defaults);
+    window_.Box_Versions->SetVersions(project_.Versions);
     window_.Frame_FileFilterIn->SetFilter(defaults.Filters[0]);
     window_.Frame_FileFilterOut->SetFilter(defaults.Filters[1]);
     window_.Edit_Description->setText(FromModel(project_.Description));
@@ -136,6 +140,8 @@ void cProjectCommands::StartNewProject() {
     // The nodes go before the objects they stand for.
     window_.TreeView_Dirs->ClearNodes();
     project_.Reset();
+    // A new project keeps earlier versions; one saved without the setting stays without them.
+    project_.Versions = cVersionSettings::ForNewProject();
     ResetWindow(true);
 }
 

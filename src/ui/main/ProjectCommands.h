@@ -63,6 +63,9 @@ public:
     // launcher names first in its arguments) is opened after the save question; the rest are ignored.
     void DropFiles(const QStringList& paths);
 
+    // The file system the project is read and written through.
+    platform::FileSystem& Fs() { return fs_; }
+
 private:
     // TakeWindowState, then the fail-safe save; a failure is shown and gives false.
     bool WriteProject(const std::string& path);

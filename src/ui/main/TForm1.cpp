@@ -11,6 +11,7 @@
 #include "ui/editors/TForm5.h"
 #include "ui/editors/TFrame_FileFilter.h"
 #include "ui/editors/TFrame_Options.h"
+#include "ui/editors/TVersionSettingsBox.h"
 #include "ui/extra/TInfo.h"
 #include "ui/main/DirectoryTree.h"
 #include "ui/main/ExtrasCommands.h"
@@ -257,7 +258,9 @@ QWidget* TForm1::BuildDescriptionPage() {
     inner->addWidget(commentsLabel);
     inner->addWidget(Memo_Comments, 1);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(box);
+    layout->addWidget(box, 1);
+    Box_Versions = new TVersionSettingsBox;  // a setting of the whole project, as the texts are
+    layout->addWidget(Box_Versions);
     return page;
 }
 

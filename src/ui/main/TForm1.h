@@ -26,6 +26,7 @@ class TForm4;
 class TForm5;
 class TFrame_FileFilter;
 class TFrame_Options;
+class TVersionSettingsBox;
 class TInfo;
 class TProtocolTab;
 
@@ -91,6 +92,7 @@ public:
     TFrame_FileFilter* Frame_FileFilterIn = nullptr;
     TFrame_FileFilter* Frame_FileFilterOut = nullptr;
     TFrame_Options* Frame_DefOptions = nullptr;
+    TVersionSettingsBox* Box_Versions = nullptr;  // the project's earlier versions
     QLineEdit* Edit_Description = nullptr;
     QPlainTextEdit* Memo_Comments = nullptr;
 

@@ -100,6 +100,11 @@ QString OutcomeDetails(const cRunResult& result, const std::function<int(const Q
     if (!result.SaveError.empty()) {
         lines << QStringLiteral("Das Projekt konnte nicht gespeichert werden.");
     }
+    if (result.VersionsKept > 0) {
+        lines << (result.VersionsKept == 1
+                      ? QStringLiteral("1 frühere Version wurde aufbewahrt.")
+                      : QStringLiteral("%1 frühere Versionen wurden aufbewahrt.").arg(result.VersionsKept));
+    }
     if (!result.HeldBack.empty()) {
         lines << QStringLiteral("Zurückgehalten, weil ein Datenträger zu fehlen scheint:");
         const auto shown = std::min<qsizetype>(static_cast<qsizetype>(result.HeldBack.size()), kFoldersShown);

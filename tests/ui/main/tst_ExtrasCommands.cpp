@@ -93,7 +93,8 @@ private slots:
         QCOMPARE(items,
                  (QStringList{"Projektverknüpfung anlegen", "-",
                               "Alle Verzeichnisse beim nächsten Backup-Vorgang neu katalogisieren",
-                              "Markierte Verzeichnisse beim nächsten Backup-Vorgang neu katalogisieren"}));
+                              "Markierte Verzeichnisse beim nächsten Backup-Vorgang neu katalogisieren", "-",
+                              "Frühere Versionen …"}));
         QCOMPARE(f.window.Menu_Help->actions().size(), 1);
         QCOMPARE(f.window.Menu_Help->actions()[0]->text(), QStringLiteral("Info"));
         QVERIFY(f.window.Menu_Extras->menuAction()->isVisible());

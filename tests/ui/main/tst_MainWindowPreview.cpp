@@ -49,11 +49,13 @@ private:
 };
 
 // Every file below `root`, relative to it.
+// The copies, without the earlier versions a new project keeps of what a run replaced or deleted.
 std::set<std::string> Files(const std::string& root) {
     std::set<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) {
-            files.insert(entry.path().string().substr(root.size()));
+        const std::string relative = entry.path().string().substr(root.size());
+        if (entry.is_regular_file() && !relative.starts_with(".tresorix-versionen")) {
+            files.insert(relative);
         }
     }
     return files;

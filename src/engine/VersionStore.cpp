@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/VersionStore.h"
+
+#include "engine/Messages.h"
+#include "engine/RunContext.h"
+#include "engine/TargetDirectory.h"
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+
+namespace trx {
+
+namespace {
+// Versions are the user's earlier data: nobody else needs to read them.
+constexpr std::uint32_t kFolderMode = 0700;
+}  // namespace
+
+cVersionStore::cVersionStore(cRunContext& run, platform::Directory& destinationDir,
+                             std::string destinationPath, std::string folderName, std::string stamp)
+    : run_(run),
+      destinationDir_(destinationDir),
+      destinationPath_(std::move(destinationPath)),
+      folderName_(std::move(folderName)),
+      stamp_(std::move(stamp)) {
+}
+
+cVersionStore::~cVersionStore() = default;
+
+cVersionStore::Outcome cVersionStore::KeepReplaced(platform::Directory& dir, const std::string& name,
+                                                   const std::string& path) {
+    return Keep(dir, name, path, true);
+}
+
+cVersionStore::Outcome cVersionStore::KeepDeleted(platform::Directory& dir, const std::string& name,
+                                                  const std::string& path) {
+    return Keep(dir, name, path, false);
+}
+
+cVersionStore::Outcome cVersionStore::Keep(platform::Directory& dir, const std::string& name,
+                                           const std::string& path, bool link) {
+    platform::Directory* folder = nullptr;
+    std::string relative;
+    if (path.starts_with(destinationPath_) && path.size() > destinationPath_.size()) {
+        relative = path.substr(destinationPath_.size());
+        folder = Folder(platform::DirectoryPart(relative));
+    }
+    if (folder == nullptr) {
+        run_.WriteProtocol(messages::VersionNotKept(path), 1, nullptr);
+        return Outcome::Failed;
+    }
+    if (folder->Stat(name)) {
+        return Outcome::AlreadyKept;
+    }
+    platform::Status kept = link ? dir.HardLink(name, *folder, name) : platform::StatusOf(EXDEV);
+    if (kept.Error() == EEXIST) {
+        return Outcome::AlreadyKept;
+    }
+    if (!kept) {
+        // A file system without hard links (FAT, exFAT), or a deletion: the entry itself moves.
+        kept = dir.Rename(name, *folder, name);
+    }
+    if (!kept) {
+        run_.WriteProtocol(messages::VersionNotKept(path), 1, nullptr);
+        return Outcome::Failed;
+    }
+    ++run_.VersionsKept;
+    run_.WriteProtocol(messages::VersionKept(path, FolderPath() + stamp_ + "/" + relative), 2, nullptr);
+    return Outcome::Kept;
+}
+
+std::unique_ptr<platform::Directory> cVersionStore::OpenOrMake(platform::Directory& parent,
+                                                               const std::string& name) {
+    const platform::Status made = parent.MakeSub(name, kFolderMode);
+    if (!made && made.Error() != EEXIST) {
+        return nullptr;
+    }
+    auto dir = parent.OpenSub(name);
+    return dir ? std::move(*dir) : nullptr;
+}
+
+std::unique_ptr<platform::Directory> cVersionStore::MakeRunFolder(platform::Directory& top) {
+    // A folder of this name from another run (one that started in the same second) is never mixed with
+    // this run's: a path would have two versions from before "this" run, and one would be lost.
+    const std::string stamp = stamp_;
+    for (int number = 1; number < 100; ++number) {
+        const std::string name = number == 1 ? stamp : stamp + "-" + std::to_string(number);
+        const platform::Status made = top.MakeSub(name, kFolderMode);
+        if (made) {
+            auto dir = top.OpenSub(name);
+            stamp_ = name;
+            return dir ? std::move(*dir) : nullptr;
+        }
+        if (made.Error() != EEXIST) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+platform::Directory* cVersionStore::Folder(const std::string& relative) {
+    if (open_ != nullptr && openRelative_ == relative) {
+        return open_.get();
+    }
+    if (runFolder_ == nullptr && !folderName_.empty()) {
+        if (std::unique_ptr<platform::Directory> top = OpenOrMake(destinationDir_, folderName_)) {
+            runFolder_ = MakeRunFolder(*top);
+        }
+    }
+    if (runFolder_ == nullptr || !IsPlainRelativePath(relative)) {
+        return nullptr;
+    }
+    open_.reset();
+    std::unique_ptr<platform::Directory> current;
+    for (std::size_t start = 0; start < relative.size();) {
+        const std::size_t slash = relative.find('/', start);
+        current = OpenOrMake(current ? *current : *runFolder_, relative.substr(start, slash - start));
+        if (current == nullptr) {
+            return nullptr;
+        }
+        start = slash + 1;
+    }
+    if (current == nullptr) {
+        return runFolder_.get();
+    }
+    openRelative_ = relative;
+    open_ = std::move(current);
+    return open_.get();
+}
+
+}  // namespace trx

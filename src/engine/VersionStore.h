@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace trx {
+
+namespace platform {
+class Directory;
+}
+class cRunContext;
+
+// Keeps what one destination run would replace or delete: in the run folder of the destination's versions
+// folder (see VersionFolders.h), under the entry's path relative to the destination. Only the entry's
+// name changes (a hard link or a rename within the destination's file system): no data is copied. A run
+// keeps one version per path, the one from before the run: what the run itself made and replaces or
+// deletes again is not kept.
+class cVersionStore {
+public:
+    enum class Outcome {
+        Kept,
+        AlreadyKept,  // the run folder holds that path already: nothing to keep
+        Failed,       // said in the protocol; the entry must stay as it is
+    };
+
+    // `destinationDir` is `destinationPath` (ending with "/") opened; `folderName` the versions folder at
+    // its top ("" when there is none to be had: every keep fails); `stamp` the run folder's name.
+    cVersionStore(cRunContext& run, platform::Directory& destinationDir, std::string destinationPath,
+                  std::string folderName, std::string stamp);
+    ~cVersionStore();
+    cVersionStore(const cVersionStore&) = delete;
+    cVersionStore& operator=(const cVersionStore&) = delete;
+
+    // Called when a complete new copy is about to take the name `name` in `dir` (full path `path`): the
+    // copy there now gets a further name in the run folder first, so that at no moment is neither there.
+    // Where the file system has no hard links it is moved there instead, as the last step before the new
+    // copy's rename.
+    Outcome KeepReplaced(platform::Directory& dir, const std::string& name, const std::string& path);
+
+    // Instead of a deletion: the entry, a folder with everything in it, moves into the run folder.
+    Outcome KeepDeleted(platform::Directory& dir, const std::string& name, const std::string& path);
+
+    // The versions folder with its trailing "/".
+    std::string FolderPath() const { return destinationPath_ + folderName_ + "/"; }
+
+private:
+    Outcome Keep(platform::Directory& dir, const std::string& name, const std::string& path, bool link);
+    // The folder `relative` ("a/b/" or "") of the run folder, made where missing; null when it cannot be had.
+    platform::Directory* Folder(const std::string& relative);
+    std::unique_ptr<platform::Directory> OpenOrMake(platform::Directory& parent, const std::string& name);
+    // This run's own run folder, made anew (the stamp gets a number when an earlier run took it).
+    std::unique_ptr<platform::Directory> MakeRunFolder(platform::Directory& top);
+
+    cRunContext& run_;
+    platform::Directory& destinationDir_;
+    std::string destinationPath_;
+    std::string folderName_;
+    std::string stamp_;
+    std::unique_ptr<platform::Directory> runFolder_;
+    // The folder of the last keep: the entries of one folder are mostly kept one after another.
+    std::string openRelative_;
+    std::unique_ptr<platform::Directory> open_;
+};
+
+}  // namespace trx
