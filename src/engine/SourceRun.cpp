@@ -146,26 +146,31 @@ void cSourceRun::BackUpDir(cFolder& folder) {
         if (position[i] == 0) {
             continue;
         }
-        const std::string& name = entries[i].Name;
-        const auto stat = folder.SourceDir.Stat(name);
-        if (!stat) {
+        if (!BackUpEntry(folder, entries[i].Name, refused.empty() ? std::string() : refused[i])) {
             continue;
-        }
-        const platform::EntryInfo& info = *stat;
-        if (!refused.empty() && !refused[i].empty()) {
-            ReportRefused(folder, name, refused[i]);
-        } else if (info.Kind == platform::FileKind::Directory) {
-            if (options_.SubFolders) {
-                BackUpSubDir(folder, name, info);
-            }
-        } else {
-            BackUpFile(folder, name, info);
         }
         if (destination_.OnProgress && &folder.Catalogue == &source_.Catalogue) {
             destination_.OnProgress(destination_, position[i], candidates);
         }
         run_.Pump();
     }
+}
+
+bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const std::string& refusal) {
+    const auto info = folder.SourceDir.Stat(name);
+    if (!info) {
+        return false;  // gone since the listing: neither copied nor counted
+    }
+    if (!refusal.empty()) {
+        ReportRefused(folder, name, refusal);
+    } else if (info->Kind == platform::FileKind::Directory) {
+        if (options_.SubFolders) {
+            BackUpSubDir(folder, name, *info);
+        }
+    } else {
+        BackUpFile(folder, name, *info);
+    }
+    return true;
 }
 
 int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,

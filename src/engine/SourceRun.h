@@ -67,6 +67,9 @@ private:
                   const std::string& targetPath);
     // Walks one directory: first the name tests and the catalogue, then copying and recursion.
     void BackUpDir(cFolder& folder);
+    // One candidate of the second pass, stat'ed afresh; false when it is gone. `refusal`: the problem line
+    // of a name the destination cannot hold ("" for none).
+    bool BackUpEntry(cFolder& folder, const std::string& name, const std::string& refusal);
     // Pass 1: name tests, candidates, the catalogue and the destination tree. Gives every entry its 1-based
     // place among the candidates (0 for none) and returns the number of candidates.
     int ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
