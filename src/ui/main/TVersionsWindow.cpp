@@ -12,13 +12,11 @@
 #include "ui/main/UserDialogs.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -30,17 +28,13 @@ namespace {
 
 const QString kCaption = QStringLiteral("Frühere Versionen");
 
-// The run's start in the user's short date and long time.
-QString RunTime(const std::string& stamp) {
+// The run's start in the short date and long time the protocol and the preview show.
+QString RunTime(const std::string& stamp, const cTextFormats& formats) {
     platform::cLocalTime time;
     if (!ParseVersionStamp(stamp, time)) {
         return FromModel(stamp);
     }
-    const QDateTime moment(QDate(time.Year, time.Month, time.Day),
-                           QTime(time.Hour, time.Minute, time.Second));
-    const QLocale locale = QLocale::system();
-    return locale.toString(moment.date(), QLocale::ShortFormat) + u' ' +
-           locale.toString(moment.time(), QLocale::LongFormat);
+    return FromModel(formats.ShortDate(time) + " " + formats.LongTime(time));
 }
 
 }  // namespace
@@ -122,7 +116,7 @@ void TVersionsWindow::ShowVersions() {
     const cQtTextFormats formats;
     for (const cKeptVersion& version : versions_) {
         new QTreeWidgetItem(List_Versions,
-                            {RunTime(version.Stamp), FromModel(FormatSize(version.Size, formats))});
+                            {RunTime(version.Stamp, formats), FromModel(FormatSize(version.Size, formats))});
     }
     if (!versions_.empty()) {
         List_Versions->setCurrentItem(List_Versions->topLevelItem(0));
