@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/RunController.h"
-#include "engine/RunView.h"
+#include "engine/SilentRunView.h"
 #include "ui/run/RunWindowServices.h"
 
 namespace trx {
@@ -17,7 +17,7 @@ struct cRunOptions;
 // the run controller, logind's sleep inhibitor and the action after the run. What the run window would
 // say at the end goes to standard error, where a scheduled run's output is collected. SIGINT and SIGTERM
 // cancel it like "Abbrechen", and then no action follows.
-class cHiddenRun : private cRunView {
+class cHiddenRun : private cSilentRunView {
 public:
     cHiddenRun(cProject& project, const cRunWindowServices& services);
 
@@ -25,22 +25,10 @@ public:
 
 private:
     // cRunView: nothing to show, words for standard error, the action after the run.
-    void ShowTimes(const std::string&, const std::string&) override {}
-    void StartTimeDisplay() override {}
-    void ShowDestination(const cBackUpDestination&) override {}
-    void ShowSource(const cBackUpSource&) override {}
-    void ShowOverallProgress(std::uint64_t) override {}
-    void ShowSubDirectory(const std::string&) override {}
-    void ShowFilesCompared(int) override {}
-    void ShowFileStarted(const std::string&) override {}
-    void ShowFileProgress(std::uint64_t) override {}
-    void ShowFileCopied(int) override {}
-    void ShowEndOfRun(const cRunResult&) override {}
     void ReportRunRefused(const std::string& message) override;
     void ReportSaveFailure(const std::string& message) override;
     void ReportRunMessage(const std::string& text) override;
     void CarryOutAfterFinishing() override;
-    void CloseWindow() override {}
 
     cProject& project_;
     cRunWindowServices services_;

@@ -65,15 +65,9 @@ bool LoadsQuietly(cProject& project, const std::string& path, platform::FileSyst
 // with the message in `failure`.
 bool LoadUnattendedProject(cProject& project, const std::string& path, platform::FileSystem& fs,
                            QString& failure) {
-    QString detail;
-    try {
-        LoadProject(project, path, fs);
+    if (LoadProjectOfStart(project, path, fs, failure)) {
         return true;
-    } catch (const std::exception& error) {
-        detail = QString::fromUtf8(error.what());
-    } catch (...) {
     }
-    failure = ProjectLoadFailure(FromModel(path), detail);
     ShowErrorMessage(nullptr, failure);
     return false;
 }

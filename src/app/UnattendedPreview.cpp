@@ -6,7 +6,7 @@
 #include "app/PreviewReport.h"
 #include "engine/RunController.h"
 #include "engine/RunPlan.h"
-#include "engine/RunView.h"
+#include "engine/SilentRunView.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "platform/TerminationSignals.h"
@@ -24,27 +24,12 @@ namespace trx {
 namespace {
 
 // A preview shows nothing while it walks; only a refusal has words, kept for standard error.
-class cSilentPreviewView : public cRunView {
+class cSilentPreviewView : public cSilentRunView {
 public:
     std::string Refusal;
 
 private:
-    void ShowTimes(const std::string&, const std::string&) override {}
-    void StartTimeDisplay() override {}
-    void ShowDestination(const cBackUpDestination&) override {}
-    void ShowSource(const cBackUpSource&) override {}
-    void ShowOverallProgress(std::uint64_t) override {}
-    void ShowSubDirectory(const std::string&) override {}
-    void ShowFilesCompared(int) override {}
-    void ShowFileStarted(const std::string&) override {}
-    void ShowFileProgress(std::uint64_t) override {}
-    void ShowFileCopied(int) override {}
-    void ShowEndOfRun(const cRunResult&) override {}
     void ReportRunRefused(const std::string& message) override { Refusal = message; }
-    void ReportSaveFailure(const std::string&) override {}
-    void ReportRunMessage(const std::string&) override {}
-    void CarryOutAfterFinishing() override {}
-    void CloseWindow() override {}
 };
 
 void Say(std::FILE* err, const QString& text) {
@@ -53,15 +38,11 @@ void Say(std::FILE* err, const QString& text) {
 }
 
 bool Load(cProject& project, const std::string& path, platform::FileSystem& fs, std::FILE* err) {
-    QString detail;
-    try {
-        LoadProject(project, path, fs);
+    QString failure;
+    if (LoadProjectOfStart(project, path, fs, failure)) {
         return true;
-    } catch (const std::exception& error) {
-        detail = QString::fromUtf8(error.what());
-    } catch (...) {
     }
-    Say(err, ProjectLoadFailure(FromModel(path), detail));
+    Say(err, failure);
     return false;
 }
 

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/common/ProjectMessages.h"
 
+#include "model/ProjectFile.h"
+#include "ui/common/ModelText.h"
+
+#include <exception>
+
 namespace trx {
 
 namespace {
@@ -18,6 +23,20 @@ QString ProjectLoadFailure(const QString& path, const QString& detail) {
 
 QString ProjectSaveFailure(const QString& path, const QString& detail) {
     return ProjectFailure(path, QStringLiteral("gespeichert"), detail);
+}
+
+bool LoadProjectOfStart(cProject& project, const std::string& path, platform::FileSystem& fs,
+                        QString& failure) {
+    QString detail;
+    try {
+        LoadProject(project, path, fs);
+        return true;
+    } catch (const std::exception& error) {
+        detail = QString::fromUtf8(error.what());
+    } catch (...) {
+    }
+    failure = ProjectLoadFailure(FromModel(path), detail);
+    return false;
 }
 
 }  // namespace trx
