@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editors/TForm4.h"
 
+#include "ui/common/ButtonRow.h"
 #include "ui/common/FixedDialogFrame.h"
 
 #include <QHBoxLayout>
@@ -44,10 +45,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     question->setSpacing(12);
     question->addWidget(Image, 0, Qt::AlignTop);
     question->addLayout(choices);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
+    QHBoxLayout* buttons = RightAlignedButtons({Button_OK, Button_Cancel});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(question);

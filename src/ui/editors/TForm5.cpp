@@ -5,6 +5,7 @@
 #include "model/BackUpOptions.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
+#include "ui/common/ButtonRow.h"
 #include "ui/common/FixedDialogFrame.h"
 #include "ui/common/Named.h"
 #include "ui/editors/TFrame_FileFilter.h"
@@ -103,11 +104,8 @@ TForm5::TForm5(cDesktopServices& desktop, QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout;
     top->addWidget(GroupBox_Elements);
     top->addWidget(PageControl, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button_DefSettings);
-    buttons->addStretch();
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
+    QHBoxLayout* buttons = RightAlignedButtons({Button_OK, Button_Cancel});
+    buttons->insertWidget(0, Button_DefSettings);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(top);

@@ -2,6 +2,7 @@
 #include "ui/shortcut/TForm3.h"
 
 #include "platform/FileSystem.h"
+#include "ui/common/ButtonRow.h"
 #include "ui/common/CaptionWidth.h"
 #include "ui/common/FixedDialogFrame.h"
 #include "ui/common/ModelText.h"
@@ -59,10 +60,7 @@ TForm3::TForm3(platform::FileSystem& fs, cScheduleStore& schedules, QWidget* par
     Button_OK = Named(new QPushButton(QStringLiteral("OK")), "Button_OK");
     Button_OK->setDefault(true);
     Button_Cancel = Named(new QPushButton(QStringLiteral("Abbrechen")), "Button_Cancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
+    QHBoxLayout* buttons = RightAlignedButtons({Button_OK, Button_Cancel});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
