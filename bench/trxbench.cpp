@@ -22,6 +22,7 @@
 #include "engine/PlanRecorder.h"
 #include "engine/RunPlan.h"
 #include "engine/RunContext.h"
+#include "engine/WorkerPool.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -45,6 +46,12 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// TRX_THREADS sets the worker threads (0: the run's thread alone), else as the program chooses.
+int Threads() {
+    const char* threads = std::getenv("TRX_THREADS");
+    return threads != nullptr ? std::atoi(threads) : trx::cWorkerPool::DefaultThreads();
+}
 
 double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -72,6 +79,8 @@ int Backup(const std::string& projectPath, const std::string& src, const std::st
     }
     trx::cDefaultTextFormats formats;
     trx::cRunContext run(fs, formats);
+    trx::cWorkerPool workers(Threads());
+    run.Workers = &workers;
     const auto start = Clock::now();
     for (trx::cBackUpDestination* destination : project.Destinations) {
         trx::cDestinationRun(run, *destination).BackUp();
@@ -200,6 +209,8 @@ int Preview(const std::string& projectPath) {
     trx::cPlanRecorder recorder(plan);
     run.DryRun = true;
     run.Plan = &recorder;
+    trx::cWorkerPool workers(Threads());
+    run.Workers = &workers;
     const auto start = Clock::now();
     trx::cProject copy;  // as the program's preview does: the walk may change its copy, never the project
     trx::CloneProject(project, copy);

@@ -7,6 +7,10 @@ namespace trx {
 
 std::uint64_t cChunkSizer::Next() {
     started_ = clock_();
+    return Current();
+}
+
+std::uint64_t cChunkSizer::Current() const {
     if (bytesPerSecond_ <= 0) {
         return kFirst;
     }

@@ -24,6 +24,8 @@ public:
 
     // A chunk starts now; its size.
     std::uint64_t Next();
+    // The size the next chunk would have.
+    std::uint64_t Current() const;
     // The chunk that started at the last Next moved `bytes`.
     void Moved(std::uint64_t bytes);
 

@@ -1,18 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/RunContext.h"
 
+#include "engine/CopyQueue.h"
 #include "engine/PlanRecorder.h"
 #include "engine/Protocol.h"
 
 namespace trx {
 
 void cRunContext::WriteProtocol(const std::string& text, int level, const cBackUpOptions* options) const {
+    if (Copies != nullptr) {
+        Copies->Drain();
+    }
     if (Protocol != nullptr) {
         Protocol->WriteProtocol(text, level, options);
     }
 }
 
 void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* options) {
+    if (Copies != nullptr) {
+        Copies->Drain();  // counted in the walk's order too
+    }
     ++ProblemCount;
     WriteProtocol(text, 1, options);
     if (Plan != nullptr) {
@@ -21,6 +28,9 @@ void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* o
 }
 
 void cRunContext::ReportHeldBack(const cHeldBack& item, const std::string& text) {
+    if (Copies != nullptr) {
+        Copies->Drain();
+    }
     HeldBack.push_back(item);
     ++ProblemCount;
     WriteProtocol(text, 1, nullptr);

@@ -17,9 +17,11 @@ class FileSystem;
 }
 class cBackUpOptions;
 class cCatalogueJournal;
+class cCopyQueue;
 class cPlanRecorder;
 class cProtocol;
 class cTextFormats;
+class cWorkerPool;
 
 // What one backup run shares between the run controller and the engine: the file system, the protocol,
 // the user's formats, the message pump and the cancel flag. The engine asks nothing else of a window.
@@ -63,6 +65,11 @@ public:
     bool DryRun = false;
     // Where the run's decisions are written as it takes them (a preview's plan; tests of a real run).
     cPlanRecorder* Plan = nullptr;
+    // Threads for the file system's calls of the walks (none: the run's own thread makes every call).
+    cWorkerPool* Workers = nullptr;
+    // The copies under way while a source is walked: every protocol line and problem report waits for
+    // them, so that the protocol says what happened in the order of the walk.
+    cCopyQueue* Copies = nullptr;
     // Whether replaced and deleted copies are kept as earlier versions (never in a preview), the run
     // folder's name for them (the run's start; made from the clock where empty), how many this run kept,
     // and the versions folders of the destinations it reached, for the pruning at its end.

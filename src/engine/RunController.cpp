@@ -8,6 +8,7 @@
 #include "engine/RunView.h"
 #include "engine/VersionFolders.h"
 #include "engine/VersionPruner.h"
+#include "engine/WorkerPool.h"
 #include "model/BackUpSource.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -65,6 +66,8 @@ cRunController::cRunController(cProject& project, cRunView& view, platform::File
       journal_(fs),
       ticks_(std::move(ticks)) {
 }
+
+cRunController::~cRunController() = default;
 
 void cRunController::PrepareTotals(std::uint64_t overallBarMaximum, std::uint64_t fileBarMaximum) {
     overallMaximum_ = overallBarMaximum;
@@ -237,6 +240,11 @@ cRunResult cRunController::Preview(cRunPlan& plan) {
 
 void cRunController::BeginRun(cRunResult& result) {
     running_ = true;
+    if (!workers_) {
+        workers_ = std::make_unique<cWorkerPool>(
+            options_.WorkerThreads < 0 ? cWorkerPool::DefaultThreads() : options_.WorkerThreads);
+        context_.Workers = workers_.get();
+    }
     result.Ran = true;
     context_.CancelRequested = false;
     context_.ProblemCount = 0;

@@ -47,6 +47,8 @@ struct cRunResult {
 // Drives one backup run over all destinations of a project and turns the engine's notifications into
 // progress positions, counters and times for a cRunView. It owns the run context and the protocol; the
 // window owns the controller and the widgets. No user interface library is used here.
+class cWorkerPool;
+
 class cRunController {
 public:
     using TickSource = std::function<std::uint32_t()>;
@@ -59,6 +61,7 @@ public:
 
     cRunController(cProject& project, cRunView& view, platform::FileSystem& fs, const cTextFormats& formats,
                    TickSource ticks = &SystemTickCount);
+    ~cRunController();
     cRunController(const cRunController&) = delete;
     cRunController& operator=(const cRunController&) = delete;
 
@@ -172,6 +175,7 @@ private:
     bool fileInProgress_ = false;
     bool running_ = false;
     cRunOptions options_;
+    std::unique_ptr<cWorkerPool> workers_;  // made at the first run's start
 };
 
 }  // namespace trx

@@ -17,6 +17,9 @@ struct cRunOptions {
     // Deletions and copies that look like the work of a missing medium go ahead (the user saw them held
     // back and confirmed, or asked with "/f"). It applies to the next run only.
     bool ReleaseHeldBack = false;
+    // Threads for the file system's calls besides the run's own: -1 as suits the machine, 0 none (every
+    // call on the run's thread, as tests compare against).
+    int WorkerThreads = -1;
 };
 
 }  // namespace trx

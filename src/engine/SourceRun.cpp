@@ -24,10 +24,10 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <iterator>
-#include <unordered_map>
 #include <cerrno>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -47,7 +47,8 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       options_(*source.Options),
       state_(state),
       filters_(*source.Options),
-      folders_(run.Fs, state, source.Options->TimeOriginal) {
+      folders_(run.Fs, state, source.Options->TimeOriginal),
+      copies_(run.Workers, [&run] { run.Pump(); }) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
 }
@@ -63,6 +64,18 @@ void cSourceRun::BackUp() {
     if (run_.Plan != nullptr) {
         run_.Plan->BeginGroup(destination_.Path, source_.Path, targetPath);
     }
+
+    // Every protocol line of the walk waits for the copies before it; the last ones are said at its end,
+    // also when a filter stops it.
+    struct cQueueInstalled {
+        cRunContext& Run;
+        cCopyQueue& Copies;
+        ~cQueueInstalled() {
+            Copies.Drain();
+            Run.Copies = nullptr;
+        }
+    } installed{run_, copies_};
+    run_.Copies = &copies_;
 
     bool reachable = false;
     std::unique_ptr<platform::Directory> destinationDir;
@@ -118,9 +131,15 @@ void cSourceRun::WalkRoot(platform::Directory& sourceDir, platform::Directory* t
 
 void cSourceRun::BackUpDir(cFolder& folder) {
     if (destination_.OnDirEntered) {
-        destination_.OnDirEntered(destination_, folder.Catalogue.GetPath(false));
+        copies_.Say([this, path = folder.Catalogue.GetPath(false)] { destination_.OnDirEntered(destination_, path); });
     }
     run_.Pump();
+    // The folder's copies are complete before it is left: its times and bits come last, and its handles
+    // close with it.
+    struct cDrained {
+        cCopyQueue& Copies;
+        ~cDrained() { Copies.Drain(); }
+    } drained{copies_};
 
     auto listed = folder.SourceDir.List();
     if (!listed) {
@@ -141,23 +160,42 @@ void cSourceRun::BackUpDir(cFolder& folder) {
     // vanished in between is neither copied nor counted.
     std::vector<int> position;
     const int candidates = ListCandidates(folder, entries, position);
+    if (candidates > 0) {
+        BackUpCandidates(folder, entries, position, candidates);
+    }
+}
+
+void cSourceRun::BackUpCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                                  const std::vector<int>& position, int candidates) {
     const std::vector<std::string> refused = RefusedNames(folder, entries, position);
+    const bool targetStats = !folder.TargetFresh && folder.TargetDir != nullptr;
+    std::vector<cStatPrefetch::cRequest> requests;
+    requests.reserve(static_cast<std::size_t>(candidates));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (position[i] != 0) {
+            requests.push_back({&entries[i].Name, targetStats && entries[i].Kind != platform::FileKind::Directory});
+        }
+    }
+    cStatPrefetch stats(run_.Workers, folder.SourceDir, folder.TargetDir, std::move(requests));
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
         if (position[i] == 0) {
             continue;
         }
-        if (!BackUpEntry(folder, entries[i].Name, refused.empty() ? std::string() : refused[i])) {
+        const cStatPrefetch::cStats& stat = stats.Get(static_cast<std::size_t>(position[i] - 1));
+        if (!BackUpEntry(folder, entries[i].Name, stat, refused.empty() ? std::string() : refused[i])) {
             continue;
         }
         if (destination_.OnProgress && &folder.Catalogue == &source_.Catalogue) {
-            destination_.OnProgress(destination_, position[i], candidates);
+            copies_.Say([this, at = position[i], candidates] { destination_.OnProgress(destination_, at, candidates); });
         }
+        copies_.SayDone();
         run_.Pump();
     }
 }
 
-bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const std::string& refusal) {
-    const auto info = folder.SourceDir.Stat(name);
+bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
+                             const std::string& refusal) {
+    const auto& info = stats.Source;
     if (!info) {
         return false;  // gone since the listing: neither copied nor counted
     }
@@ -168,7 +206,7 @@ bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const std
             BackUpSubDir(folder, name, *info);
         }
     } else {
-        BackUpFile(folder, name, *info);
+        BackUpFile(folder, name, *info, stats.Target);
     }
     return true;
 }
@@ -304,6 +342,7 @@ std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, 
     }
     if (const auto existing = dir.Stat(name); existing) {
         // The copy of a file or link that a folder took the place of at the source goes first.
+        copies_.Drain();  // its deletion is planned and said in the walk's order
         cCatalogueSync sync(run_, state_);
         if (existing->Kind == platform::FileKind::Directory || !sync.Remove(dir, parent.TargetPath, name)) {
             return nullptr;
@@ -324,17 +363,17 @@ std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, 
     return opened ? std::move(*opened) : nullptr;
 }
 
-void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info) {
+void cSourceRun::BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                            const platform::Result<platform::EntryInfo>& target) {
     if (destination_.OnFileCompared) {
-        destination_.OnFileCompared(destination_, source_);
+        copies_.Say([this] { destination_.OnFileCompared(destination_, source_); });
     }
     source_.TotalSize += info.Size;
     platform::EntryInfo existing;
     int found = ENOENT;
     if (!folder.TargetFresh && folder.TargetDir != nullptr) {
-        const auto stat = folder.TargetDir->Stat(name);
-        found = stat.Error();
-        existing = stat ? *stat : existing;
+        found = target.Error();
+        existing = target ? *target : existing;
     }
     if (cHardLinks::HasPartners(info) && LinkToPartner(folder, name, info, found, existing)) {
         return;
@@ -373,24 +412,32 @@ void cSourceRun::PlanCopy(cFolder& folder, const std::string& name, const platfo
     if (run_.Plan == nullptr) {
         return;
     }
-    const std::string relative = folder.Catalogue.GetPath(false);
-    if (found == 0 && existing.Kind == platform::FileKind::Directory) {
-        // The folder of copies goes first, then the file takes its name.
-        run_.Plan->Delete(folder.TargetPath, name, true, 0);
-        run_.Plan->Copy(relative, name, info, nullptr);
-    } else {
-        run_.Plan->Copy(relative, name, info, found == 0 ? &existing : nullptr);
-    }
+    const bool replacesFolder = found == 0 && existing.Kind == platform::FileKind::Directory;
+    copies_.Say([this, relative = folder.Catalogue.GetPath(false), targetPath = folder.TargetPath, name, info,
+                 replacesFolder, copy = found == 0 ? std::optional(existing) : std::nullopt] {
+        if (replacesFolder) {
+            // The folder of copies goes first, then the file takes its name.
+            run_.Plan->Delete(targetPath, name, true, 0);
+            run_.Plan->Copy(relative, name, info, nullptr);
+        } else {
+            run_.Plan->Copy(relative, name, info, copy ? &*copy : nullptr);
+        }
+    });
 }
 
 void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
                               bool replacesFolder) {
     if (destination_.OnFileProgress) {
-        destination_.OnFileProgress(destination_, 0, info.Size, &name);
+        copies_.Say([this, name, size = info.Size] { destination_.OnFileProgress(destination_, 0, size, &name); });
     }
     cCopyRequest request;
     request.keepTimes = options_.TimeOriginal;
     request.targetAbsent = found == ENOENT;
+    if (CopiesOnWorker(info, found, replacesFolder)) {
+        CopyOnWorker(folder, name, info, std::move(request));
+        return;
+    }
+    copies_.Drain();  // its chunks are said as they come
     request.chunks = &state_.Chunks;
     request.onChunk = [&](std::uint64_t done) {
         if (destination_.OnFileProgress) {
@@ -405,29 +452,56 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
     } else if (found == 0 && state_.Versions != nullptr) {
         request.makeRoom = [&] { return KeepVersion(folder, name); };
     }
-    const std::string sourceFile = folder.SourcePath + name;
-    switch (CopyEntrySafely(folder.SourceDir, *folder.TargetDir, name, info, request)) {
+    const CopyOutcome outcome = CopyEntrySafely(folder.SourceDir, *folder.TargetDir, name, info, request);
+    if (outcome == CopyOutcome::Copied && cHardLinks::HasPartners(info)) {
+        RememberCopy(folder, name, info);
+    }
+    ReportCopy(folder.SourcePath + name, folder.TargetPath, info, outcome);
+}
+
+bool cSourceRun::CopiesOnWorker(const platform::EntryInfo& info, int found, bool replacesFolder) const {
+    if (!copies_.Parallel() || replacesFolder || cHardLinks::HasPartners(info)) {
+        return false;
+    }
+    if (found == 0 && state_.Versions != nullptr) {
+        return false;
+    }
+    // One chunk, so that no chunk progress is missed and a cancel waits for no more than one chunk.
+    return info.Size <= std::min(state_.Chunks.Current(), kCopyChunk);
+}
+
+void cSourceRun::CopyOnWorker(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                              cCopyRequest request) {
+    request.cancelled = [&run = run_] { return run.Cancelled(); };
+    KeepRequest(folder, info, request);
+    platform::Directory& sourceDir = folder.SourceDir;
+    platform::Directory& targetDir = *folder.TargetDir;
+    copies_.Add([&sourceDir, &targetDir, name, info, request = std::move(request)] {
+                    return CopyEntrySafely(sourceDir, targetDir, name, info, request);
+                },
+                [this, sourceFile = folder.SourcePath + name, targetPath = folder.TargetPath, info](
+                    CopyOutcome outcome) { ReportCopy(sourceFile, targetPath, info, outcome); });
+}
+
+void cSourceRun::ReportCopy(const std::string& sourceFile, const std::string& targetPath,
+                            const platform::EntryInfo& info, CopyOutcome outcome) {
+    switch (outcome) {
         case CopyOutcome::Copied:
-            if (cHardLinks::HasPartners(info)) {
-                RememberCopy(folder, name, info);
-            }
             // Counted as copied only now that the copy is in place.
             if (destination_.OnFileProgress) {
                 destination_.OnFileProgress(destination_, info.Size, info.Size, nullptr);
             }
-            LogForSource(
-                messages::FileCopied(sourceFile, folder.TargetPath, FormatSize(info.Size, run_.Formats)), 2);
+            LogForSource(messages::FileCopied(sourceFile, targetPath, FormatSize(info.Size, run_.Formats)), 2);
             break;
         case CopyOutcome::Changed:
-            run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, folder.TargetPath),
-                               source_.Options);
+            run_.ReportProblem(messages::FileChangedWhileCopied(sourceFile, targetPath), source_.Options);
             break;
         case CopyOutcome::Failed:
-            run_.ReportProblem(messages::FileNotCopied(sourceFile, folder.TargetPath), source_.Options);
+            run_.ReportProblem(messages::FileNotCopied(sourceFile, targetPath), source_.Options);
             break;
         case CopyOutcome::Cancelled:
             // Said in the protocol, but no problem of the run: the user stopped it.
-            LogForSource(messages::FileNotCopied(sourceFile, folder.TargetPath), 1);
+            LogForSource(messages::FileNotCopied(sourceFile, targetPath), 1);
             break;
     }
 }
@@ -670,11 +744,16 @@ bool cSourceRun::LinkToPartner(cFolder& folder, const std::string& name, const p
     }
     // Planned as the copy it stands for (a separate copy that was up to date is no change of the plan).
     if (run_.Plan != nullptr && (found != 0 || CopyIsOutOfDate(info, existing, state_.Abilities))) {
-        run_.Plan->Copy(folder.Catalogue.GetPath(false), name, info, found == 0 ? &existing : nullptr);
+        copies_.Say([this, relative = folder.Catalogue.GetPath(false), name, info,
+                     copy = found == 0 ? std::optional(existing) : std::nullopt] {
+            run_.Plan->Copy(relative, name, info, copy ? &*copy : nullptr);
+        });
     }
     if (destination_.OnFileProgress) {
-        destination_.OnFileProgress(destination_, 0, info.Size, &name);
-        destination_.OnFileProgress(destination_, info.Size, info.Size, nullptr);
+        copies_.Say([this, name, size = info.Size] {
+            destination_.OnFileProgress(destination_, 0, size, &name);
+            destination_.OnFileProgress(destination_, size, size, nullptr);
+        });
     }
     LogForSource(messages::FileCopied(folder.SourcePath + name, folder.TargetPath,
                                       FormatSize(info.Size, run_.Formats)),

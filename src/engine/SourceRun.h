@@ -2,10 +2,12 @@
 #pragma once
 
 #include "engine/CompiledFilters.h"
+#include "engine/CopyQueue.h"
 #include "engine/DestinationRunState.h"
 #include "engine/FileInputs.h"
 #include "engine/HardLinks.h"
 #include "engine/HeldBack.h"
+#include "engine/StatPrefetch.h"
 #include "engine/TargetFolders.h"
 
 #include <cstdint>
@@ -67,9 +69,13 @@ private:
                   const std::string& targetPath);
     // Walks one directory: first the name tests and the catalogue, then copying and recursion.
     void BackUpDir(cFolder& folder);
-    // One candidate of the second pass, stat'ed afresh; false when it is gone. `refusal`: the problem line
-    // of a name the destination cannot hold ("" for none).
-    bool BackUpEntry(cFolder& folder, const std::string& name, const std::string& refusal);
+    // The second pass over the candidates, each stat'ed afresh (on the workers, a little ahead).
+    void BackUpCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                          const std::vector<int>& position, int candidates);
+    // One candidate of the second pass; false when it is gone. `refusal`: the problem line of a name the
+    // destination cannot hold ("" for none).
+    bool BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
+                     const std::string& refusal);
     // Pass 1: name tests, candidates, the catalogue and the destination tree. Gives every entry its 1-based
     // place among the candidates (0 for none) and returns the number of candidates.
     int ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
@@ -83,7 +89,9 @@ private:
     // The target folder `name`, made where missing. A file or link of that name, the copy of what the
     // source had before it became a folder, goes first. Null when it cannot be had.
     std::unique_ptr<platform::Directory> OpenTargetSub(cFolder& parent, const std::string& name, bool& made);
-    void BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info);
+    // `target`: the stat of the copy's entry (not taken in a folder made by this walk).
+    void BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                    const platform::Result<platform::EntryInfo>& target);
     bool PassesDateAndSize(const std::string& name, const platform::EntryInfo& info);
     // Copies one file or link fail-safe and reports the outcome. `found`: the result of the stat of the
     // target entry `existing`. A preview only writes the decision into the plan.
@@ -93,6 +101,13 @@ private:
                   const platform::EntryInfo& existing);
     void CarryOutCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
                       bool replacesFolder);
+    // A copy that needs nothing of the walk but its own two folders: a file of one chunk or a link,
+    // without further names, that neither replaces a folder nor leaves an earlier version.
+    bool CopiesOnWorker(const platform::EntryInfo& info, int found, bool replacesFolder) const;
+    void CopyOnWorker(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
+                      cCopyRequest request);
+    void ReportCopy(const std::string& sourceFile, const std::string& targetPath, const platform::EntryInfo& info,
+                    CopyOutcome outcome);
     // The copy of a file that is a folder now (the source's file took a folder's place): the folder goes
     // first, by the deletion rules. False when it must stay.
     bool MakeRoomFor(cFolder& folder, const std::string& name);
@@ -146,6 +161,7 @@ private:
     cFileInputs inputs_;        // refilled for every entry, so its strings keep their storage
     cTargetFolders folders_;
     cHardLinks hardLinks_;
+    cCopyQueue copies_;
     platform::Directory* destinationDir_ = nullptr;  // open while the source is backed up
     bool needAttributes_ = false;
     bool sourceUnreachable_ = false;

@@ -318,7 +318,10 @@ void FaultyFileSystem::Fail(Op op, std::string pathPart, int error, std::uint64_
 }
 
 int FaultyFileSystem::Injected(Op op, const std::string& path, std::uint64_t* afterBytes) const {
-    calls_.emplace_back(op, path);
+    {
+        const std::lock_guard lock(callsMutex_);
+        calls_.emplace_back(op, path);
+    }
     for (const Rule& rule : rules_) {
         if (rule.op == op && path.find(rule.pathPart) != std::string::npos) {
             if (afterBytes != nullptr) {
@@ -331,6 +334,7 @@ int FaultyFileSystem::Injected(Op op, const std::string& path, std::uint64_t* af
 }
 
 int FaultyFileSystem::Calls(Op op, const std::string& pathPart) const {
+    const std::lock_guard lock(callsMutex_);
     return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [&](const auto& call) {
         return call.first == op && call.second.find(pathPart) != std::string::npos;
     }));

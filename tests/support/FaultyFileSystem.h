@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ public:
 
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
 
+    // Rules are set while no run is under way; calls come from any thread (a run's workers). The hooks
+    // below are called on the thread that made the call.
     // Calls of `op` whose path contains `pathPart` fail with `error`. For Write, Read and CopyData the
     // failure comes once `afterBytes` bytes went through such a file (a disk that fills up on the way).
     // Paths of directory calls are the directory's path followed by the name; RenameAt matches its target.
@@ -125,6 +128,7 @@ private:
     };
     platform::FileSystem& inner_;
     std::vector<Rule> rules_;
+    mutable std::mutex callsMutex_;
     mutable std::vector<std::pair<Op, std::string>> calls_;
 };
 

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace trx {
+
+// Threads that carry out file system calls for a run while its decisions stay on the run's own thread.
+// Tasks start in the order they were given; nothing is said about the order they end in. A task must not
+// throw and must not wait for a later task.
+class cWorkerPool {
+public:
+    // `threads` 0 gives a pool whose tasks nobody runs: callers check Size() and do the work themselves.
+    explicit cWorkerPool(int threads);
+    // Runs what was given and not yet started, then joins the threads.
+    ~cWorkerPool();
+    cWorkerPool(const cWorkerPool&) = delete;
+    cWorkerPool& operator=(const cWorkerPool&) = delete;
+
+    int Size() const { return static_cast<int>(threads_.size()); }
+    void Submit(std::function<void()> task);
+
+    // What a run uses on this machine: the file system's calls wait for the disk as much as for a core, so
+    // a few more threads than cores pay; one core alone gains nothing.
+    static int DefaultThreads();
+
+private:
+    void Work();
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<std::function<void()>> tasks_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace trx

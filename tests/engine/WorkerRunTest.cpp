@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs whose file system calls go to worker threads say and do exactly what a run on one thread does.
+#include "RunFixture.h"
+
+#include "engine/WorkerPool.h"
+#include "support/TreeSnapshot.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace trx::test {
+namespace {
+
+class WorkerRunTest : public RunFixture {
+protected:
+    WorkerRunTest() {
+        dst2 = tmp / "dst2/";
+        dest2 = new cBackUpDestination(project, dst2);
+        new cBackUpSource(src, *dest2);
+        Record(*dest, events);
+        Record(*dest2, events2);
+    }
+
+    static void Record(cBackUpDestination& destination, std::vector<std::string>& into) {
+        destination.OnDirEntered = [&into](cBackUpDestination&, const std::string& path) {
+            into.push_back("dir " + path);
+        };
+        destination.OnProgress = [&into](cBackUpDestination&, int at, int count) {
+            into.push_back("at " + std::to_string(at) + "/" + std::to_string(count));
+        };
+        destination.OnFileCompared = [&into](cBackUpDestination&, cBackUpSource&) { into.push_back("compared"); };
+        destination.OnFileProgress = [&into](cBackUpDestination&, std::uint64_t done, std::uint64_t size,
+                                             const std::string* name) {
+            into.push_back((name != nullptr ? "start " + *name + " " : "chunk ") + std::to_string(done) + "/" +
+                           std::to_string(size));
+        };
+    }
+
+    // Runs the first destination on the run's thread and the second with workers; both must say the same.
+    void RunBothAndCompare() {
+        events.clear();
+        events2.clear();
+        run.Workers = nullptr;
+        const std::vector<std::string> alone = Run(dest);
+        run.Workers = &workers;
+        std::vector<std::string> parallel = Run(dest2);
+        for (std::string& line : parallel) {
+            for (std::size_t at = line.find(dst2); at != std::string::npos; at = line.find(dst2)) {
+                line.replace(at, dst2.size(), dst);
+            }
+        }
+        EXPECT_EQ(alone, parallel);
+        EXPECT_EQ(events, events2);
+        EXPECT_EQ(Relative(TreeSnapshot(dst), dst), Relative(TreeSnapshot(dst2), dst2));
+    }
+
+    static std::map<std::string, std::string> Relative(const std::map<std::string, std::string>& tree,
+                                                       const std::string& root) {
+        std::map<std::string, std::string> relative;
+        for (const auto& [path, state] : tree) {
+            relative[path.substr(root.size())] = state;
+        }
+        return relative;
+    }
+
+    void MakeTree() {
+        for (const char* folder : {"a/", "b/", "b/c/", "b/c/d/"}) {
+            tmp.MakeDir("src/" + std::string(folder));
+            for (int i = 0; i < 40; ++i) {
+                tmp.WriteFile("src/" + std::string(folder) + "f" + std::to_string(i),
+                              std::string(static_cast<std::size_t>(i * 97), 'x'));
+            }
+        }
+        tmp.WriteFile("src/a/big", std::string(700u << 10, 'b'));  // copied in chunks on the run's thread
+        tmp.WriteFile("src/b/linked", "one file, two names");
+        ASSERT_EQ(::link((src + "b/linked").c_str(), (src + "b/c/partner").c_str()), 0);
+        ASSERT_EQ(::symlink("f1", (src + "a/link").c_str()), 0);
+        tmp.WriteFile("src/b/zz-bad", "cannot be read");
+        tmp.WriteFile("src/b/c/empty", "");
+    }
+
+    cWorkerPool workers{3};
+    std::string dst2;
+    cBackUpDestination* dest2 = nullptr;
+    std::vector<std::string> events;
+    std::vector<std::string> events2;
+};
+
+TEST_F(WorkerRunTest, FirstAndLaterRunsSayAndCopyWhatOneThreadDoes) {
+    MakeTree();
+    fs.Fail(FaultyFileSystem::Op::CopyData, "zz-bad", EIO);
+    project.DefaultOptions.DelDeletedFiles = true;
+    RunBothAndCompare();
+    EXPECT_GT(run.ProblemCount, 0);
+
+    // The nightly run: some files grow, some go, some come, a file becomes a folder.
+    for (int i = 0; i < 40; i += 7) {
+        tmp.WriteFile("src/b/c/f" + std::to_string(i), std::string(static_cast<std::size_t>(i * 97 + 5), 'y'));
+        ASSERT_EQ(::unlink((src + "a/f" + std::to_string(i + 1)).c_str()), 0);
+        tmp.WriteFile("src/b/new" + std::to_string(i), "new");
+    }
+    ASSERT_EQ(::unlink((src + "b/c/d/f3").c_str()), 0);
+    tmp.MakeDir("src/b/c/d/f3");
+    tmp.WriteFile("src/b/c/d/f3/inside", "now a folder");
+    RunBothAndCompare();
+}
+
+TEST_F(WorkerRunTest, ACancelledRunSaysEveryCopyItPlacedAndNoOther) {
+    MakeTree();
+    int compared = 0;
+    dest2->OnFileCompared = [&](cBackUpDestination&, cBackUpSource&) {
+        if (++compared == 50) {
+            run.CancelRequested = true;
+        }
+    };
+    run.Workers = &workers;
+    protocol.Open(tmp / "p.buf");
+    cDestinationRun(run, *dest2).BackUp();
+    protocol.Close();
+    const std::vector<std::string> lines = Lines();
+
+    int placed = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dst2)) {
+        if (!entry.is_directory()) {
+            ++placed;
+            const std::string path = entry.path().string().substr(dst2.size());
+            if (!entry.is_symlink()) {
+                EXPECT_EQ(tmp.ReadFile("dst2/" + path), tmp.ReadFile("src/" + path)) << path;
+            }
+        }
+    }
+    const auto copiedLines = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("kopiert") != std::string::npos;
+    });
+    EXPECT_GT(placed, 0);
+    EXPECT_EQ(copiedLines, placed);
+}
+
+}  // namespace
+}  // namespace trx::test
