@@ -4,27 +4,31 @@
 #include "engine/WorkerPool.h"
 
 #include <chrono>
+#include <thread>
 
 namespace trx {
 
 namespace {
 // How long the walk waits for a copy before it lets the user interface handle its events.
 constexpr std::chrono::milliseconds kPumpEvery{20};
+// How often the walk looks whether a copy is done before it sleeps.
+constexpr int kLookRounds = 100;
 }  // namespace
 
 struct cCopyQueue::cCopy {
     std::function<CopyOutcome()> Work;
     std::function<void(CopyOutcome)> Report;
-    bool Done = false;  // under the queue's mutex
-    CopyOutcome Outcome = CopyOutcome::Failed;
+    CopyOutcome Outcome = CopyOutcome::Failed;  // published by Done
+    std::atomic<bool> Done{false};
 };
 
 cCopyQueue::cCopyQueue(cWorkerPool* pool, std::function<void()> pump)
     : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr), pump_(std::move(pump)) {}
 
 cCopyQueue::~cCopyQueue() {
-    std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return running_ == 0; });
+    while (running_.load() != 0) {
+        std::this_thread::yield();
+    }
 }
 
 void cCopyQueue::Add(std::function<CopyOutcome()> copy, std::function<void(CopyOutcome)> report) {
@@ -35,17 +39,15 @@ void cCopyQueue::Add(std::function<CopyOutcome()> copy, std::function<void(CopyO
     auto item = std::make_shared<cCopy>();
     item->Work = std::move(copy);
     item->Report = std::move(report);
-    {
-        const std::lock_guard lock(mutex_);
-        ++running_;
-    }
+    ++running_;
     pool_->Submit([this, item] {
-        const CopyOutcome outcome = item->Work();
-        const std::lock_guard lock(mutex_);
-        item->Outcome = outcome;
-        item->Done = true;
-        --running_;
-        done_.notify_all();
+        item->Outcome = item->Work();
+        item->Done.store(true);
+        if (waiting_.load()) {
+            const std::lock_guard lock(mutex_);
+            done_.notify_all();
+        }
+        --running_;  // the last touch of the queue: it may be gone right after
     });
     pending_.push_back({nullptr, std::move(item)});
     ++copies_;
@@ -67,18 +69,11 @@ bool cCopyQueue::SayFront(bool wait) {
         return false;
     }
     cItem& front = pending_.front();
-    if (front.Copy) {
-        std::unique_lock lock(mutex_);
-        while (!front.Copy->Done) {
-            if (!wait) {
-                return false;
-            }
-            if (!done_.wait_for(lock, kPumpEvery, [&] { return front.Copy->Done; }) && pump_) {
-                lock.unlock();
-                pump_();
-                lock.lock();
-            }
+    if (front.Copy && !front.Copy->Done.load()) {
+        if (!wait) {
+            return false;
         }
+        WaitFor(*front.Copy);
     }
     cItem item = std::move(front);
     pending_.pop_front();
@@ -92,6 +87,24 @@ bool cCopyQueue::SayFront(bool wait) {
     }
     saying_ = false;
     return true;
+}
+
+void cCopyQueue::WaitFor(const cCopy& copy) {
+    for (int round = 0; round < kLookRounds && !copy.Done.load(); ++round) {
+        std::this_thread::yield();
+    }
+    while (!copy.Done.load()) {
+        waiting_.store(true);
+        bool done = false;
+        {
+            std::unique_lock lock(mutex_);
+            done = done_.wait_for(lock, kPumpEvery, [&] { return copy.Done.load(); });
+        }
+        waiting_.store(false);
+        if (!done && pump_) {
+            pump_();
+        }
+    }
 }
 
 void cCopyQueue::LimitPending() {

@@ -3,6 +3,7 @@
 
 #include "engine/SafeCopy.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -64,6 +65,8 @@ private:
     // Says the front item; with `wait` it waits for its copy, else only when the copy is done. False when
     // nothing was said.
     bool SayFront(bool wait);
+    // Waits until the copy is done, pumping every little while.
+    void WaitFor(const cCopy& copy);
     void LimitPending();
 
     cWorkerPool* pool_;
@@ -71,9 +74,12 @@ private:
     std::deque<cItem> pending_;
     std::size_t copies_ = 0;  // copies among pending_
     bool saying_ = false;
-    std::mutex mutex_;  // guards the copies' outcomes
+    // A copy that ends while the walk sleeps on done_ wakes it; the walk sleeps only after looking for a
+    // while, so most copies end without the system call of a wake-up.
+    std::mutex mutex_;
     std::condition_variable done_;
-    std::size_t running_ = 0;  // copies on workers, under mutex_
+    std::atomic<bool> waiting_{false};
+    std::atomic<int> running_{0};  // copies on workers
 };
 
 }  // namespace trx

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace trx {
 
@@ -40,8 +41,8 @@ cStatPrefetch::~cStatPrefetch() {
         // Seen by every worker that enters later (both sides are sequentially consistent), so none of them
         // touches a folder after this returns.
         window->Stopped = true;
-        for (int running = window->Running.load(); running != 0; running = window->Running.load()) {
-            window->Running.wait(running);
+        while (window->Running.load() != 0) {
+            std::this_thread::yield();  // a worker finishes the stat it is taking
         }
     }
 }
@@ -52,18 +53,30 @@ const cStatPrefetch::cStats& cStatPrefetch::Get(std::size_t k) {
         current_ = next_;
         next_ = StartWindow(current_->First + kWindow);
     }
-    const std::size_t slot = k - current_->First;
-    std::atomic<std::uint8_t>& state = current_->State[slot];
-    std::uint8_t seen = kFree;
-    if (state.compare_exchange_strong(seen, kTaking)) {
-        Take(*current_, slot);
-    } else {
-        while (seen != kTaken) {
-            state.wait(seen);
-            seen = state.load();
+    cWindow& window = *current_;
+    const std::size_t slot = k - window.First;
+    if (!TryTake(window, slot)) {
+        // A worker is at it: meanwhile the walk takes later ones itself rather than wait idle. A stat is a
+        // matter of microseconds, so a wait spins instead of sleeping: waking a sleeper costs more.
+        for (std::size_t later = slot + 1; later < window.Stats.size() && window.State[slot] != kTaken; ++later) {
+            TryTake(window, later);
+        }
+        for (int spins = 0; window.State[slot].load() != kTaken; ++spins) {
+            if (spins > 16) {
+                std::this_thread::yield();
+            }
         }
     }
-    return current_->Stats[slot];
+    return window.Stats[slot];
+}
+
+bool cStatPrefetch::TryTake(cWindow& window, std::size_t slot) const {
+    std::uint8_t free = kFree;
+    if (!window.State[slot].compare_exchange_strong(free, kTaking)) {
+        return false;
+    }
+    Take(window, slot);
+    return true;
 }
 
 std::shared_ptr<cStatPrefetch::cWindow> cStatPrefetch::StartWindow(std::size_t first) {
@@ -82,14 +95,9 @@ std::shared_ptr<cStatPrefetch::cWindow> cStatPrefetch::StartWindow(std::size_t f
                 if (slot >= window->Stats.size()) {
                     break;
                 }
-                std::uint8_t free = kFree;
-                if (window->State[slot].compare_exchange_strong(free, kTaking)) {
-                    Take(*window, slot);
-                }
+                TryTake(*window, slot);
             }
-            if (--window->Running == 0) {
-                window->Running.notify_all();
-            }
+            --window->Running;
         });
     }
     return window;
@@ -103,7 +111,6 @@ void cStatPrefetch::Take(cWindow& window, std::size_t slot) const {
         stats.Target = targetDir_->Stat(*request.Name);
     }
     window.State[slot].store(kTaken);
-    window.State[slot].notify_all();
 }
 
 }  // namespace trx

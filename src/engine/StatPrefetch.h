@@ -51,6 +51,8 @@ public:
 private:
     struct cWindow;
     std::shared_ptr<cWindow> StartWindow(std::size_t first);
+    // Takes the stats of that slot unless someone else has begun them; true when it did.
+    bool TryTake(cWindow& window, std::size_t slot) const;
     void Take(cWindow& window, std::size_t slot) const;
 
     cWorkerPool* pool_;

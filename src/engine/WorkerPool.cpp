@@ -24,11 +24,18 @@ cWorkerPool::~cWorkerPool() {
 }
 
 void cWorkerPool::Submit(std::function<void()> task) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
+        ++queued_;
+        wake = sleepers_ > 0;
     }
-    ready_.notify_one();
+    // Waking a sleeping thread is a system call, dearer than many small tasks: a worker that just ran
+    // out of work looks again for a moment before it sleeps.
+    if (wake) {
+        ready_.notify_one();
+    }
 }
 
 int cWorkerPool::DefaultThreads() {
@@ -36,17 +43,35 @@ int cWorkerPool::DefaultThreads() {
     return cores <= 1 ? 0 : static_cast<int>(std::min(cores, 4u));
 }
 
+bool cWorkerPool::LookForWork() const {
+    for (int round = 0; round < kLookRounds; ++round) {
+        if (queued_.load(std::memory_order_relaxed) != 0) {
+            return true;
+        }
+        std::this_thread::yield();
+    }
+    return false;
+}
+
 void cWorkerPool::Work() {
     for (;;) {
         std::function<void()> task;
         {
             std::unique_lock lock(mutex_);
+            if (tasks_.empty() && !stopping_) {
+                lock.unlock();
+                LookForWork();
+                lock.lock();
+            }
+            ++sleepers_;
             ready_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+            --sleepers_;
             if (tasks_.empty()) {
                 return;
             }
             task = std::move(tasks_.front());
             tasks_.pop_front();
+            --queued_;
         }
         task();
     }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -31,10 +33,15 @@ public:
 
 private:
     void Work();
+    // True when a task came within a short while, looked for without the lock.
+    bool LookForWork() const;
+    static constexpr int kLookRounds = 200;
 
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<std::function<void()>> tasks_;
+    std::atomic<std::size_t> queued_{0};  // tasks_.size(), read without the lock by workers about to sleep
+    int sleepers_ = 0;                    // workers waiting on ready_
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

@@ -66,6 +66,9 @@ TEST_F(RunRecordsTest, TheCopiesOfACancelledRunAreKnownToTheNextLoad) {
         tmp.WriteFile("src/New/n" + std::to_string(i), "n");
     }
     cRunController controller(project, view, faulty, formats);
+    cRunOptions oneThread;
+    oneThread.WorkerThreads = 0;  // so that the cancel lands between two copies
+    controller.SetOptions(oneThread);
     view.OnFileCopied = [&](int copied) {
         if (copied == 3) {
             controller.Cancel();
