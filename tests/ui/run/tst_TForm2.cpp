@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(f.window.Label_FilesCompared->text(), QStringLiteral("4"));
         QCOMPARE(f.window.Label_FilesCopied->text(), QStringLiteral("4"));
         QVERIFY(iconDuringRun);
-        QCOMPARE(fileNames.value(0), QStringLiteral("gross.bin"));
+        QVERIFY(fileNames.contains(QStringLiteral("gross.bin")));  // shown while its chunks are copied
         QVERIFY(f.window.Label_File->text().isEmpty());
         QVERIFY(!f.window.Label10->isEnabled());
         QCOMPARE(f.window.Label_MainSource->text(), QStringLiteral("Die Sicherung ist abgeschlossen."));
