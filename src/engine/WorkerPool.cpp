@@ -40,7 +40,7 @@ void cWorkerPool::Submit(std::function<void()> task) {
 
 int cWorkerPool::DefaultThreads() {
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores <= 1 ? 0 : static_cast<int>(std::min(cores, 4u));
+    return cores <= 1 ? 0 : 4;
 }
 
 bool cWorkerPool::LookForWork() const {
