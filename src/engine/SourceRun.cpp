@@ -477,7 +477,10 @@ void cSourceRun::CopyOnWorker(cFolder& folder, const std::string& name, const pl
     platform::Directory& sourceDir = folder.SourceDir;
     platform::Directory& targetDir = *folder.TargetDir;
     copies_.Add([&sourceDir, &targetDir, name, info, request = std::move(request)] {
-                    return CopyEntrySafely(sourceDir, targetDir, name, info, request);
+                    // A copy of one chunk never looks at the cancel on its own; those still waiting when
+                    // the user cancels must not hold the run up.
+                    return request.cancelled() ? CopyOutcome::Cancelled
+                                               : CopyEntrySafely(sourceDir, targetDir, name, info, request);
                 },
                 [this, sourceFile = folder.SourcePath + name, targetPath = folder.TargetPath, info](
                     CopyOutcome outcome) { ReportCopy(sourceFile, targetPath, info, outcome); });

@@ -5,9 +5,12 @@
 #include "engine/WorkerPool.h"
 #include "support/TreeSnapshot.h"
 
-#include <cerrno>
-#include <filesystem>
 #include <unistd.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 namespace trx::test {
 namespace {
@@ -29,11 +32,13 @@ protected:
         destination.OnProgress = [&into](cBackUpDestination&, int at, int count) {
             into.push_back("at " + std::to_string(at) + "/" + std::to_string(count));
         };
-        destination.OnFileCompared = [&into](cBackUpDestination&, cBackUpSource&) { into.push_back("compared"); };
+        destination.OnFileCompared = [&into](cBackUpDestination&, cBackUpSource&) {
+            into.push_back("compared");
+        };
         destination.OnFileProgress = [&into](cBackUpDestination&, std::uint64_t done, std::uint64_t size,
                                              const std::string* name) {
-            into.push_back((name != nullptr ? "start " + *name + " " : "chunk ") + std::to_string(done) + "/" +
-                           std::to_string(size));
+            into.push_back((name != nullptr ? "start " + *name + " " : "chunk ") + std::to_string(done) +
+                           "/" + std::to_string(size));
         };
     }
 
@@ -96,7 +101,8 @@ TEST_F(WorkerRunTest, FirstAndLaterRunsSayAndCopyWhatOneThreadDoes) {
 
     // The nightly run: some files grow, some go, some come, a file becomes a folder.
     for (int i = 0; i < 40; i += 7) {
-        tmp.WriteFile("src/b/c/f" + std::to_string(i), std::string(static_cast<std::size_t>(i * 97 + 5), 'y'));
+        tmp.WriteFile("src/b/c/f" + std::to_string(i),
+                      std::string(static_cast<std::size_t>(i * 97 + 5), 'y'));
         ASSERT_EQ(::unlink((src + "a/f" + std::to_string(i + 1)).c_str()), 0);
         tmp.WriteFile("src/b/new" + std::to_string(i), "new");
     }
@@ -108,9 +114,13 @@ TEST_F(WorkerRunTest, FirstAndLaterRunsSayAndCopyWhatOneThreadDoes) {
 
 TEST_F(WorkerRunTest, ACancelledRunSaysEveryCopyItPlacedAndNoOther) {
     MakeTree();
-    int compared = 0;
-    dest2->OnFileCompared = [&](cBackUpDestination&, cBackUpSource&) {
-        if (++compared == 50) {
+    // Slow copies, so that many wait in the queue when the cancel comes during the fifth copy of a folder.
+    std::atomic<int> copiesBeforeCancel{-1};
+    fs.AfterChunk = [&](const std::string& file, std::uint64_t) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (file.find("b/c/d/") != std::string::npos &&
+            fs.Calls(FaultyFileSystem::Op::CopyData, "b/c/d/") >= 5 && copiesBeforeCancel.load() < 0) {
+            copiesBeforeCancel = fs.Calls(FaultyFileSystem::Op::CopyData);
             run.CancelRequested = true;
         }
     };
@@ -131,10 +141,13 @@ TEST_F(WorkerRunTest, ACancelledRunSaysEveryCopyItPlacedAndNoOther) {
         }
     }
     const auto copiedLines = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find("kopiert") != std::string::npos;
+        return line.find("erfolgreich") != std::string::npos;
     });
     EXPECT_GT(placed, 0);
     EXPECT_EQ(copiedLines, placed);
+    // Only copies a worker had already begun may finish; those still waiting are dropped.
+    ASSERT_GE(copiesBeforeCancel.load(), 0);
+    EXPECT_LE(fs.Calls(FaultyFileSystem::Op::CopyData) - copiesBeforeCancel.load(), workers.Size());
 }
 
 }  // namespace
