@@ -124,6 +124,8 @@ void cSourceRun::WalkRoot(platform::Directory& sourceDir, platform::Directory* t
         folders_.Enter(*targetDir, root, TargetRootShared(), folder.Copy);
     }
     BackUpDir(folder);
+    // The root's handles belong to the caller: its copies are complete before it is left.
+    copies_.Drain();
     if (shaping) {
         folders_.Finish(*targetDir, sourceDir, folder.Copy, targetNode);
     }
@@ -134,12 +136,6 @@ void cSourceRun::BackUpDir(cFolder& folder) {
         copies_.Say([this, path = folder.Catalogue.GetPath(false)] { destination_.OnDirEntered(destination_, path); });
     }
     run_.Pump();
-    // The folder's copies are complete before it is left: its times and bits come last, and its handles
-    // close with it.
-    struct cDrained {
-        cCopyQueue& Copies;
-        ~cDrained() { Copies.Drain(); }
-    } drained{copies_};
 
     auto listed = folder.SourceDir.List();
     if (!listed) {
@@ -294,7 +290,7 @@ void cSourceRun::RecordSeen(cFolder& folder, const std::vector<std::size_t>& see
 
 void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info) {
     bool made = false;
-    std::unique_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made);
+    std::shared_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made);
     cSubDir& catalogueChild = *parent.Catalogue.GetChild(name);
     cSubDir& targetChild = *parent.Target.GetChild(name);
     const bool mounted = parent.Device != kUnknownDevice && info.Device != parent.Device;
@@ -314,18 +310,35 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         MarkUnreachable(catalogueChild, targetChild, sourcePath);
         return;
     }
-    platform::Directory& sourceSub = **opened;
-    cFolder folder{catalogueChild, targetChild, sourceSub,
+    std::shared_ptr<platform::Directory> sourceSub = std::move(*opened);
+    cFolder folder{catalogueChild, targetChild, *sourceSub,
                    targetSub.get(), made,       info.Device,
                    mounted,        sourcePath,  parent.TargetPath + name + "/"};
+    folder.SourceOwner = sourceSub;
+    folder.TargetOwner = targetSub;
     const bool shaping = targetSub != nullptr && !run_.DryRun;
     if (shaping) {
         folders_.Enter(*targetSub, info, false, folder.Copy);
     }
     BackUpDir(folder);
-    if (shaping) {
-        folders_.Finish(*targetSub, sourceSub, folder.Copy, targetChild);
+    LeaveSubDir(folder, shaping);
+}
+
+void cSourceRun::LeaveSubDir(cFolder& folder, bool shaping) {
+    if (!shaping || foldersWaiting_ >= kMaxFoldersWaiting) {
+        copies_.Drain();
     }
+    if (!shaping) {
+        return;
+    }
+    // Said behind the folder's copies, so its times and bits come last; meanwhile the walk goes on (a
+    // nightly run has a changed file in many a folder, and a wait for each cost more than its copy).
+    ++foldersWaiting_;
+    copies_.Say([this, source = folder.SourceOwner, target = folder.TargetOwner, copy = folder.Copy,
+                 &node = folder.Target] {
+        --foldersWaiting_;
+        folders_.Finish(*target, *source, copy, node);
+    });
 }
 
 std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
@@ -476,7 +489,10 @@ void cSourceRun::CopyOnWorker(cFolder& folder, const std::string& name, const pl
     KeepRequest(folder, info, request);
     platform::Directory& sourceDir = folder.SourceDir;
     platform::Directory& targetDir = *folder.TargetDir;
-    copies_.Add([&sourceDir, &targetDir, name, info, request = std::move(request)] {
+    // The owners keep a sub-folder's handles open until the copy is done (the root's outlive its copies).
+    copies_.Add([&sourceDir, &targetDir, owners = std::make_pair(folder.SourceOwner, folder.TargetOwner), name,
+                 info, request = std::move(request)] {
+                    (void)owners;
                     // A copy of one chunk never looks at the cancel on its own; those still waiting when
                     // the user cancels must not hold the run up.
                     return request.cancelled() ? CopyOutcome::Cancelled

@@ -58,6 +58,10 @@ private:
         std::string SourcePath;  // both with their trailing "/"
         std::string TargetPath;
         cFolderCopy Copy{};  // what the target folder was when entered
+        // Below the root, the handles belong to the folder and to the copies and the finish still waiting
+        // for it, so that the walk may leave it while they run.
+        std::shared_ptr<platform::Directory> SourceOwner{};
+        std::shared_ptr<platform::Directory> TargetOwner{};
     };
 
     // The source's target folder, made where missing (a preview only opens what is there). `reachable` is
@@ -67,8 +71,12 @@ private:
     // Walks the source folder into `targetDir` (null in a preview of a folder the run would make).
     void WalkRoot(platform::Directory& sourceDir, platform::Directory* targetDir, cSubDir& targetNode,
                   const std::string& targetPath);
-    // Walks one directory: first the name tests and the catalogue, then copying and recursion.
+    // Walks one directory: first the name tests and the catalogue, then copying and recursion. Its copies
+    // may still be under way when it returns.
     void BackUpDir(cFolder& folder);
+    // Gives a sub-folder its owner, attributes, bits and times once its copies are complete, without
+    // waiting for them where it can.
+    void LeaveSubDir(cFolder& folder, bool shaping);
     // The second pass over the candidates, each stat'ed afresh (on the workers, a little ahead).
     void BackUpCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
                           const std::vector<int>& position, int candidates);
@@ -162,6 +170,9 @@ private:
     cTargetFolders folders_;
     cHardLinks hardLinks_;
     cCopyQueue copies_;
+    // Folders left by the walk whose copies are still under way; each holds its two handles open.
+    int foldersWaiting_ = 0;
+    static constexpr int kMaxFoldersWaiting = 64;
     platform::Directory* destinationDir_ = nullptr;  // open while the source is backed up
     bool needAttributes_ = false;
     bool sourceUnreachable_ = false;
