@@ -7,19 +7,21 @@
 
 namespace trx {
 
-void cRunContext::WriteProtocol(const std::string& text, int level, const cBackUpOptions* options) const {
+void cRunContext::SayWaiting() const {
     if (Copies != nullptr) {
         Copies->Drain();
     }
+}
+
+void cRunContext::WriteProtocol(const std::string& text, int level, const cBackUpOptions* options) const {
+    SayWaiting();
     if (Protocol != nullptr) {
         Protocol->WriteProtocol(text, level, options);
     }
 }
 
 void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* options) {
-    if (Copies != nullptr) {
-        Copies->Drain();  // counted in the walk's order too
-    }
+    SayWaiting();  // counted in the walk's order too
     ++ProblemCount;
     WriteProtocol(text, 1, options);
     if (Plan != nullptr) {
@@ -28,9 +30,7 @@ void cRunContext::ReportProblem(const std::string& text, const cBackUpOptions* o
 }
 
 void cRunContext::ReportHeldBack(const cHeldBack& item, const std::string& text) {
-    if (Copies != nullptr) {
-        Copies->Drain();
-    }
+    SayWaiting();
     HeldBack.push_back(item);
     ++ProblemCount;
     WriteProtocol(text, 1, nullptr);

@@ -81,6 +81,9 @@ public:
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);
 
 private:
+    // What the walk said behind the copies under way is said first, so that a line comes in its order.
+    void SayWaiting() const;
+
     std::chrono::steady_clock::time_point lastPump_{};
 };
 
