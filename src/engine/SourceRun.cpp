@@ -48,7 +48,8 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       state_(state),
       filters_(*source.Options),
       folders_(run.Fs, state, source.Options->TimeOriginal),
-      copies_(run.Workers, [&run] { run.Pump(); }) {
+      copies_(run.Workers, [&run] { run.Pump(); }),
+      readAhead_(run.Workers) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
 }
@@ -137,7 +138,7 @@ void cSourceRun::BackUpDir(cFolder& folder) {
     }
     run_.Pump();
 
-    auto listed = folder.SourceDir.List();
+    auto listed = folder.Snapshot ? std::move(folder.Snapshot->Entries) : folder.SourceDir.List();
     if (!listed) {
         // Never let a directory that cannot be read look empty: the comparison would delete its copies.
         if (&folder.Catalogue == &source_.Catalogue) {
@@ -164,11 +165,27 @@ void cSourceRun::BackUpDir(cFolder& folder) {
 void cSourceRun::BackUpCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
                                   const std::vector<int>& position, int candidates) {
     const std::vector<std::string> refused = RefusedNames(folder, entries, position);
+    std::vector<int> subFolder;
+    ReadAheadSubFolders(folder, entries, position, refused, subFolder);
+    struct cBatchClosed {
+        cFolderReadAhead& ReadAhead;
+        cFolder& Folder;
+        ~cBatchClosed() {
+            if (Folder.SubFolders) {
+                ReadAhead.Close(*Folder.SubFolders);
+            }
+        }
+    } closed{readAhead_, folder};
+    // The stats the workers took with the listing serve the first entries; the rest are taken now.
+    const std::vector<cStatPrefetch::cStats> none;
+    const std::vector<cStatPrefetch::cStats>& ahead = folder.Snapshot ? folder.Snapshot->Stats : none;
     const bool targetStats = !folder.TargetFresh && folder.TargetDir != nullptr;
     std::vector<cStatPrefetch::cRequest> requests;
-    requests.reserve(static_cast<std::size_t>(candidates));
+    int candidatesAhead = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (position[i] != 0) {
+        if (position[i] != 0 && i < ahead.size()) {
+            ++candidatesAhead;
+        } else if (position[i] != 0) {
             requests.push_back({&entries[i].Name, targetStats && entries[i].Kind != platform::FileKind::Directory});
         }
     }
@@ -177,8 +194,10 @@ void cSourceRun::BackUpCandidates(cFolder& folder, const std::vector<platform::L
         if (position[i] == 0) {
             continue;
         }
-        const cStatPrefetch::cStats& stat = stats.Get(static_cast<std::size_t>(position[i] - 1));
-        if (!BackUpEntry(folder, entries[i].Name, stat, refused.empty() ? std::string() : refused[i])) {
+        const cStatPrefetch::cStats& stat =
+            i < ahead.size() ? ahead[i] : stats.Get(static_cast<std::size_t>(position[i] - 1 - candidatesAhead));
+        if (!BackUpEntry(folder, entries[i].Name, stat, refused.empty() ? std::string() : refused[i],
+                         subFolder.empty() ? -1 : subFolder[i])) {
             continue;
         }
         if (destination_.OnProgress && &folder.Catalogue == &source_.Catalogue) {
@@ -189,8 +208,26 @@ void cSourceRun::BackUpCandidates(cFolder& folder, const std::vector<platform::L
     }
 }
 
+void cSourceRun::ReadAheadSubFolders(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                                     const std::vector<int>& position, const std::vector<std::string>& refused,
+                                     std::vector<int>& subFolder) {
+    if (!options_.SubFolders || !copies_.Parallel()) {
+        return;
+    }
+    std::vector<std::string> names;
+    subFolder.assign(entries.size(), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (position[i] != 0 && entries[i].Kind == platform::FileKind::Directory &&
+            (refused.empty() || refused[i].empty())) {
+            subFolder[i] = static_cast<int>(names.size());
+            names.push_back(entries[i].Name);
+        }
+    }
+    folder.SubFolders = readAhead_.Ask(folder.SourceDir, folder.TargetDir, std::move(names));
+}
+
 bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
-                             const std::string& refusal) {
+                             const std::string& refusal, int subFolder) {
     const auto& info = stats.Source;
     if (!info) {
         return false;  // gone since the listing: neither copied nor counted
@@ -199,7 +236,10 @@ bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cSt
         ReportRefused(folder, name, refusal);
     } else if (info->Kind == platform::FileKind::Directory) {
         if (options_.SubFolders) {
-            BackUpSubDir(folder, name, *info);
+            BackUpSubDir(folder, name, *info,
+                         subFolder >= 0 && folder.SubFolders
+                             ? readAhead_.Take(*folder.SubFolders, static_cast<std::size_t>(subFolder))
+                             : nullptr);
         }
     } else {
         BackUpFile(folder, name, *info, stats.Target);
@@ -223,7 +263,9 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
     std::unordered_map<std::string_view, std::size_t> adding;
     std::vector<std::size_t> seen;  // index into Files (or beyond it, into `added`) of every candidate
     for (std::size_t i = 0; i < entries.size() && !run_.Cancelled(); ++i) {
-        if (!IsCandidate(folder, entries[i])) {
+        const cStatPrefetch::cStats* known =
+            folder.Snapshot && i < folder.Snapshot->Stats.size() ? &folder.Snapshot->Stats[i] : nullptr;
+        if (!IsCandidate(folder, entries[i], known != nullptr ? &known->Source : nullptr)) {
             continue;
         }
         position[i] = ++candidates;
@@ -247,13 +289,15 @@ int cSourceRun::ListCandidates(cFolder& folder, const std::vector<platform::List
     return candidates;
 }
 
-bool cSourceRun::IsCandidate(cFolder& folder, const platform::ListedEntry& entry) {
+bool cSourceRun::IsCandidate(cFolder& folder, const platform::ListedEntry& entry,
+                             const platform::Result<platform::EntryInfo>* known) {
     if (entry.Kind == platform::FileKind::Directory) {
-        return !IsDestination(folder.SourceDir, entry.Name);  // the run's own output is never copied into itself
+        // The run's own output is never copied into itself.
+        return !IsDestination(folder.SourceDir, entry.Name, known);
     }
     inputs_.SetName(entry.Name);
     if (needAttributes_) {
-        const auto info = folder.SourceDir.Stat(entry.Name);
+        const auto info = known != nullptr ? *known : folder.SourceDir.Stat(entry.Name);
         if (!info) {
             return false;  // gone already
         }
@@ -288,9 +332,11 @@ void cSourceRun::RecordSeen(cFolder& folder, const std::vector<std::size_t>& see
     }
 }
 
-void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info) {
+void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info,
+                              std::unique_ptr<cFolderSnapshot> snapshot) {
     bool made = false;
-    std::shared_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made);
+    const bool targetAhead = snapshot && snapshot->TargetDir;
+    std::shared_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made, snapshot.get());
     cSubDir& catalogueChild = *parent.Catalogue.GetChild(name);
     cSubDir& targetChild = *parent.Target.GetChild(name);
     const bool mounted = parent.Device != kUnknownDevice && info.Device != parent.Device;
@@ -305,17 +351,24 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
         run_.ReportProblem(messages::TargetUnreachable(parent.TargetPath + name + "/"), nullptr);
         return;
     }
-    auto opened = parent.SourceDir.OpenSub(name);
-    if (!opened) {
+    std::shared_ptr<platform::Directory> sourceSub;
+    if (snapshot) {
+        sourceSub = std::move(snapshot->SourceDir);
+        if (!targetAhead && !made) {
+            snapshot->Stats.clear();  // taken without the target folder the walk has now
+        }
+    } else if (auto opened = parent.SourceDir.OpenSub(name)) {
+        sourceSub = std::move(*opened);
+    } else {
         MarkUnreachable(catalogueChild, targetChild, sourcePath);
         return;
     }
-    std::shared_ptr<platform::Directory> sourceSub = std::move(*opened);
     cFolder folder{catalogueChild, targetChild, *sourceSub,
                    targetSub.get(), made,       info.Device,
                    mounted,        sourcePath,  parent.TargetPath + name + "/"};
     folder.SourceOwner = sourceSub;
     folder.TargetOwner = targetSub;
+    folder.Snapshot = std::move(snapshot);
     const bool shaping = targetSub != nullptr && !run_.DryRun;
     if (shaping) {
         folders_.Enter(*targetSub, info, false, folder.Copy);
@@ -342,8 +395,11 @@ void cSourceRun::LeaveSubDir(cFolder& folder, bool shaping) {
 }
 
 std::unique_ptr<platform::Directory> cSourceRun::OpenTargetSub(cFolder& parent, const std::string& name,
-                                                               bool& made) {
+                                                               bool& made, cFolderSnapshot* snapshot) {
     made = false;
+    if (snapshot != nullptr && snapshot->TargetDir) {
+        return std::move(snapshot->TargetDir);
+    }
     if (parent.TargetDir == nullptr) {
         made = true;  // a preview below a folder the run would make: this one would be made too
         return nullptr;
@@ -446,8 +502,8 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
     cCopyRequest request;
     request.keepTimes = options_.TimeOriginal;
     request.targetAbsent = found == ENOENT;
-    if (CopiesOnWorker(info, found, replacesFolder)) {
-        CopyOnWorker(folder, name, info, std::move(request));
+    if (CopiesOnWorker(info, replacesFolder)) {
+        CopyOnWorker(folder, name, info, std::move(request), found == 0 && state_.Versions != nullptr);
         return;
     }
     copies_.Drain();  // its chunks are said as they come
@@ -472,11 +528,8 @@ void cSourceRun::CarryOutCopy(cFolder& folder, const std::string& name, const pl
     ReportCopy(folder.SourcePath + name, folder.TargetPath, info, outcome);
 }
 
-bool cSourceRun::CopiesOnWorker(const platform::EntryInfo& info, int found, bool replacesFolder) const {
+bool cSourceRun::CopiesOnWorker(const platform::EntryInfo& info, bool replacesFolder) const {
     if (!copies_.Parallel() || replacesFolder || cHardLinks::HasPartners(info)) {
-        return false;
-    }
-    if (found == 0 && state_.Versions != nullptr) {
         return false;
     }
     // One chunk, so that no chunk progress is missed and a cancel waits for no more than one chunk.
@@ -484,11 +537,19 @@ bool cSourceRun::CopiesOnWorker(const platform::EntryInfo& info, int found, bool
 }
 
 void cSourceRun::CopyOnWorker(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
-                              cCopyRequest request) {
+                              cCopyRequest request, bool keepVersion) {
     request.cancelled = [&run = run_] { return run.Cancelled(); };
     KeepRequest(folder, info, request);
     platform::Directory& sourceDir = folder.SourceDir;
     platform::Directory& targetDir = *folder.TargetDir;
+    // The copy it replaces becomes an earlier version on the worker; the walk says so behind it.
+    std::shared_ptr<cVersionStore::cSaid> kept;
+    if (keepVersion) {
+        kept = std::make_shared<cVersionStore::cSaid>();
+        request.makeRoom = [&targetDir, &versions = *state_.Versions, name, path = folder.TargetPath + name, kept] {
+            return versions.KeepReplacedQuietly(targetDir, name, path, *kept) != cVersionStore::Outcome::Failed;
+        };
+    }
     // The owners keep a sub-folder's handles open until the copy is done (the root's outlive its copies).
     copies_.Add([&sourceDir, &targetDir, owners = std::make_pair(folder.SourceOwner, folder.TargetOwner), name,
                  info, request = std::move(request)] {
@@ -498,8 +559,13 @@ void cSourceRun::CopyOnWorker(cFolder& folder, const std::string& name, const pl
                     return request.cancelled() ? CopyOutcome::Cancelled
                                                : CopyEntrySafely(sourceDir, targetDir, name, info, request);
                 },
-                [this, sourceFile = folder.SourcePath + name, targetPath = folder.TargetPath, info](
-                    CopyOutcome outcome) { ReportCopy(sourceFile, targetPath, info, outcome); });
+                [this, sourceFile = folder.SourcePath + name, targetPath = folder.TargetPath, info, kept](
+                    CopyOutcome outcome) {
+                    if (kept) {
+                        state_.Versions->Say(*kept);
+                    }
+                    ReportCopy(sourceFile, targetPath, info, outcome);
+                });
 }
 
 void cSourceRun::ReportCopy(const std::string& sourceFile, const std::string& targetPath,
@@ -637,11 +703,12 @@ void cSourceRun::HoldBack(cHeldBack::Reason why, const std::string& path, std::u
     run_.ReportHeldBack({why, path, entries}, message);
 }
 
-bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name) {
+bool cSourceRun::IsDestination(platform::Directory& dir, const std::string& name,
+                               const platform::Result<platform::EntryInfo>* known) {
     if (!state_.DestinationKnown) {
         return false;
     }
-    const auto info = dir.Stat(name);
+    const auto info = known != nullptr ? *known : dir.Stat(name);
     return info && info->Device == state_.DestinationDevice && info->Inode == state_.DestinationInode;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/CopyQueue.h"
 #include "engine/DestinationRunState.h"
 #include "engine/FileInputs.h"
+#include "engine/FolderReadAhead.h"
 #include "engine/HardLinks.h"
 #include "engine/HeldBack.h"
 #include "engine/StatPrefetch.h"
@@ -62,6 +63,10 @@ private:
         // for it, so that the walk may leave it while they run.
         std::shared_ptr<platform::Directory> SourceOwner{};
         std::shared_ptr<platform::Directory> TargetOwner{};
+        // What the workers read of it before the walk came, if they did.
+        std::unique_ptr<cFolderSnapshot> Snapshot{};
+        // Its sub-folders, being read ahead while the walk is in it.
+        std::shared_ptr<cFolderReadAhead::cBatch> SubFolders{};
     };
 
     // The source's target folder, made where missing (a preview only opens what is there). `reachable` is
@@ -82,21 +87,31 @@ private:
                           const std::vector<int>& position, int candidates);
     // One candidate of the second pass; false when it is gone. `refusal`: the problem line of a name the
     // destination cannot hold ("" for none).
+    // `subFolder`: its place among the folder's sub-folders read ahead (-1 for none).
     bool BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
-                     const std::string& refusal);
+                     const std::string& refusal, int subFolder);
     // Pass 1: name tests, candidates, the catalogue and the destination tree. Gives every entry its 1-based
     // place among the candidates (0 for none) and returns the number of candidates.
     int ListCandidates(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
                        std::vector<int>& position);
     // The name tests of pass 1 (folders are always candidates, but never the destination itself).
-    bool IsCandidate(cFolder& folder, const platform::ListedEntry& entry);
+    // `known`: the entry's stat where the workers took it already (null otherwise).
+    bool IsCandidate(cFolder& folder, const platform::ListedEntry& entry,
+                     const platform::Result<platform::EntryInfo>* known);
+    // Lets the workers read the folder's sub-folders ahead; gives each its place (-1 for none).
+    void ReadAheadSubFolders(cFolder& folder, const std::vector<platform::ListedEntry>& entries,
+                             const std::vector<int>& position, const std::vector<std::string>& refused,
+                             std::vector<int>& subFolder);
     // Tells the destination tree (or, without deletions, the other sources) which catalogued names the
     // walk saw in this folder: `seen` holds their indexes into the catalogue node's Files.
     void RecordSeen(cFolder& folder, const std::vector<std::size_t>& seen);
-    void BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info);
+    void BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info,
+                      std::unique_ptr<cFolderSnapshot> snapshot);
     // The target folder `name`, made where missing. A file or link of that name, the copy of what the
-    // source had before it became a folder, goes first. Null when it cannot be had.
-    std::unique_ptr<platform::Directory> OpenTargetSub(cFolder& parent, const std::string& name, bool& made);
+    // source had before it became a folder, goes first. Null when it cannot be had. Takes the folder the
+    // workers opened where there is one.
+    std::unique_ptr<platform::Directory> OpenTargetSub(cFolder& parent, const std::string& name, bool& made,
+                                                       cFolderSnapshot* snapshot);
     // `target`: the stat of the copy's entry (not taken in a folder made by this walk).
     void BackUpFile(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
                     const platform::Result<platform::EntryInfo>& target);
@@ -109,11 +124,12 @@ private:
                   const platform::EntryInfo& existing);
     void CarryOutCopy(cFolder& folder, const std::string& name, const platform::EntryInfo& info, int found,
                       bool replacesFolder);
-    // A copy that needs nothing of the walk but its own two folders: a file of one chunk or a link,
-    // without further names, that neither replaces a folder nor leaves an earlier version.
-    bool CopiesOnWorker(const platform::EntryInfo& info, int found, bool replacesFolder) const;
+    // A copy that needs nothing of the walk but its own two folders (and the version store, which
+    // locks): a file of one chunk or a link, without further names, that does not replace a folder.
+    bool CopiesOnWorker(const platform::EntryInfo& info, bool replacesFolder) const;
+    // `keepVersion`: the copy it replaces becomes an earlier version.
     void CopyOnWorker(cFolder& folder, const std::string& name, const platform::EntryInfo& info,
-                      cCopyRequest request);
+                      cCopyRequest request, bool keepVersion);
     void ReportCopy(const std::string& sourceFile, const std::string& targetPath, const platform::EntryInfo& info,
                     CopyOutcome outcome);
     // The copy of a file that is a folder now (the source's file took a folder's place): the folder goes
@@ -158,7 +174,8 @@ private:
     void LogForSource(const std::string& text, int level);
     // Removes temporary copies of an interrupted run from `targetDir`, sparing names the source has now.
     void RemoveStaleCopies(platform::Directory& targetDir, const std::vector<std::string>& candidates);
-    bool IsDestination(platform::Directory& dir, const std::string& name);
+    bool IsDestination(platform::Directory& dir, const std::string& name,
+                       const platform::Result<platform::EntryInfo>* known);
 
     cRunContext& run_;
     cBackUpSource& source_;
@@ -170,6 +187,7 @@ private:
     cTargetFolders folders_;
     cHardLinks hardLinks_;
     cCopyQueue copies_;
+    cFolderReadAhead readAhead_;
     // Folders left by the walk whose copies are still under way; each holds its two handles open.
     int foldersWaiting_ = 0;
     static constexpr int kMaxFoldersWaiting = 64;

@@ -36,36 +36,58 @@ cVersionStore::Outcome cVersionStore::KeepDeleted(platform::Directory& dir, cons
     return Keep(dir, name, path, false);
 }
 
+cVersionStore::Outcome cVersionStore::KeepReplacedQuietly(platform::Directory& dir, const std::string& name,
+                                                          const std::string& path, cSaid& said) {
+    KeepQuietly(dir, name, path, true, said);
+    return said.Result;
+}
+
+void cVersionStore::Say(const cSaid& said) {
+    if (said.Result == Outcome::Kept) {
+        ++run_.VersionsKept;
+    }
+    if (!said.Line.empty()) {
+        run_.WriteProtocol(said.Line, said.Level, nullptr);
+    }
+}
+
 cVersionStore::Outcome cVersionStore::Keep(platform::Directory& dir, const std::string& name,
                                            const std::string& path, bool link) {
+    cSaid said;
+    KeepQuietly(dir, name, path, link, said);
+    Say(said);
+    return said.Result;
+}
+
+void cVersionStore::KeepQuietly(platform::Directory& dir, const std::string& name, const std::string& path,
+                                bool link, cSaid& said) {
+    const std::lock_guard lock(mutex_);
     platform::Directory* folder = nullptr;
     std::string relative;
     if (path.starts_with(destinationPath_) && path.size() > destinationPath_.size()) {
         relative = path.substr(destinationPath_.size());
         folder = Folder(platform::DirectoryPart(relative));
     }
+    said = {Outcome::Failed, messages::VersionNotKept(path), 1};
     if (folder == nullptr) {
-        run_.WriteProtocol(messages::VersionNotKept(path), 1, nullptr);
-        return Outcome::Failed;
+        return;
     }
     if (folder->Stat(name)) {
-        return Outcome::AlreadyKept;
+        said = {Outcome::AlreadyKept, "", 0};
+        return;
     }
     platform::Status kept = link ? dir.HardLink(name, *folder, name) : platform::StatusOf(EXDEV);
     if (kept.Error() == EEXIST) {
-        return Outcome::AlreadyKept;
+        said = {Outcome::AlreadyKept, "", 0};
+        return;
     }
     if (!kept) {
         // A file system without hard links (FAT, exFAT), or a deletion: the entry itself moves.
         kept = dir.Rename(name, *folder, name);
     }
-    if (!kept) {
-        run_.WriteProtocol(messages::VersionNotKept(path), 1, nullptr);
-        return Outcome::Failed;
+    if (kept) {
+        said = {Outcome::Kept, messages::VersionKept(path, FolderPath() + stamp_ + "/" + relative), 2};
     }
-    ++run_.VersionsKept;
-    run_.WriteProtocol(messages::VersionKept(path, FolderPath() + stamp_ + "/" + relative), 2, nullptr);
-    return Outcome::Kept;
 }
 
 std::unique_ptr<platform::Directory> cVersionStore::OpenOrMake(platform::Directory& parent,

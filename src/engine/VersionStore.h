@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace trx {
@@ -38,6 +39,18 @@ public:
     // copy's rename.
     Outcome KeepReplaced(platform::Directory& dir, const std::string& name, const std::string& path);
 
+    // What a keep on a worker thread has to say: the walk says it in order, behind the keep.
+    struct cSaid {
+        Outcome Result = Outcome::AlreadyKept;
+        std::string Line;  // the protocol line ("" for none)
+        int Level = 0;
+    };
+    // KeepReplaced for a worker thread: says nothing itself; `said` is for the walk to say (Say).
+    Outcome KeepReplacedQuietly(platform::Directory& dir, const std::string& name, const std::string& path,
+                                cSaid& said);
+    // Says on the walk's thread what a quiet keep left to say.
+    void Say(const cSaid& said);
+
     // Instead of a deletion: the entry, a folder with everything in it, moves into the run folder.
     Outcome KeepDeleted(platform::Directory& dir, const std::string& name, const std::string& path);
 
@@ -46,6 +59,9 @@ public:
 
 private:
     Outcome Keep(platform::Directory& dir, const std::string& name, const std::string& path, bool link);
+    // Keeps under the lock, leaving what is to be said in `said`.
+    void KeepQuietly(platform::Directory& dir, const std::string& name, const std::string& path, bool link,
+                     cSaid& said);
     // The folder `relative` ("a/b/" or "") of the run folder, made where missing; null when it cannot be had.
     platform::Directory* Folder(const std::string& relative);
     std::unique_ptr<platform::Directory> OpenOrMake(platform::Directory& parent, const std::string& name);
@@ -53,6 +69,8 @@ private:
     std::unique_ptr<platform::Directory> MakeRunFolder(platform::Directory& top);
 
     cRunContext& run_;
+    // Keeps come from the walk and from the workers' copies alike.
+    std::mutex mutex_;
     platform::Directory& destinationDir_;
     std::string destinationPath_;
     std::string folderName_;
