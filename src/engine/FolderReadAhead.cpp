@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <iterator>
 #include <thread>
 
 namespace trx {
@@ -13,13 +14,18 @@ namespace {
 enum : std::uint8_t { kFree, kReading, kRead, kTaken, kSkipped };
 }  // namespace
 
-struct cFolderReadAhead::cBatch {
-    cBatch(platform::Directory& sourceDir, platform::Directory* targetDir, std::vector<std::string> names)
-        : SourceDir(sourceDir),
+struct cReadAheadBatch {
+    cReadAheadBatch(cFolderReadAhead& owner, cFolderReadAhead::cPlace place, platform::Directory& sourceDir,
+                    platform::Directory* targetDir, std::vector<std::string> names)
+        : Owner(owner),
+          Place(std::move(place)),
+          SourceDir(sourceDir),
           TargetDir(targetDir),
           Names(std::move(names)),
           Snapshots(Names.size()),
           State(Names.size()) {}
+    cFolderReadAhead& Owner;
+    cFolderReadAhead::cPlace Place;  // of the folder whose sub-folders these are
     platform::Directory& SourceDir;
     platform::Directory* TargetDir;
     std::vector<std::string> Names;
@@ -29,12 +35,24 @@ struct cFolderReadAhead::cBatch {
     std::atomic<bool> Closed{false};
 };
 
-cFolderReadAhead::cFolderReadAhead(cWorkerPool* pool) : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr) {}
+cFolderSnapshot::~cFolderSnapshot() {
+    if (SubFolders) {
+        SubFolders->Owner.Close(*SubFolders);
+    }
+}
+
+cFolderReadAhead::cFolderReadAhead(cWorkerPool* pool, bool skipKnown, std::uint64_t skipDevice,
+                                   std::uint64_t skipInode)
+    : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr),
+      skipKnown_(skipKnown),
+      skipDevice_(skipDevice),
+      skipInode_(skipInode) {}
 
 cFolderReadAhead::~cFolderReadAhead() {
+    cQueue pending;
     {
         const std::lock_guard lock(mutex_);
-        pending_.clear();
+        pending.swap(pending_);
     }
     for (;;) {
         {
@@ -47,37 +65,63 @@ cFolderReadAhead::~cFolderReadAhead() {
     }
 }
 
-std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::Ask(platform::Directory& sourceDir,
+cFolderReadAhead::cPlace cFolderReadAhead::PlaceOf(const cBatch& batch, std::size_t k) {
+    cPlace place = batch.Place;
+    place.push_back(static_cast<std::uint32_t>(k));
+    return place;
+}
+
+std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::MakeBatch(cPlace place, platform::Directory& sourceDir,
+                                                                      platform::Directory* targetDir,
+                                                                      std::vector<std::string> names,
+                                                                      const std::vector<std::size_t>& skipped) {
+    auto batch = std::make_shared<cBatch>(*this, std::move(place), sourceDir, targetDir, std::move(names));
+    for (const std::size_t k : skipped) {
+        batch->State[k] = kSkipped;
+    }
+    const std::lock_guard lock(mutex_);
+    for (std::size_t k = 0; k < batch->Names.size(); ++k) {
+        if (batch->State[k].load() == kFree) {
+            pending_.emplace(PlaceOf(*batch, k), cPending{batch, k});
+        }
+    }
+    return batch;
+}
+
+std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::Ask(cPlace place, platform::Directory& sourceDir,
                                                                 platform::Directory* targetDir,
-                                                                std::vector<std::string> names) {
+                                                                std::vector<std::string> names,
+                                                                const std::vector<std::size_t>& skipped) {
     if (pool_ == nullptr || names.empty()) {
         return nullptr;
     }
-    auto batch = std::make_shared<cBatch>(sourceDir, targetDir, std::move(names));
-    {
-        const std::lock_guard lock(mutex_);
-        for (std::size_t k = batch->Names.size(); k-- > 0;) {
-            pending_.push_back({batch, k});
-        }
-    }
+    auto batch = MakeBatch(std::move(place), sourceDir, targetDir, std::move(names), skipped);
     StartReaders();
     return batch;
 }
 
 std::unique_ptr<cFolderSnapshot> cFolderReadAhead::Take(cBatch& batch, std::size_t k) {
-    std::uint8_t free = kFree;
-    if (batch.State[k].compare_exchange_strong(free, kSkipped)) {
-        return nullptr;
-    }
-    // A folder is read in well under a millisecond: the wait spins rather than sleeps.
-    for (int spins = 0; batch.State[k].load() != kRead; ++spins) {
+    // A folder is read in well under a millisecond: a wait for a worker spins rather than sleeps.
+    for (int spins = 0;; ++spins) {
+        std::uint8_t state = batch.State[k].load();
+        if (state == kFree && batch.State[k].compare_exchange_strong(state, kSkipped)) {
+            return nullptr;
+        }
+        if (state == kSkipped) {
+            return nullptr;
+        }
+        if (state == kRead && batch.State[k].compare_exchange_strong(state, kTaken)) {
+            break;
+        }
         if (spins > 16) {
             std::this_thread::yield();
         }
     }
     std::unique_ptr<cFolderSnapshot> snapshot = std::move(batch.Snapshots[k]);
-    batch.State[k] = kTaken;
-    --held_;
+    {
+        const std::lock_guard lock(mutex_);
+        held_.erase(PlaceOf(batch, k));
+    }
     StartReaders();
     return snapshot;
 }
@@ -89,23 +133,26 @@ void cFolderReadAhead::Close(cBatch& batch) {
     while (batch.Running.load() != 0) {
         std::this_thread::yield();
     }
-    int dropped = 0;
-    for (std::size_t k = 0; k < batch.State.size(); ++k) {
-        if (batch.State[k].load() == kRead) {
-            batch.Snapshots[k].reset();
-            batch.State[k] = kTaken;
-            ++dropped;
+    std::vector<std::unique_ptr<cFolderSnapshot>> dropped;
+    {
+        const std::lock_guard lock(mutex_);
+        for (std::size_t k = 0; k < batch.State.size(); ++k) {
+            std::uint8_t read = kRead;
+            if (batch.State[k].compare_exchange_strong(read, kTaken)) {
+                dropped.push_back(std::move(batch.Snapshots[k]));
+                held_.erase(PlaceOf(batch, k));
+            }
         }
     }
-    if (dropped > 0) {
-        held_ -= dropped;
+    if (!dropped.empty()) {
+        dropped.clear();  // closes what was read below them in turn, outside the lock
         StartReaders();
     }
 }
 
 void cFolderReadAhead::StartReaders() {
     const std::lock_guard lock(mutex_);
-    while (readers_ < pool_->Size() && readers_ < static_cast<int>(pending_.size()) && held_.load() < kMaxHeld) {
+    while (readers_ < pool_->Size() && static_cast<std::size_t>(readers_) < pending_.size()) {
         ++readers_;
         pool_->Submit([this] { ReadPending(); });
     }
@@ -113,32 +160,63 @@ void cFolderReadAhead::StartReaders() {
 
 void cFolderReadAhead::ReadPending() {
     cPending next;
-    while (Claim(next)) {
+    std::vector<std::unique_ptr<cFolderSnapshot>> dropped;
+    while (Claim(next, dropped)) {
+        dropped.clear();
         Read(*next.Batch, next.K);
         --next.Batch->Running;
+        next = {};
     }
 }
 
-bool cFolderReadAhead::Claim(cPending& next) {
+bool cFolderReadAhead::Claim(cPending& next, std::vector<std::unique_ptr<cFolderSnapshot>>& dropped) {
     const std::lock_guard lock(mutex_);
-    while (!pending_.empty() && held_.load() < kMaxHeld) {
-        next = std::move(pending_.back());
-        pending_.pop_back();
-        cBatch& batch = *next.Batch;
+    while (!pending_.empty()) {
+        const auto first = pending_.begin();
+        cBatch& batch = *first->second.Batch;
+        if (batch.Closed.load() || batch.State[first->second.K].load() != kFree) {
+            pending_.erase(first);
+            continue;
+        }
+        if (held_.size() >= kMaxHeld) {
+            if (!(first->first < std::prev(held_.end())->first) || !DropLastHeld(dropped)) {
+                break;
+            }
+            continue;
+        }
         ++batch.Running;
         std::uint8_t free = kFree;
-        if (!batch.Closed.load() && batch.State[next.K].compare_exchange_strong(free, kReading)) {
-            ++held_;
-            return true;
+        if (batch.Closed.load() || !batch.State[first->second.K].compare_exchange_strong(free, kReading)) {
+            --batch.Running;
+            pending_.erase(first);
+            continue;
         }
-        --batch.Running;
+        next = first->second;
+        held_.insert(pending_.extract(first));
+        return true;
     }
     // Said under the lock, so that a take that frees room afterwards starts a reader again.
     --readers_;
     return false;
 }
 
-void cFolderReadAhead::Read(cBatch& batch, std::size_t k) const {
+bool cFolderReadAhead::DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>>& dropped) {
+    const auto last = std::prev(held_.end());
+    cBatch& batch = *last->second.Batch;
+    std::uint8_t state = kRead;
+    if (batch.State[last->second.K].compare_exchange_strong(state, kFree)) {
+        dropped.push_back(std::move(batch.Snapshots[last->second.K]));
+        pending_.insert(held_.extract(last));  // read again when its turn comes
+        return true;
+    }
+    if (state == kReading) {
+        return false;  // a worker is at it
+    }
+    held_.erase(last);  // taken or dropped meanwhile
+    return true;
+}
+
+void cFolderReadAhead::Read(cBatch& batch, std::size_t k) {
     const std::string& name = batch.Names[k];
     auto snapshot = std::make_unique<cFolderSnapshot>();
     if (auto opened = batch.SourceDir.OpenSub(name)) {
@@ -163,9 +241,33 @@ void cFolderReadAhead::Read(cBatch& batch, std::size_t k) const {
                 stats.Target = snapshot->TargetDir->Stat(entries[i].Name);
             }
         }
+        snapshot->SubFolders = AskWithin(batch, k, *snapshot);
     }
     batch.Snapshots[k] = std::move(snapshot);
     batch.State[k] = kRead;
+}
+
+std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::AskWithin(const cBatch& parent, std::size_t k,
+                                                                      cFolderSnapshot& snapshot) {
+    const std::vector<platform::ListedEntry>& entries = *snapshot.Entries;
+    std::vector<std::string> names;
+    std::vector<std::size_t> skipped;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].Kind != platform::FileKind::Directory) {
+            continue;
+        }
+        const bool destination = skipKnown_ && i < snapshot.Stats.size() && snapshot.Stats[i].Source &&
+                                 snapshot.Stats[i].Source->Device == skipDevice_ &&
+                                 snapshot.Stats[i].Source->Inode == skipInode_;
+        if (destination) {
+            skipped.push_back(names.size());
+        }
+        names.push_back(entries[i].Name);
+    }
+    if (names.empty()) {
+        return nullptr;
+    }
+    return MakeBatch(PlaceOf(parent, k), *snapshot.SourceDir, snapshot.TargetDir.get(), std::move(names), skipped);
 }
 
 }  // namespace trx

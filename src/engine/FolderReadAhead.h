@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,8 +22,17 @@ class Directory;
 }
 class cWorkerPool;
 
+class cFolderReadAhead;
+struct cReadAheadBatch;
+
 // What the workers read of a folder before the walk enters it.
 struct cFolderSnapshot {
+    cFolderSnapshot() = default;
+    // Closes the read-ahead of its sub-folders (see cFolderReadAhead::Close).
+    ~cFolderSnapshot();
+    cFolderSnapshot(const cFolderSnapshot&) = delete;
+    cFolderSnapshot& operator=(const cFolderSnapshot&) = delete;
+
     std::unique_ptr<platform::Directory> SourceDir;
     platform::Result<std::vector<platform::ListedEntry>> Entries{platform::Failure(EIO)};
     // The target folder of the same name, where one was there to be opened.
@@ -29,56 +40,78 @@ struct cFolderSnapshot {
     // The stats of the first entries, in the listing's order; a target entry only where TargetDir is
     // open and the source entry was listed as no folder.
     std::vector<cStatPrefetch::cStats> Stats;
+    // Its own sub-folders, read ahead in turn: one place for every entry listed as a folder, in the
+    // listing's order. Its handles MUST outlive it, wherever the walk moves them.
+    std::shared_ptr<cReadAheadBatch> SubFolders;
 };
 
-// Reads sub-folders ahead of the walk on the workers: opens them (and their target folders), lists them
-// and stats their first entries. A real tree is mostly folders of a few files each, and a walk that did
-// all this itself, folder after folder, would leave the workers idle. Only reading is done ahead; the walk
-// makes every decision and every change. Folders asked for later are read first (the walk goes deep
-// before it goes on), and at most kMaxHeld are read and not yet taken, so memory and open handles stay few.
+// Reads folders ahead of the walk on the workers: opens them (and their target folders), lists them and
+// stats their first entries, then goes on with their sub-folders in turn. A real tree is mostly folders of
+// a few files each, and a walk that did all this itself, folder after folder, would leave the workers
+// idle. Only reading is done ahead; the walk makes every decision and every change.
+// Every folder has its place in the walk's order (the places of the folders above it and its own), and
+// the workers always read the first pending one. At most kMaxHeld folders are being read or read and not
+// yet taken, so memory and open handles stay few; when the walk needs folders before those held (it read
+// one itself, or workers read a later folder before an earlier one was known), the last one held is
+// dropped to make room, and read again later.
 class cFolderReadAhead {
 public:
-    struct cBatch;
+    using cBatch = cReadAheadBatch;
+    using cPlace = std::vector<std::uint32_t>;
 
-    // `pool` may be null or have no threads: nothing is read ahead then.
-    explicit cFolderReadAhead(cWorkerPool* pool);
+    // `pool` may be null or have no threads: nothing is read ahead then. `skip`: a folder never read
+    // ahead (the destination inside a source), where `skipKnown`.
+    cFolderReadAhead(cWorkerPool* pool, bool skipKnown, std::uint64_t skipDevice, std::uint64_t skipInode);
     // Every batch MUST be closed before.
     ~cFolderReadAhead();
     cFolderReadAhead(const cFolderReadAhead&) = delete;
     cFolderReadAhead& operator=(const cFolderReadAhead&) = delete;
 
-    // Reads ahead the sub-folders `names` of the folder open as `sourceDir` (and `targetDir`, which may
-    // be null). Both handles MUST stay open until the batch is closed. Null when nothing is read ahead.
-    std::shared_ptr<cBatch> Ask(platform::Directory& sourceDir, platform::Directory* targetDir,
-                                std::vector<std::string> names);
-    // What was read of the k-th name, waiting while a worker reads it; null when no worker has begun it,
-    // which then none will (the walk reads it itself).
+    // Reads ahead the sub-folders `names` of the folder at `place`, open as `sourceDir` (and `targetDir`,
+    // which may be null), but for the places `skipped`, and theirs in turn. Both handles MUST stay open
+    // until the batch is closed. Null when nothing is read ahead.
+    std::shared_ptr<cBatch> Ask(cPlace place, platform::Directory& sourceDir, platform::Directory* targetDir,
+                                std::vector<std::string> names, const std::vector<std::size_t>& skipped);
+    // What was read of the k-th name, waiting while a worker reads it; null when it was not read, which
+    // then it never will be (the walk reads it itself).
     std::unique_ptr<cFolderSnapshot> Take(cBatch& batch, std::size_t k);
     // No more takes: waits for the workers reading the batch's folders and drops what was not taken.
     void Close(cBatch& batch);
+    // The place of the batch's k-th folder.
+    static cPlace PlaceOf(const cBatch& batch, std::size_t k);
 
-    static constexpr int kMaxHeld = 32;
+    static constexpr std::size_t kMaxHeld = 64;
     static constexpr std::size_t kStatsAhead = cStatPrefetch::kWindow;
 
 private:
     struct cPending {
         std::shared_ptr<cBatch> Batch;
-        std::size_t K;
+        std::size_t K = 0;
     };
+    using cQueue = std::map<cPlace, cPending>;
     // A worker's task: reads pending folders until none is left or enough are held.
     void ReadPending();
-    // The next folder to read, claimed; false when there is none or enough are held.
-    bool Claim(cPending& next);
-    void Read(cBatch& batch, std::size_t k) const;
+    // The next folder to read, claimed; false when there is none or enough are held. What it drops to
+    // make room goes to `dropped`, for the caller to destroy outside the lock.
+    bool Claim(cPending& next, std::vector<std::unique_ptr<cFolderSnapshot>>& dropped);
+    // Drops the last folder held to make room for an earlier one; false when it cannot.
+    bool DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>>& dropped);
+    void Read(cBatch& batch, std::size_t k);
+    // The batch of a snapshot's sub-folders.
+    std::shared_ptr<cBatch> AskWithin(const cBatch& parent, std::size_t k, cFolderSnapshot& snapshot);
+    std::shared_ptr<cBatch> MakeBatch(cPlace place, platform::Directory& sourceDir, platform::Directory* targetDir,
+                                      std::vector<std::string> names, const std::vector<std::size_t>& skipped);
     // Starts workers on pending folders, as many as may help.
     void StartReaders();
-    void Dropped();
 
     cWorkerPool* pool_;
+    bool skipKnown_;
+    std::uint64_t skipDevice_;
+    std::uint64_t skipInode_;
     std::mutex mutex_;
-    std::vector<cPending> pending_;  // the back is read next
-    int readers_ = 0;                // workers in ReadPending
-    std::atomic<int> held_{0};       // folders being read or read and not taken
+    cQueue pending_;  // the first is read next
+    cQueue held_;     // being read, or read and not taken
+    int readers_ = 0;  // workers in ReadPending
 };
 
 }  // namespace trx

@@ -49,7 +49,8 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       filters_(*source.Options),
       folders_(run.Fs, state, source.Options->TimeOriginal),
       copies_(run.Workers, [&run] { run.Pump(); }),
-      readAhead_(run.Workers) {
+      readAhead_(source.Options->SubFolders ? run.Workers : nullptr, state.DestinationKnown, state.DestinationDevice,
+                 state.DestinationInode) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
 }
@@ -214,16 +215,26 @@ void cSourceRun::ReadAheadSubFolders(cFolder& folder, const std::vector<platform
     if (!options_.SubFolders || !copies_.Parallel()) {
         return;
     }
+    // One place for every entry listed as a folder, as the workers give them when they read ahead.
     std::vector<std::string> names;
+    std::vector<std::size_t> skipped;
     subFolder.assign(entries.size(), -1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (position[i] != 0 && entries[i].Kind == platform::FileKind::Directory &&
-            (refused.empty() || refused[i].empty())) {
-            subFolder[i] = static_cast<int>(names.size());
-            names.push_back(entries[i].Name);
+        if (entries[i].Kind != platform::FileKind::Directory) {
+            continue;
         }
+        if (position[i] == 0 || (!refused.empty() && !refused[i].empty())) {
+            skipped.push_back(names.size());
+        }
+        subFolder[i] = static_cast<int>(names.size());
+        names.push_back(entries[i].Name);
     }
-    folder.SubFolders = readAhead_.Ask(folder.SourceDir, folder.TargetDir, std::move(names));
+    if (folder.Snapshot && folder.Snapshot->SubFolders) {
+        folder.SubFolders = folder.Snapshot->SubFolders;  // the workers are at it already
+    } else {
+        folder.SubFolders =
+            readAhead_.Ask(folder.Place, folder.SourceDir, folder.TargetDir, std::move(names), skipped);
+    }
 }
 
 bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
@@ -236,10 +247,7 @@ bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cSt
         ReportRefused(folder, name, refusal);
     } else if (info->Kind == platform::FileKind::Directory) {
         if (options_.SubFolders) {
-            BackUpSubDir(folder, name, *info,
-                         subFolder >= 0 && folder.SubFolders
-                             ? readAhead_.Take(*folder.SubFolders, static_cast<std::size_t>(subFolder))
-                             : nullptr);
+            BackUpSubDir(folder, name, *info, subFolder);
         }
     } else {
         BackUpFile(folder, name, *info, stats.Target);
@@ -333,7 +341,11 @@ void cSourceRun::RecordSeen(cFolder& folder, const std::vector<std::size_t>& see
 }
 
 void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info,
-                              std::unique_ptr<cFolderSnapshot> snapshot) {
+                              int place) {
+    std::unique_ptr<cFolderSnapshot> snapshot;
+    if (place >= 0 && parent.SubFolders) {
+        snapshot = readAhead_.Take(*parent.SubFolders, static_cast<std::size_t>(place));
+    }
     bool made = false;
     const bool targetAhead = snapshot && snapshot->TargetDir;
     std::shared_ptr<platform::Directory> targetSub = OpenTargetSub(parent, name, made, snapshot.get());
@@ -369,6 +381,9 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
     folder.SourceOwner = sourceSub;
     folder.TargetOwner = targetSub;
     folder.Snapshot = std::move(snapshot);
+    if (place >= 0 && parent.SubFolders) {
+        folder.Place = cFolderReadAhead::PlaceOf(*parent.SubFolders, static_cast<std::size_t>(place));
+    }
     const bool shaping = targetSub != nullptr && !run_.DryRun;
     if (shaping) {
         folders_.Enter(*targetSub, info, false, folder.Copy);

@@ -65,8 +65,9 @@ private:
         std::shared_ptr<platform::Directory> TargetOwner{};
         // What the workers read of it before the walk came, if they did.
         std::unique_ptr<cFolderSnapshot> Snapshot{};
-        // Its sub-folders, being read ahead while the walk is in it.
+        // Its sub-folders, being read ahead while the walk is in it, and its own place in the walk's order.
         std::shared_ptr<cFolderReadAhead::cBatch> SubFolders{};
+        cFolderReadAhead::cPlace Place{};
     };
 
     // The source's target folder, made where missing (a preview only opens what is there). `reachable` is
@@ -105,8 +106,8 @@ private:
     // Tells the destination tree (or, without deletions, the other sources) which catalogued names the
     // walk saw in this folder: `seen` holds their indexes into the catalogue node's Files.
     void RecordSeen(cFolder& folder, const std::vector<std::size_t>& seen);
-    void BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info,
-                      std::unique_ptr<cFolderSnapshot> snapshot);
+    // `place`: its place among the sub-folders of `parent` that are read ahead (-1 for none).
+    void BackUpSubDir(cFolder& parent, const std::string& name, const platform::EntryInfo& info, int place);
     // The target folder `name`, made where missing. A file or link of that name, the copy of what the
     // source had before it became a folder, goes first. Null when it cannot be had. Takes the folder the
     // workers opened where there is one.
