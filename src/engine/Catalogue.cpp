@@ -2,6 +2,7 @@
 #include "engine/Catalogue.h"
 
 #include "engine/DestinationRunState.h"
+#include "engine/LazyFolder.h"
 #include "engine/Messages.h"
 #include "engine/MissingMedium.h"
 #include "engine/PlanRecorder.h"
@@ -37,8 +38,18 @@ cCatalogueSync::NamesByUpper cCatalogueSync::ListNames(platform::Directory& dir)
 }
 
 std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c, platform::Directory* targetDir) {
-    if (LeftOut(c) || targetDir == nullptr) {
-        return 0;  // nothing can be deleted where nothing is
+    cLazyFolder target(targetDir);
+    return CountDeletions(t, c, target);
+}
+
+void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir) {
+    cLazyFolder target(targetDir);
+    SyncCatalogue(t, c, dropOnly, target);
+}
+
+std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c, cLazyFolder& target) {
+    if (LeftOut(c)) {
+        return 0;
     }
     std::unordered_set<std::string_view> seen;
     if (t != nullptr) {
@@ -52,6 +63,10 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c,
         }
         const bool gone = seen.count(name) == 0 && !(t != nullptr && state_.Protected.Contains(*t, name));
         if (gone) {
+            platform::Directory* targetDir = target.Get();
+            if (targetDir == nullptr) {
+                return 0;  // nothing can be deleted where nothing is, nor below
+            }
             if (!present) {
                 present = ListNames(*targetDir);
             }
@@ -65,15 +80,15 @@ std::uint64_t cCatalogueSync::CountDeletions(const cSubDir* t, const cSubDir& c,
             if (gone) {
                 count += LeftOut(*child) ? 0 : CountNames(*child);
             } else {
-                std::unique_ptr<platform::Directory> childDir = OpenBelow(*targetDir, child->Name);
-                count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child, childDir.get());
+                cLazyFolder childFolder(target, child->Name);
+                count += CountDeletions(t != nullptr ? t->FindChild(child->Name) : nullptr, *child, childFolder);
             }
         }
     }
     return count;
 }
 
-void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platform::Directory* targetDir) {
+void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, cLazyFolder& target) {
     if (LeftOut(c)) {
         return;
     }
@@ -95,7 +110,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
                 keep[i] = false;
             } else if (state_.Protected.Contains(t, name)) {
                 // Another source of this destination still has it there: not a deletion of anybody's.
-            } else if (targetDir != nullptr) {
+            } else if (platform::Directory* targetDir = target.Get()) {
                 if (!listed) {
                     // The catalogue keeps upper-cased names while Linux names are case-sensitive: a name
                     // stands for every entry that upper-cases to it.
@@ -117,7 +132,7 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
     }
     c.Files.resize(kept);
     if (listed && !run_.DryRun) {
-        RestoreFolderTimes(t, *targetDir);
+        RestoreFolderTimes(t, *target.Get());
     }
 
     for (int i = 0; i < c.SubDirs.Count(); ++i) {
@@ -126,11 +141,13 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, platfo
             continue;
         }
         cSubDir& targetChild = *t.GetChild(child.Name);
-        std::unique_ptr<platform::Directory> childDir;
-        if (targetDir != nullptr && removedFolders.count(targetChild.Name) == 0) {
-            childDir = OpenBelow(*targetDir, targetChild.Name);
+        if (removedFolders.count(targetChild.Name) != 0) {
+            cLazyFolder gone(nullptr);
+            SyncCatalogue(targetChild, child, dropOnly, gone);
+        } else {
+            cLazyFolder childFolder(target, targetChild.Name);
+            SyncCatalogue(targetChild, child, dropOnly, childFolder);
         }
-        SyncCatalogue(targetChild, child, dropOnly, childDir.get());
     }
 }
 

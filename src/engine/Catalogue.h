@@ -12,6 +12,7 @@ namespace trx {
 namespace platform {
 class Directory;
 }
+class cLazyFolder;
 class cRunContext;
 class cSubDir;
 struct cDestinationRunState;
@@ -47,6 +48,8 @@ public:
     bool DeleteTree(platform::Directory& parent, const std::string& name, const std::string& path);
 
 private:
+    std::uint64_t CountDeletions(const cSubDir* t, const cSubDir& c, cLazyFolder& target);
+    void SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, cLazyFolder& target);
     // The deletion itself, entry by entry.
     bool RemoveTree(platform::Directory& parent, const std::string& name, const std::string& path);
     // Real names of a target directory by their upper-cased form, listed once per directory.
