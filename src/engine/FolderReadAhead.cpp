@@ -41,12 +41,8 @@ cFolderSnapshot::~cFolderSnapshot() {
     }
 }
 
-cFolderReadAhead::cFolderReadAhead(cWorkerPool* pool, bool skipKnown, std::uint64_t skipDevice,
-                                   std::uint64_t skipInode)
-    : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr),
-      skipKnown_(skipKnown),
-      skipDevice_(skipDevice),
-      skipInode_(skipInode) {}
+cFolderReadAhead::cFolderReadAhead(cWorkerPool* pool, cOptions options)
+    : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr), options_(options) {}
 
 cFolderReadAhead::~cFolderReadAhead() {
     cQueue pending;
@@ -225,6 +221,7 @@ void cFolderReadAhead::Read(cBatch& batch, std::size_t k) {
         if (batch.TargetDir != nullptr) {
             if (auto target = batch.TargetDir->OpenSub(name)) {
                 snapshot->TargetDir = std::move(*target);
+                ReadFolders(*snapshot);
             }
         }
     } else {
@@ -247,6 +244,14 @@ void cFolderReadAhead::Read(cBatch& batch, std::size_t k) {
     batch.State[k] = kRead;
 }
 
+void cFolderReadAhead::ReadFolders(cFolderSnapshot& snapshot) const {
+    snapshot.Reads.Target = snapshot.TargetDir->Stat(".");
+    if (options_.Attributes) {
+        snapshot.Reads.TargetAttributes = snapshot.TargetDir->ReadAttributes();
+        snapshot.Reads.SourceAttributes = snapshot.SourceDir->ReadAttributes();
+    }
+}
+
 std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::AskWithin(const cBatch& parent, std::size_t k,
                                                                       cFolderSnapshot& snapshot) {
     const std::vector<platform::ListedEntry>& entries = *snapshot.Entries;
@@ -256,9 +261,9 @@ std::shared_ptr<cFolderReadAhead::cBatch> cFolderReadAhead::AskWithin(const cBat
         if (entries[i].Kind != platform::FileKind::Directory) {
             continue;
         }
-        const bool destination = skipKnown_ && i < snapshot.Stats.size() && snapshot.Stats[i].Source &&
-                                 snapshot.Stats[i].Source->Device == skipDevice_ &&
-                                 snapshot.Stats[i].Source->Inode == skipInode_;
+        const bool destination = options_.SkipKnown && i < snapshot.Stats.size() && snapshot.Stats[i].Source &&
+                                 snapshot.Stats[i].Source->Device == options_.SkipDevice &&
+                                 snapshot.Stats[i].Source->Inode == options_.SkipInode;
         if (destination) {
             skipped.push_back(names.size());
         }

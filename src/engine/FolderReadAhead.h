@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/StatPrefetch.h"
+#include "engine/TargetFolders.h"
 #include "platform/FileTypes.h"
 #include "platform/Result.h"
 
@@ -40,6 +41,9 @@ struct cFolderSnapshot {
     // The stats of the first entries, in the listing's order; a target entry only where TargetDir is
     // open and the source entry was listed as no folder.
     std::vector<cStatPrefetch::cStats> Stats;
+    // The target folder's own status and attributes and the source folder's attributes; only where
+    // TargetDir is open.
+    cFolderReads Reads;
     // Its own sub-folders, read ahead in turn: one place for every entry listed as a folder, in the
     // listing's order. Its handles MUST outlive it, wherever the walk moves them.
     std::shared_ptr<cReadAheadBatch> SubFolders;
@@ -59,9 +63,16 @@ public:
     using cBatch = cReadAheadBatch;
     using cPlace = std::vector<std::uint32_t>;
 
-    // `pool` may be null or have no threads: nothing is read ahead then. `skip`: a folder never read
-    // ahead (the destination inside a source), where `skipKnown`.
-    cFolderReadAhead(cWorkerPool* pool, bool skipKnown, std::uint64_t skipDevice, std::uint64_t skipInode);
+    struct cOptions {
+        bool Attributes = false;  // the folders' attributes are read too
+        // A folder never read ahead (the destination inside a source), where known.
+        bool SkipKnown = false;
+        std::uint64_t SkipDevice = 0;
+        std::uint64_t SkipInode = 0;
+    };
+
+    // `pool` may be null or have no threads: nothing is read ahead then.
+    cFolderReadAhead(cWorkerPool* pool, cOptions options);
     // Every batch MUST be closed before.
     ~cFolderReadAhead();
     cFolderReadAhead(const cFolderReadAhead&) = delete;
@@ -97,6 +108,8 @@ private:
     // Drops the last folder held to make room for an earlier one; false when it cannot.
     bool DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>>& dropped);
     void Read(cBatch& batch, std::size_t k);
+    // What the walk reads of a folder and its target folder when it enters them.
+    void ReadFolders(cFolderSnapshot& snapshot) const;
     // The batch of a snapshot's sub-folders.
     std::shared_ptr<cBatch> AskWithin(const cBatch& parent, std::size_t k, cFolderSnapshot& snapshot);
     std::shared_ptr<cBatch> MakeBatch(cPlace place, platform::Directory& sourceDir, platform::Directory* targetDir,
@@ -105,9 +118,7 @@ private:
     void StartReaders();
 
     cWorkerPool* pool_;
-    bool skipKnown_;
-    std::uint64_t skipDevice_;
-    std::uint64_t skipInode_;
+    cOptions options_;
     std::mutex mutex_;
     cQueue pending_;  // the first is read next
     cQueue held_;     // being read, or read and not taken

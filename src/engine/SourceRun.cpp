@@ -49,8 +49,9 @@ cSourceRun::cSourceRun(cRunContext& run, cBackUpSource& source, cDestinationRunS
       filters_(*source.Options),
       folders_(run.Fs, state, source.Options->TimeOriginal),
       copies_(run.Workers, [&run] { run.Pump(); }),
-      readAhead_(source.Options->SubFolders ? run.Workers : nullptr, state.DestinationKnown, state.DestinationDevice,
-                 state.DestinationInode) {
+      readAhead_(source.Options->SubFolders ? run.Workers : nullptr,
+                 {state.Abilities.KeepsAttributes, state.DestinationKnown, state.DestinationDevice,
+                  state.DestinationInode}) {
     // Without an attribute test the walk needs no stat in its first pass.
     needAttributes_ = options_.Filters[0].Attributes != 0 || options_.Filters[1].Attributes != 0;
 }
@@ -386,7 +387,7 @@ void cSourceRun::BackUpSubDir(cFolder& parent, const std::string& name, const pl
     }
     const bool shaping = targetSub != nullptr && !run_.DryRun;
     if (shaping) {
-        folders_.Enter(*targetSub, info, false, folder.Copy);
+        folders_.Enter(*targetSub, info, false, folder.Copy, targetAhead ? &folder.Snapshot->Reads : nullptr);
     }
     BackUpDir(folder);
     LeaveSubDir(folder, shaping);

@@ -53,15 +53,20 @@ cTargetFolders::cTargetFolders(platform::FileSystem& fs, cDestinationRunState& s
 }
 
 void cTargetFolders::Enter(platform::Directory& dir, const platform::EntryInfo& source, bool shared,
-                           cFolderCopy& copy) {
+                           cFolderCopy& copy, cFolderReads* reads) {
     copy.Source = source;
     copy.Shared = shared;
     copy.TargetAttributes.clear();
-    const auto target = dir.Stat(".");
+    copy.SourceAttributes.reset();
+    const auto target = reads != nullptr ? reads->Target : dir.Stat(".");
     copy.Target = target ? *target : platform::EntryInfo{};
     if (state_.Abilities.KeepsAttributes) {
-        if (auto attributes = dir.ReadAttributes()) {
+        auto attributes = reads != nullptr ? std::move(reads->TargetAttributes) : dir.ReadAttributes();
+        if (attributes) {
             copy.TargetAttributes = std::move(*attributes);
+        }
+        if (reads != nullptr) {
+            copy.SourceAttributes = std::move(reads->SourceAttributes);
         }
     }
     if (!state_.Abilities.KeepsPermissions || copy.Target.Kind != platform::FileKind::Directory) {
@@ -118,7 +123,7 @@ bool cTargetFolders::SameTime(const platform::FileTime& kept, const platform::Fi
 
 bool cTargetFolders::KeepAttributes(platform::Directory& dir, platform::Directory& sourceDir,
                                     const cFolderCopy& copy) {
-    auto read = sourceDir.ReadAttributes();
+    auto read = copy.SourceAttributes ? *copy.SourceAttributes : sourceDir.ReadAttributes();
     if (!read && read.Error() != ENOTSUP && read.Error() != EOPNOTSUPP) {
         return false;  // unknown: what the copy has stays
     }

@@ -2,9 +2,13 @@
 #pragma once
 
 #include "platform/FileTypes.h"
+#include "platform/Result.h"
+
+#include <cerrno>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +22,13 @@ class FileSystem;
 class cSubDir;
 struct cDestinationRunState;
 
+// What workers read of a target folder and of its source folder before the walk entered it.
+struct cFolderReads {
+    platform::Result<platform::EntryInfo> Target{platform::Failure(ENOENT)};
+    platform::Result<std::vector<platform::ExtendedAttribute>> TargetAttributes{platform::Failure(ENOTSUP)};
+    platform::Result<std::vector<platform::ExtendedAttribute>> SourceAttributes{platform::Failure(ENOTSUP)};
+};
+
 // A target folder while the walk fills it: what it was when the walk entered it.
 struct cFolderCopy {
     platform::EntryInfo Source;  // the source folder as the walk saw it
@@ -26,6 +37,8 @@ struct cFolderCopy {
     // The destination folder itself, or the target folder of more than one source: it is only ever closed
     // further, never opened to one source's bits, and gets no source's times.
     bool Shared = false;
+    // The source folder's attributes where they were read with the folder (else read when it is left).
+    std::optional<platform::Result<std::vector<platform::ExtendedAttribute>>> SourceAttributes;
 };
 
 // Gives target folders what a copy keeps of a folder, so that none is ever wider open than its source:
@@ -36,8 +49,10 @@ class cTargetFolders {
 public:
     cTargetFolders(platform::FileSystem& fs, cDestinationRunState& state, bool keepTimes);
 
-    // Reads the target folder `dir` and closes it where it is wider open than `source`.
-    void Enter(platform::Directory& dir, const platform::EntryInfo& source, bool shared, cFolderCopy& copy);
+    // Reads the target folder `dir` (or takes what `reads` holds of it) and closes it where it is wider
+    // open than `source`.
+    void Enter(platform::Directory& dir, const platform::EntryInfo& source, bool shared, cFolderCopy& copy,
+               cFolderReads* reads = nullptr);
     // Gives `dir` the source folder's owner, attributes, bits and times once its content is in; `sourceDir`
     // is the source folder, `node` the folder's destination-tree node (its times are kept there for the
     // deletions after the walk).
