@@ -5,6 +5,8 @@
 #include "engine/WorkerPool.h"
 #include "support/TreeSnapshot.h"
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -153,9 +155,17 @@ TEST_F(WorkerRunTest, FoldersReadAheadAndVersionsKeptOnWorkersChangeNothingSaid)
     for (int i = 0; i < 50; i += 3) {
         tmp.WriteFile("src/w/" + std::to_string(i) + "/file", "changed " + std::to_string(i));
     }
+    // A folder's bits and attributes reach copies the workers read ahead of the walk.
+    ASSERT_EQ(::chmod((src + "w/6").c_str(), 0750), 0);
+    const bool attributes = ::setxattr((src + "w/5/deep").c_str(), "user.note", "neu", 3, 0) == 0;
     run.VersionsKept = 0;
     RunBothAndCompare();
     EXPECT_EQ(run.VersionsKept, 2 * 17);  // in each destination
+    for (const std::string& copy : {dst, dst2}) {
+        char value[8] = {};
+        EXPECT_TRUE(!attributes || ::getxattr((copy + "w/5/deep").c_str(), "user.note", value, sizeof value) == 3);
+        EXPECT_EQ(std::string(value), attributes ? "neu" : "");
+    }
 }
 
 TEST_F(WorkerRunTest, ACancelledRunSaysEveryCopyItPlacedAndNoOther) {
