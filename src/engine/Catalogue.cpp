@@ -134,7 +134,11 @@ void cCatalogueSync::SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, cLazyF
     if (listed && !run_.DryRun) {
         RestoreFolderTimes(t, *target.Get());
     }
+    SyncSubFolders(t, c, dropOnly, target, removedFolders);
+}
 
+void cCatalogueSync::SyncSubFolders(cSubDir& t, cSubDir& c, bool dropOnly, cLazyFolder& target,
+                                    const std::unordered_set<std::string>& removedFolders) {
     for (int i = 0; i < c.SubDirs.Count(); ++i) {
         cSubDir& child = *c.SubDirs[i];
         if (!IsPlainName(child.Name) || LeftOut(child)) {

@@ -50,6 +50,9 @@ public:
 private:
     std::uint64_t CountDeletions(const cSubDir* t, const cSubDir& c, cLazyFolder& target);
     void SyncCatalogue(cSubDir& t, cSubDir& c, bool dropOnly, cLazyFolder& target);
+    // The comparison of the sub-folders; those in `removedFolders` are gone from the target folder.
+    void SyncSubFolders(cSubDir& t, cSubDir& c, bool dropOnly, cLazyFolder& target,
+                        const std::unordered_set<std::string>& removedFolders);
     // The deletion itself, entry by entry.
     bool RemoveTree(platform::Directory& parent, const std::string& name, const std::string& path);
     // Real names of a target directory by their upper-cased form, listed once per directory.

@@ -107,6 +107,7 @@ std::unique_ptr<cFolderSnapshot> cFolderReadAhead::Take(cBatch& batch, std::size
             return nullptr;
         }
         if (state == kRead && batch.State[k].compare_exchange_strong(state, kTaken)) {
+            heldEntries_ -= batch.Snapshots[k] ? batch.Snapshots[k]->Listed : 0;
             break;
         }
         if (spins > 16) {
@@ -135,6 +136,7 @@ void cFolderReadAhead::Close(cBatch& batch) {
         for (std::size_t k = 0; k < batch.State.size(); ++k) {
             std::uint8_t read = kRead;
             if (batch.State[k].compare_exchange_strong(read, kTaken)) {
+                heldEntries_ -= batch.Snapshots[k] ? batch.Snapshots[k]->Listed : 0;
                 dropped.push_back(std::move(batch.Snapshots[k]));
                 held_.erase(PlaceOf(batch, k));
             }
@@ -174,7 +176,7 @@ bool cFolderReadAhead::Claim(cPending& next, std::vector<std::unique_ptr<cFolder
             pending_.erase(first);
             continue;
         }
-        if (held_.size() >= kMaxHeld) {
+        if (!held_.empty() && (held_.size() >= kMaxHeld || heldEntries_.load() >= kMaxHeldEntries)) {
             if (!(first->first < std::prev(held_.end())->first) || !DropLastHeld(dropped)) {
                 break;
             }
@@ -201,7 +203,9 @@ bool cFolderReadAhead::DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>
     cBatch& batch = *last->second.Batch;
     std::uint8_t state = kRead;
     if (batch.State[last->second.K].compare_exchange_strong(state, kFree)) {
-        dropped.push_back(std::move(batch.Snapshots[last->second.K]));
+        std::unique_ptr<cFolderSnapshot>& snapshot = batch.Snapshots[last->second.K];
+        heldEntries_ -= snapshot ? snapshot->Listed : 0;
+        dropped.push_back(std::move(snapshot));
         pending_.insert(held_.extract(last));  // read again when its turn comes
         return true;
     }
@@ -218,6 +222,8 @@ void cFolderReadAhead::Read(cBatch& batch, std::size_t k) {
     if (auto opened = batch.SourceDir.OpenSub(name)) {
         snapshot->SourceDir = std::move(*opened);
         snapshot->Entries = snapshot->SourceDir->List();
+        snapshot->Listed = snapshot->Entries ? snapshot->Entries->size() : 0;
+        heldEntries_ += snapshot->Listed;
         if (batch.TargetDir != nullptr) {
             if (auto target = batch.TargetDir->OpenSub(name)) {
                 snapshot->TargetDir = std::move(*target);

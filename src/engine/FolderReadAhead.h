@@ -44,6 +44,7 @@ struct cFolderSnapshot {
     // The target folder's own status and attributes and the source folder's attributes; only where
     // TargetDir is open.
     cFolderReads Reads;
+    std::size_t Listed = 0;  // entries in the listing, held while it waits for the walk
     // Its own sub-folders, read ahead in turn: one place for every entry listed as a folder, in the
     // listing's order. Its handles MUST outlive it, wherever the walk moves them.
     std::shared_ptr<cReadAheadBatch> SubFolders;
@@ -54,8 +55,8 @@ struct cFolderSnapshot {
 // a few files each, and a walk that did all this itself, folder after folder, would leave the workers
 // idle. Only reading is done ahead; the walk makes every decision and every change.
 // Every folder has its place in the walk's order (the places of the folders above it and its own), and
-// the workers always read the first pending one. At most kMaxHeld folders are being read or read and not
-// yet taken, so memory and open handles stay few; when the walk needs folders before those held (it read
+// the workers always read the first pending one. At most kMaxHeld folders (and what kMaxHeldEntries
+// entries take) are being read or read and not yet taken, so memory and open handles stay few; when the walk needs folders before those held (it read
 // one itself, or workers read a later folder before an earlier one was known), the last one held is
 // dropped to make room, and read again later.
 class cFolderReadAhead {
@@ -92,6 +93,7 @@ public:
     static cPlace PlaceOf(const cBatch& batch, std::size_t k);
 
     static constexpr std::size_t kMaxHeld = 64;
+    static constexpr std::size_t kMaxHeldEntries = 65536;
     static constexpr std::size_t kStatsAhead = cStatPrefetch::kWindow;
 
 private:
@@ -122,6 +124,7 @@ private:
     std::mutex mutex_;
     cQueue pending_;  // the first is read next
     cQueue held_;     // being read, or read and not taken
+    std::atomic<std::size_t> heldEntries_{0};  // listed in the folders read and not taken
     int readers_ = 0;  // workers in ReadPending
 };
 
