@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <string_view>
 
 namespace trx {
 
@@ -120,9 +121,6 @@ std::unique_ptr<platform::Directory> cVersionStore::MakeRunFolder(platform::Dire
 }
 
 platform::Directory* cVersionStore::Folder(const std::string& relative) {
-    if (open_ != nullptr && openRelative_ == relative) {
-        return open_.get();
-    }
     if (runFolder_ == nullptr && !folderName_.empty()) {
         if (std::unique_ptr<platform::Directory> top = OpenOrMake(destinationDir_, folderName_)) {
             runFolder_ = MakeRunFolder(*top);
@@ -131,22 +129,30 @@ platform::Directory* cVersionStore::Folder(const std::string& relative) {
     if (runFolder_ == nullptr || !IsPlainRelativePath(relative)) {
         return nullptr;
     }
-    open_.reset();
-    std::unique_ptr<platform::Directory> current;
-    for (std::size_t start = 0; start < relative.size();) {
+    // The folders above stay open from one keep to the next, as the walk goes through the tree in order.
+    std::size_t depth = 0;
+    std::size_t start = 0;
+    for (; start < relative.size(); ++depth) {
         const std::size_t slash = relative.find('/', start);
-        current = OpenOrMake(current ? *current : *runFolder_, relative.substr(start, slash - start));
-        if (current == nullptr) {
-            return nullptr;
+        const std::string_view name = std::string_view(relative).substr(start, slash - start);
+        if (depth >= openPath_.size() || openPath_[depth].first != name) {
+            break;
         }
         start = slash + 1;
     }
-    if (current == nullptr) {
-        return runFolder_.get();
+    openPath_.resize(depth);
+    while (start < relative.size()) {
+        const std::size_t slash = relative.find('/', start);
+        std::string name = relative.substr(start, slash - start);
+        std::unique_ptr<platform::Directory> dir =
+            OpenOrMake(openPath_.empty() ? *runFolder_ : *openPath_.back().second, name);
+        if (dir == nullptr) {
+            return nullptr;
+        }
+        openPath_.emplace_back(std::move(name), std::move(dir));
+        start = slash + 1;
     }
-    openRelative_ = relative;
-    open_ = std::move(current);
-    return open_.get();
+    return openPath_.empty() ? runFolder_.get() : openPath_.back().second.get();
 }
 
 }  // namespace trx

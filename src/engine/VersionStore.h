@@ -4,6 +4,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace trx {
 
@@ -76,9 +78,8 @@ private:
     std::string folderName_;
     std::string stamp_;
     std::unique_ptr<platform::Directory> runFolder_;
-    // The folder of the last keep: the entries of one folder are mostly kept one after another.
-    std::string openRelative_;
-    std::unique_ptr<platform::Directory> open_;
+    // The folders of the last keep's path below the run folder, by name, each open.
+    std::vector<std::pair<std::string, std::unique_ptr<platform::Directory>>> openPath_;
 };
 
 }  // namespace trx
