@@ -45,10 +45,13 @@ cFolderReadAhead::cFolderReadAhead(cWorkerPool* pool, cOptions options)
     : pool_(pool != nullptr && pool->Size() > 0 ? pool : nullptr), options_(options) {}
 
 cFolderReadAhead::~cFolderReadAhead() {
+    // Destroyed here, while the members are whole: what they still hold closes batches in turn.
     cQueue pending;
+    cQueue held;
     {
         const std::lock_guard lock(mutex_);
         pending.swap(pending_);
+        held.swap(held_);
     }
     for (;;) {
         {
