@@ -217,25 +217,26 @@ void cSourceRun::ReadAheadSubFolders(cFolder& folder, const std::vector<platform
         return;
     }
     // One place for every entry listed as a folder, as the workers give them when they read ahead.
+    const bool asked = folder.Snapshot && folder.Snapshot->SubFolders;  // the workers are at it already
     std::vector<std::string> names;
     std::vector<std::size_t> skipped;
     subFolder.assign(entries.size(), -1);
+    int places = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].Kind != platform::FileKind::Directory) {
             continue;
         }
-        if (position[i] == 0 || (!refused.empty() && !refused[i].empty())) {
+        if (!asked && (position[i] == 0 || (!refused.empty() && !refused[i].empty()))) {
             skipped.push_back(names.size());
         }
-        subFolder[i] = static_cast<int>(names.size());
-        names.push_back(entries[i].Name);
+        if (!asked) {
+            names.push_back(entries[i].Name);
+        }
+        subFolder[i] = places++;
     }
-    if (folder.Snapshot && folder.Snapshot->SubFolders) {
-        folder.SubFolders = folder.Snapshot->SubFolders;  // the workers are at it already
-    } else {
-        folder.SubFolders =
-            readAhead_.Ask(folder.Place, folder.SourceDir, folder.TargetDir, std::move(names), skipped);
-    }
+    folder.SubFolders = asked ? folder.Snapshot->SubFolders
+                              : readAhead_.Ask(folder.Place, folder.SourceDir, folder.TargetDir,
+                                               std::move(names), skipped);
 }
 
 bool cSourceRun::BackUpEntry(cFolder& folder, const std::string& name, const cStatPrefetch::cStats& stats,
