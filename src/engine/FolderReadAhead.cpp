@@ -110,19 +110,24 @@ std::unique_ptr<cFolderSnapshot> cFolderReadAhead::Take(cBatch& batch, std::size
             return nullptr;
         }
         if (state == kRead && batch.State[k].compare_exchange_strong(state, kTaken)) {
-            heldEntries_ -= batch.Snapshots[k] ? batch.Snapshots[k]->Listed : 0;
             break;
         }
         if (spins > 16) {
             std::this_thread::yield();
         }
     }
-    std::unique_ptr<cFolderSnapshot> snapshot = std::move(batch.Snapshots[k]);
+    std::unique_ptr<cFolderSnapshot> snapshot = Unhold(batch, k);
     {
         const std::lock_guard lock(mutex_);
         held_.erase(PlaceOf(batch, k));
     }
     StartReaders();
+    return snapshot;
+}
+
+std::unique_ptr<cFolderSnapshot> cFolderReadAhead::Unhold(cBatch& batch, std::size_t k) {
+    std::unique_ptr<cFolderSnapshot> snapshot = std::move(batch.Snapshots[k]);
+    heldEntries_ -= snapshot ? snapshot->Listed : 0;
     return snapshot;
 }
 
@@ -139,8 +144,7 @@ void cFolderReadAhead::Close(cBatch& batch) {
         for (std::size_t k = 0; k < batch.State.size(); ++k) {
             std::uint8_t read = kRead;
             if (batch.State[k].compare_exchange_strong(read, kTaken)) {
-                heldEntries_ -= batch.Snapshots[k] ? batch.Snapshots[k]->Listed : 0;
-                dropped.push_back(std::move(batch.Snapshots[k]));
+                dropped.push_back(Unhold(batch, k));
                 held_.erase(PlaceOf(batch, k));
             }
         }
@@ -206,9 +210,7 @@ bool cFolderReadAhead::DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>
     cBatch& batch = *last->second.Batch;
     std::uint8_t state = kRead;
     if (batch.State[last->second.K].compare_exchange_strong(state, kFree)) {
-        std::unique_ptr<cFolderSnapshot>& snapshot = batch.Snapshots[last->second.K];
-        heldEntries_ -= snapshot ? snapshot->Listed : 0;
-        dropped.push_back(std::move(snapshot));
+        dropped.push_back(Unhold(batch, last->second.K));
         pending_.insert(held_.extract(last));  // read again when its turn comes
         return true;
     }

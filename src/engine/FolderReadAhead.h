@@ -107,6 +107,8 @@ private:
     // The next folder to read, claimed; false when there is none or enough are held. What it drops to
     // make room goes to `dropped`, for the caller to destroy outside the lock.
     bool Claim(cPending& next, std::vector<std::unique_ptr<cFolderSnapshot>>& dropped);
+    // The k-th snapshot, moved out by whoever changed its state from read; its entries are no longer held.
+    std::unique_ptr<cFolderSnapshot> Unhold(cBatch& batch, std::size_t k);
     // Drops the last folder held to make room for an earlier one; false when it cannot.
     bool DropLastHeld(std::vector<std::unique_ptr<cFolderSnapshot>>& dropped);
     void Read(cBatch& batch, std::size_t k);
